@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test under Wine (no display needed).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${VELQUIN_BUILD:-$root/build}"
+
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+
+prefix="$build/wineprefix-test"
+"$root/scripts/wine-prefix.sh" "$prefix" null
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Start Wine's server and services outside ctest: ctest waits for every pipe of a test
+# to close, and helpers started by the first Wine program would inherit them.
+wineserver -p
+wine cmd /c exit >/dev/null 2>&1 || true
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+
+cd "$build"
+ctest --output-on-failure --timeout 180 -j 2

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Makes a Wine prefix once: scripts/wine-prefix.sh PREFIX [null]
+# With "null", Wine's null graphics driver is set, so windows need no X server.
+set -euo pipefail
+prefix="$1"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$prefix/system.reg" ]; then
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver -w
+fi
+if [ "${2:-}" = null ]; then
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    wineserver -w
+fi

@@ -1,0 +1,29 @@
+// The drive list: a drop-down list of the machine's drives.
+// Notifies its parent with WM_COMMAND CBN_SELCHANGE when the user picks a drive.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace platform {
+
+class DriveList {
+public:
+    // Creates the control as child `id` of `parent` at `rect` (its closed height), filled
+    // with the drives and showing the drive of the process's current folder.
+    bool Create(HWND parent, int id, const RECT& rect);
+    HWND hwnd() const { return hwnd_; }
+
+    // The current drive as text that FolderList::SetPath accepts, e.g. "C:\".
+    std::wstring Drive() const;
+    // Shows the drive of `path` (a full path) without notifying the parent.
+    void SetDrive(const std::wstring& path);
+    // Moves to place `rect` at a new DPI (after the font was changed).
+    void Place(const RECT& rect);
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace platform

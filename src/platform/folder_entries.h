@@ -1,0 +1,28 @@
+// Reading a folder's entries for the folder and file lists: one enumeration, sorted in
+// memory. Free of window code.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The subfolders of `folder` ("." and ".." left out), sorted as Explorer's name column
+// sorts (case-insensitive ordinal). Returns the Win32 error, 0 on success.
+DWORD ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names);
+
+// The files of `folder` whose names match any mask of `pattern` ("*.ico;*.dll;*.exe"),
+// matched as Windows matches names, sorted likewise. Returns the Win32 error, 0 on success.
+DWORD ListFiles(const std::wstring& folder, const std::wstring& pattern,
+                std::vector<std::wstring>& names);
+
+// A folder path in the lists' form: full, no trailing backslash except a drive root
+// ("C:\"). Empty when the text is no valid path.
+std::wstring NormaliseFolderPath(const std::wstring& path);
+
+// Joins a folder and a name with exactly one backslash ("C:\" + "a" = "C:\a").
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
+}  // namespace platform

@@ -1,0 +1,55 @@
+// The folder list: the open folder's ancestors, the open folder, and its subfolders,
+// indented as a tree. A virtual (owner-data) list box, so that folders with 100,000
+// subfolders open at once. Double-click or Enter opens the highlighted folder.
+// Notifies its parent with WM_COMMAND kFolderListChange whenever the open folder changes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/unique_handle.h"
+
+namespace platform {
+
+inline constexpr WORD kFolderListChange = 0x7F01;
+
+class FolderList {
+public:
+    FolderList();
+    ~FolderList();
+    // Creates the control as child `id` of `parent`, opened at the process's current folder.
+    bool Create(HWND parent, int id, const RECT& rect);
+    HWND hwnd() const { return hwnd_; }
+
+    // The open folder: full path, no trailing backslash except a drive root ("C:\").
+    const std::wstring& Path() const { return path_; }
+    // Opens `path`. On success returns 0 and notifies the parent when the open folder
+    // changed; on failure returns the Win32 error and nothing changes.
+    DWORD SetPath(const std::wstring& path);
+
+    // The rows as shown (folder names; the root as "C:\"), for keyboard-free callers.
+    size_t RowCount() const { return rows_.size(); }
+    std::wstring RowText(size_t row) const;
+    // Opens the folder of a row as a double-click does; failures are shown to the user.
+    void OpenRow(size_t row);
+
+    void Place(const RECT& rect);
+
+private:
+    struct Row {
+        std::wstring name;
+        int depth;
+        bool isAncestorOrOpen;
+    };
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    std::wstring RowPath(size_t row) const;
+    void DrawRow(const DRAWITEMSTRUCT& item) const;
+
+    HWND hwnd_ = nullptr;
+    std::wstring path_;
+    std::vector<Row> rows_;
+};
+
+}  // namespace platform

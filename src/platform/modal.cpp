@@ -1,0 +1,57 @@
+#include "platform/modal.h"
+
+namespace platform {
+
+bool TranslateDialogKeys(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+    return root && ::IsDialogMessageW(root, &msg);
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateDialogKeys(msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+bool RunModal(HWND dialog, HWND owner) {
+    if (!dialog) return true;
+    bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
+    if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
+    ::ShowWindow(dialog, SW_SHOW);
+    ::SetForegroundWindow(dialog);
+    bool quit = false;
+    MSG msg;
+    while (::IsWindow(dialog)) {
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            quit = true;
+            break;
+        }
+        if (TranslateDialogKeys(msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
+    if (quit) {
+        if (::IsWindow(dialog)) ::DestroyWindow(dialog);
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+    }
+    return true;
+}
+
+void EndModal(HWND dialog) {
+    HWND owner = ::GetWindow(dialog, GW_OWNER);
+    if (owner) {
+        ::EnableWindow(owner, TRUE);
+        ::SetActiveWindow(owner);
+    }
+    ::DestroyWindow(dialog);
+}
+
+}  // namespace platform

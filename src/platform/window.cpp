@@ -1,0 +1,63 @@
+#include "platform/window.h"
+
+namespace platform {
+
+HINSTANCE ModuleInstance() { return ::GetModuleHandleW(nullptr); }
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+Window::~Window() {
+    if (hwnd_) {
+        // The object dies first: unbind so late messages don't reach freed memory.
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+void Window::RegisterOnce(const wchar_t* className, HBRUSH background, HICON icon,
+                          UINT classStyle) {
+    WNDCLASSEXW wc{};
+    if (::GetClassInfoExW(ModuleInstance(), className, &wc)) return;
+    wc.cbSize = sizeof(wc);
+    wc.style = classStyle;
+    wc.lpfnWndProc = StaticProc;
+    wc.hInstance = ModuleInstance();
+    wc.hIcon = icon;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    ::RegisterClassExW(&wc);
+}
+
+HWND Window::CreateBound(const wchar_t* className, const std::wstring& title, DWORD style,
+                         DWORD exStyle, int x, int y, int width, int height, HWND parent) {
+    return ::CreateWindowExW(exStyle, className, title.c_str(), style, x, y, width, height, parent,
+                             nullptr, ModuleInstance(), this);
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    LRESULT result = self->HandleMessage(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->OnDestroyed();
+    }
+    return result;
+}
+
+}  // namespace platform
