@@ -1,1 +1,103 @@
-// placeholder
+#include "platform/drive_list.h"
+
+#include <cwctype>
+
+namespace platform {
+
+namespace {
+
+std::vector<std::wstring> LogicalDrives() {
+    std::vector<std::wstring> roots;
+    DWORD size = ::GetLogicalDriveStringsW(0, nullptr);
+    if (!size)
+        return roots;
+    std::wstring buffer(size, L'\0');
+    DWORD length = ::GetLogicalDriveStringsW(size, buffer.data());
+    for (size_t start = 0; start < length && buffer[start];) {
+        size_t end = buffer.find(L'\0', start);
+        roots.push_back(buffer.substr(start, end - start));
+        start = end + 1;
+    }
+    return roots;
+}
+
+// "c: [System]" for a fixed drive with a label, "d:" otherwise. Only fixed drives are
+// asked for their label: a floppy or optical drive without a medium would stall.
+std::wstring DriveEntry(const std::wstring& root) {
+    std::wstring entry{static_cast<wchar_t>(std::towlower(root[0])), L':'};
+    if (::GetDriveTypeW(root.c_str()) == DRIVE_FIXED) {
+        wchar_t label[MAX_PATH + 1] = {};
+        if (::GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                    nullptr, 0) &&
+            label[0])
+            entry += std::wstring(L" [") + label + L"]";
+    }
+    return entry;
+}
+
+// The closed combo box's height follows its selection field. Set the field once as read
+// back and measure, then correct by the difference: Wine reads the field back 2 pixels
+// taller than it was set, so adding to the read value alone overshoots there.
+void FitClosedHeight(HWND combo, int height) {
+    LRESULT field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (field == CB_ERR)
+        return;
+    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    RECT r;
+    ::GetWindowRect(combo, &r);
+    LRESULT wanted = field + height - (r.bottom - r.top);
+    if (wanted >= 1 && wanted != field)
+        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+}
+
+}  // namespace
+
+bool DriveList::Create(HWND parent, int id, const RECT& rect) {
+    int height = rect.bottom - rect.top;
+    // The window's height sets the drop-down's; the closed height is fitted below.
+    hwnd_ = ::CreateWindowExW(
+        0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST,
+        rect.left, rect.top, rect.right - rect.left, height * 10, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_)
+        return false;
+    roots_ = LogicalDrives();
+    for (const auto& root : roots_)
+        ::SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveEntry(root).c_str()));
+    DWORD size = ::GetCurrentDirectoryW(0, nullptr);
+    std::wstring current(size, L'\0');
+    current.resize(::GetCurrentDirectoryW(size, current.data()));
+    SetDrive(current);
+    FitClosedHeight(hwnd_, height);
+    return true;
+}
+
+std::wstring DriveList::Drive() const {
+    LRESULT sel = hwnd_ ? ::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0) : CB_ERR;
+    if (sel == CB_ERR || static_cast<size_t>(sel) >= roots_.size())
+        return {};
+    return roots_[static_cast<size_t>(sel)];
+}
+
+void DriveList::SetDrive(const std::wstring& path) {
+    if (!hwnd_ || path.size() < 2 || path[1] != L':')
+        return;
+    for (size_t i = 0; i < roots_.size(); ++i) {
+        if (std::towupper(roots_[i][0]) == std::towupper(path[0])) {
+            // CB_SETCURSEL sends no CBN_SELCHANGE: the parent hears only the user's picks.
+            ::SendMessageW(hwnd_, CB_SETCURSEL, i, 0);
+            return;
+        }
+    }
+}
+
+void DriveList::Place(const RECT& rect) {
+    if (!hwnd_)
+        return;
+    int height = rect.bottom - rect.top;
+    ::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left, height * 10,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClosedHeight(hwnd_, height);
+}
+
+}  // namespace platform

@@ -5,11 +5,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
 class DriveList {
-public:
+  public:
     // Creates the control as child `id` of `parent` at `rect` (its closed height), filled
     // with the drives and showing the drive of the process's current folder.
     bool Create(HWND parent, int id, const RECT& rect);
@@ -22,8 +23,9 @@ public:
     // Moves to place `rect` at a new DPI (after the font was changed).
     void Place(const RECT& rect);
 
-private:
+  private:
     HWND hwnd_ = nullptr;
+    std::vector<std::wstring> roots_;  // "C:\", one per entry
 };
 
 }  // namespace platform

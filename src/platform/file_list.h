@@ -11,7 +11,12 @@
 namespace platform {
 
 class FileList {
-public:
+  public:
+    FileList() = default;
+    ~FileList();
+    FileList(const FileList&) = delete;
+    FileList& operator=(const FileList&) = delete;
+
     // Creates the control as child `id` of `parent`, at the process's current folder,
     // listing every file (pattern "*.*").
     bool Create(HWND parent, int id, const RECT& rect);
@@ -33,8 +38,14 @@ public:
 
     void Place(const RECT& rect);
 
-private:
+  private:
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    DWORD List(const std::wstring& folder, const std::wstring& pattern);
+    void DrawRow(const DRAWITEMSTRUCT& item) const;
+
     HWND hwnd_ = nullptr;
+    HWND parent_ = nullptr;
+    int id_ = 0;
     std::wstring path_;
     std::wstring pattern_ = L"*.*";
     std::vector<std::wstring> names_;

@@ -18,6 +18,10 @@ DWORD ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& name
 DWORD ListFiles(const std::wstring& folder, const std::wstring& pattern,
                 std::vector<std::wstring>& names);
 
+// True when `name` matches any mask of `pattern` ("*.ico;*.dll;*.exe"), as Windows
+// matches names: case-insensitive, "*.*" matching every name.
+bool MatchesPattern(const wchar_t* name, const std::wstring& pattern);
+
 // A folder path in the lists' form: full, no trailing backslash except a drive root
 // ("C:\"). Empty when the text is no valid path.
 std::wstring NormaliseFolderPath(const std::wstring& path);

@@ -1,1 +1,268 @@
-// placeholder
+#include "platform/folder_list.h"
+
+#include <algorithm>
+
+#include "platform/dpi_layout.h"
+#include "platform/error_text.h"
+#include "platform/folder_entries.h"
+#include "platform/message_box.h"
+#include "platform/owner_data_list.h"
+
+namespace platform {
+
+namespace {
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+// Length of the root of a normalised path: 3 for "C:\", the whole "\\server\share".
+size_t RootLength(const std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':')
+        return 3;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        size_t server = path.find(L'\\', 2);
+        if (server == std::wstring::npos)
+            return path.size();
+        size_t share = path.find(L'\\', server + 1);
+        return share == std::wstring::npos ? path.size() : share;
+    }
+    return std::min<size_t>(path.size(), 1);
+}
+
+// A folder drawn with polygons, so it is sharp at every DPI: the open one shows its flap.
+void DrawFolderGlyph(HDC dc, const RECT& box, bool open, UINT dpi) {
+    int w = box.right - box.left;
+    int h = w * 3 / 4;
+    int x = box.left;
+    int y = box.top + (box.bottom - box.top - h) / 2;
+    UniquePen pen(
+        ::CreatePen(PS_SOLID, std::max(1, static_cast<int>(dpi) / 96), RGB(150, 110, 30)));
+    UniqueBrush back(::CreateSolidBrush(open ? RGB(205, 155, 50) : RGB(235, 190, 75)));
+    HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
+    HGDIOBJ oldBrush = ::SelectObject(dc, back.get());
+    POINT body[] = {{x, y},
+                    {x + w * 2 / 5, y},
+                    {x + w / 2, y + h / 6},
+                    {x + w - 1, y + h / 6},
+                    {x + w - 1, y + h - 1},
+                    {x, y + h - 1}};
+    ::Polygon(dc, body, static_cast<int>(std::size(body)));
+    UniqueBrush flap;
+    if (open) {
+        flap.reset(::CreateSolidBrush(RGB(250, 215, 110)));
+        ::SelectObject(dc, flap.get());
+        POINT front[] = {{x + w / 4, y + h * 2 / 5},
+                         {x + w - 1, y + h * 2 / 5},
+                         {x + w * 3 / 4, y + h - 1},
+                         {x, y + h - 1}};
+        ::Polygon(dc, front, static_cast<int>(std::size(front)));
+    }
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+}
+
+}  // namespace
+
+FolderList::FolderList() = default;
+
+FolderList::~FolderList() {
+    // Destroying the control removes the subclasses that point at this object.
+    if (hwnd_)
+        ::DestroyWindow(hwnd_);
+}
+
+bool FolderList::Create(HWND parent, int id, const RECT& rect) {
+    parent_ = parent;
+    id_ = id;
+    hwnd_ = CreateOwnerDataList(parent, id, rect, SubclassProc, this);
+    if (!hwnd_)
+        return false;
+    DWORD size = ::GetCurrentDirectoryW(0, nullptr);
+    std::wstring current(size, L'\0');
+    current.resize(::GetCurrentDirectoryW(size, current.data()));
+    // The owner reads Path() itself after creation; no Change for the first folder.
+    Open(current, false);
+    return true;
+}
+
+DWORD FolderList::SetPath(const std::wstring& path) {
+    return Open(path, true);
+}
+
+DWORD FolderList::Open(const std::wstring& path, bool notify) {
+    std::wstring full = NormaliseFolderPath(path);
+    if (full.empty())
+        return ERROR_INVALID_NAME;
+    std::vector<std::wstring> subfolders;
+    if (DWORD error = ListSubfolders(full, subfolders))
+        return error;
+
+    // The same folder in other letter case is no move: keep the text the owner has.
+    bool same = !path_.empty() &&
+                ::CompareStringOrdinal(full.c_str(), static_cast<int>(full.size()), path_.c_str(),
+                                       static_cast<int>(path_.size()), TRUE) == CSTR_EQUAL;
+    if (same)
+        full = path_;
+
+    std::vector<Row> rows;
+    size_t rootLength = RootLength(full);
+    rows.push_back({full.substr(0, rootLength), 0, true});
+    for (size_t start = rootLength; start < full.size();) {
+        while (start < full.size() && IsSeparator(full[start]))
+            ++start;
+        if (start >= full.size())
+            break;
+        size_t end = full.find_first_of(L"\\/", start);
+        if (end == std::wstring::npos)
+            end = full.size();
+        rows.push_back({full.substr(start, end - start), static_cast<int>(rows.size()), true});
+        start = end;
+    }
+    size_t openRow = rows.size() - 1;
+    int depth = rows.back().depth + 1;
+    rows.reserve(rows.size() + subfolders.size());
+    for (auto& name : subfolders)
+        rows.push_back({std::move(name), depth, false});
+
+    path_ = std::move(full);
+    rows_.swap(rows);
+    openRow_ = openRow;
+    if (hwnd_) {
+        SetOwnerDataCount(hwnd_, rows_.size());
+        SelectOpenRow();
+    }
+    if (notify && !same && parent_)
+        ::SendMessageW(parent_, WM_COMMAND, MAKEWPARAM(id_, kFolderListChange),
+                       reinterpret_cast<LPARAM>(hwnd_));
+    return 0;
+}
+
+void FolderList::SelectOpenRow() {
+    if (hwnd_ && openRow_ < rows_.size())
+        ::SendMessageW(hwnd_, LB_SETCURSEL, openRow_, 0);
+}
+
+std::wstring FolderList::RowText(size_t row) const {
+    return row < rows_.size() ? rows_[row].name : std::wstring();
+}
+
+std::wstring FolderList::RowPath(size_t row) const {
+    if (row >= rows_.size())
+        return {};
+    if (!rows_[row].isAncestorOrOpen)
+        return JoinPath(path_, rows_[row].name);
+    std::wstring path = rows_[0].name;
+    for (size_t i = 1; i <= row; ++i)
+        path = JoinPath(path, rows_[i].name);
+    return path;
+}
+
+void FolderList::OpenRow(size_t row) {
+    if (row >= rows_.size())
+        return;
+    std::wstring path = RowPath(row);
+    if (DWORD error = SetPath(path)) {
+        ShowError(::GetAncestor(hwnd_, GA_ROOT),
+                  FailureText(L"Could not open the folder.", path, error));
+        SelectOpenRow();
+    }
+}
+
+void FolderList::Place(const RECT& rect) {
+    if (!hwnd_)
+        return;
+    ::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitOwnerDataRows(hwnd_);
+}
+
+void FolderList::DrawRow(const DRAWITEMSTRUCT& item) const {
+    PaintRowBackground(item);
+    if (item.itemID >= rows_.size())
+        return;
+    const Row& row = rows_[item.itemID];
+    int dpi = static_cast<int>(WindowDpi(item.hwndItem));
+    auto scale = [dpi](int pixels) { return ::MulDiv(pixels, dpi, USER_DEFAULT_SCREEN_DPI); };
+    int height = item.rcItem.bottom - item.rcItem.top;
+    int glyph = std::min(scale(16), height);
+    RECT box;
+    box.left = item.rcItem.left + scale(2) + row.depth * scale(12);
+    box.top = item.rcItem.top + (height - glyph) / 2;
+    box.right = box.left + glyph;
+    box.bottom = box.top + glyph;
+    DrawFolderGlyph(item.hDC, box, row.isAncestorOrOpen, static_cast<UINT>(dpi));
+    PaintRowText(item, box.right + scale(4), row.name);
+}
+
+LRESULT CALLBACK FolderList::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<FolderList*>(ref);
+    if (hwnd == self->hwnd_) {
+        switch (msg) {
+            case WM_GETDLGCODE: {
+                // Enter opens the folder even in a window that runs IsDialogMessage.
+                LRESULT code = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+                auto* key = reinterpret_cast<const MSG*>(lParam);
+                if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+                    code |= DLGC_WANTMESSAGE;
+                return code;
+            }
+            case WM_KEYDOWN:
+                if (wParam == VK_RETURN) {
+                    LRESULT sel = ::SendMessageW(hwnd, LB_GETCURSEL, 0, 0);
+                    if (sel != LB_ERR)
+                        self->OpenRow(static_cast<size_t>(sel));
+                    return 0;
+                }
+                break;
+            case WM_CHAR:
+                if (wParam == L'\r')
+                    return 0;
+                break;
+            case WM_SETFONT: {
+                LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+                FitOwnerDataRows(hwnd);
+                return result;
+            }
+            case WM_NCDESTROY:
+                RemoveOwnerDataSubclasses(self->parent_, hwnd, SubclassProc, self);
+                self->hwnd_ = nullptr;
+                break;
+        }
+        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+
+    // The parent: owner-drawn messages and the double-click for this list only.
+    switch (msg) {
+        case WM_MEASUREITEM: {
+            auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (measure->CtlType == ODT_LISTBOX && static_cast<int>(measure->CtlID) == self->id_) {
+                measure->itemHeight =
+                    static_cast<UINT>(OwnerDataRowHeight(self->hwnd_ ? self->hwnd_ : hwnd));
+                return TRUE;
+            }
+            break;
+        }
+        case WM_DRAWITEM: {
+            auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (self->hwnd_ && draw->hwndItem == self->hwnd_) {
+                self->DrawRow(*draw);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_COMMAND:
+            if (self->hwnd_ && reinterpret_cast<HWND>(lParam) == self->hwnd_ &&
+                HIWORD(wParam) == LBN_DBLCLK) {
+                LRESULT sel = ::SendMessageW(self->hwnd_, LB_GETCURSEL, 0, 0);
+                if (sel != LB_ERR)
+                    self->OpenRow(static_cast<size_t>(sel));
+                return 0;
+            }
+            break;
+    }
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace platform

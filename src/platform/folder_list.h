@@ -16,9 +16,11 @@ namespace platform {
 inline constexpr WORD kFolderListChange = 0x7F01;
 
 class FolderList {
-public:
+  public:
     FolderList();
     ~FolderList();
+    FolderList(const FolderList&) = delete;
+    FolderList& operator=(const FolderList&) = delete;
     // Creates the control as child `id` of `parent`, opened at the process's current folder.
     bool Create(HWND parent, int id, const RECT& rect);
     HWND hwnd() const { return hwnd_; }
@@ -37,17 +39,22 @@ public:
 
     void Place(const RECT& rect);
 
-private:
+  private:
     struct Row {
         std::wstring name;
         int depth;
         bool isAncestorOrOpen;
     };
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    DWORD Open(const std::wstring& path, bool notify);
     std::wstring RowPath(size_t row) const;
     void DrawRow(const DRAWITEMSTRUCT& item) const;
+    void SelectOpenRow();
 
     HWND hwnd_ = nullptr;
+    HWND parent_ = nullptr;
+    int id_ = 0;
+    size_t openRow_ = 0;
     std::wstring path_;
     std::vector<Row> rows_;
 };

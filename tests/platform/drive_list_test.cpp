@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+#include "list_host.h"
+#include "platform/drive_list.h"
+#include "platform/window.h"
+
+using listtest::ListHost;
+using platform::DriveList;
+
+namespace {
+constexpr int kId = 301;
+
+std::wstring EntryText(HWND combo, int i) {
+    std::wstring text(static_cast<size_t>(::SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)), L'\0');
+    ::SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    return text;
+}
+}  // namespace
+
+TEST(DriveList, OneEntryPerDriveLabelledOnlyWhenFixed) {
+    ListHost host;
+    DriveList drives;
+    ASSERT_TRUE(drives.Create(host.hwnd(), kId, RECT{10, 10, 200, 31}));
+    DWORD mask = ::GetLogicalDrives();
+    std::vector<wchar_t> letters;
+    for (int i = 0; i < 26; ++i)
+        if (mask & (1u << i))
+            letters.push_back(static_cast<wchar_t>(L'a' + i));
+    ASSERT_EQ(::SendMessageW(drives.hwnd(), CB_GETCOUNT, 0, 0),
+              static_cast<LRESULT>(letters.size()));
+    for (size_t i = 0; i < letters.size(); ++i) {
+        std::wstring root{static_cast<wchar_t>(std::towupper(letters[i])), L':', L'\\'};
+        std::wstring expected{letters[i], L':'};
+        wchar_t label[MAX_PATH + 1] = {};
+        if (::GetDriveTypeW(root.c_str()) == DRIVE_FIXED &&
+            ::GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                    nullptr, 0) &&
+            label[0])
+            expected += std::wstring(L" [") + label + L"]";
+        EXPECT_EQ(EntryText(drives.hwnd(), static_cast<int>(i)), expected);
+    }
+    // The closed combo box keeps the height it was given.
+    RECT r;
+    ::GetWindowRect(drives.hwnd(), &r);
+    EXPECT_EQ(r.bottom - r.top, 21);
+}
+
+TEST(DriveList, StartsOnTheCurrentDriveAndMovesSilently) {
+    ListHost host;
+    DriveList drives;
+    wchar_t saved[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, saved);
+    ::SetCurrentDirectoryW(L"C:\\");
+    bool created = drives.Create(host.hwnd(), kId, RECT{10, 10, 200, 31});
+    ::SetCurrentDirectoryW(saved);
+    ASSERT_TRUE(created);
+    EXPECT_EQ(drives.Drive(), L"C:\\");
+
+    wchar_t other = 0;
+    DWORD mask = ::GetLogicalDrives();
+    for (int i = 25; i >= 0 && !other; --i)
+        if ((mask & (1u << i)) && i != 2)
+            other = static_cast<wchar_t>(L'A' + i);
+    ASSERT_TRUE(other) << "needs a second drive";
+    std::wstring path{other, L':', L'\\', L'x'};
+    drives.SetDrive(path);
+    EXPECT_EQ(drives.Drive(), path.substr(0, 3));
+    drives.SetDrive(L"c:\\windows");
+    EXPECT_EQ(drives.Drive(), L"C:\\");
+    drives.SetDrive(L"\\\\server\\share");  // no drive letter: stays
+    EXPECT_EQ(drives.Drive(), L"C:\\");
+    EXPECT_TRUE(host.commands.empty());
+}
