@@ -8,6 +8,11 @@ if [ ! -f "$prefix/system.reg" ]; then
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w
 fi
+# Debian's Wine finds the fonts of fonts-wine (MS Sans Serif, Tahoma...) only in the prefix.
+fonts="$prefix/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] && [ ! -f "$fonts/sserife.fon" ]; then
+    cp /usr/share/wine/fonts/* "$fonts/"
+fi
 if [ "${2:-}" = null ]; then
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     wineserver -w

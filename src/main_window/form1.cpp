@@ -1,1 +1,468 @@
-// placeholder
+#include "main_window/form1.h"
+
+#include <uxtheme.h>
+
+#include <algorithm>
+
+#include "app/resource.h"
+#include "main_window/colour_table.h"
+#include "main_window/form1_layout.h"
+#include "main_window/input_box.h"
+#include "platform/dpi_layout.h"
+#include "platform/error_text.h"
+#include "platform/message_box.h"
+
+namespace main_window {
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kDarkGrey = RGB(64, 64, 64);
+
+constexpr int kCheckIds[] = {kCheck1, kCheck2, kCheck3, kCheck4};
+
+// The Browse button that lies over part of a check box's row.
+struct Overlap {
+    int checkBox;
+    int button;
+};
+constexpr Overlap kOverlaps[] = {{kCheck1, kCmdImg}, {kCheck2, kCmdIco}};
+
+bool DrawsWhiteOnBlack(platform::ControlKind kind) {
+    return kind == platform::ControlKind::Frame || kind == platform::ControlKind::Label ||
+           kind == platform::ControlKind::CheckBox;
+}
+
+platform::UniqueIcon LoadAppIcon(int size) {
+    return platform::UniqueIcon(static_cast<HICON>(::LoadImageW(
+        platform::ModuleInstance(), MAKEINTRESOURCEW(IDI_VELQUIN), IMAGE_ICON, size, size, 0)));
+}
+
+}  // namespace
+
+Form1::Form1() = default;
+Form1::~Form1() {
+    // Destroy the window while the lists it holds are still alive; this is no Exit.
+    closingForOwner_ = true;
+    if (hwnd())
+        ::DestroyWindow(hwnd());
+}
+
+bool Form1::Create() {
+    RegisterOnce(kForm1Class, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
+    black_.reset(::CreateSolidBrush(kBlack));
+    UINT dpi = platform::WindowDpi(nullptr);
+    RECT r = platform::CentredWindowRect(kForm1WidthTwips, kForm1HeightTwips, kStyle, kExStyle, dpi,
+                                         nullptr);
+    if (!CreateBound(kForm1Class, kForm1Caption, kStyle, kExStyle, r.left, r.top, r.right - r.left,
+                     r.bottom - r.top, nullptr))
+        return false;
+    dpi_ = platform::WindowDpi(hwnd());
+    if (dpi_ != dpi) {
+        r = platform::CentredWindowRect(kForm1WidthTwips, kForm1HeightTwips, kStyle, kExStyle, dpi_,
+                                        hwnd());
+        ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    CreateControls();
+    Form_Load();
+    return true;
+}
+
+void Form1::Show(int showCommand) {
+    ::ShowWindow(hwnd(), showCommand);
+    ::UpdateWindow(hwnd());
+    focus_ = drive1_.hwnd();
+    ::SetFocus(focus_);
+}
+
+void Form1::CreateControls() {
+    auto table = Form1Controls();
+    // Creation in tab order makes the z-order the tab order the dialog manager follows.
+    for (const platform::ControlSpec* spec : platform::CreationOrder(table)) {
+        RECT r = platform::ControlRect(table, *spec, dpi_);
+        switch (spec->kind) {
+            case platform::ControlKind::DriveList:
+                drive1_.Create(hwnd(), spec->id, r);
+                break;
+            case platform::ControlKind::FolderList:
+                dir1_.Create(hwnd(), spec->id, r);
+                break;
+            default: {
+                HWND child = platform::CreateStandardControl(hwnd(), table, *spec, dpi_);
+                // Classic drawing honours the white-on-black colours; themed parts don't.
+                if (spec->kind == platform::ControlKind::CheckBox)
+                    ::SetWindowTheme(child, L"", L"");
+                break;
+            }
+        }
+    }
+    ApplyFonts();
+    Relayout();
+
+    bigIcon_ = LoadAppIcon(::GetSystemMetricsForDpi(SM_CXICON, dpi_));
+    smallIcon_ = LoadAppIcon(::GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+}
+
+void Form1::ApplyFonts() {
+    // The layout was made for the classic 8-point sans serif; wider fonts would clip.
+    font_ = platform::CreatePointFont(L"MS Sans Serif", 825, FW_NORMAL, dpi_);
+    frameFont_ = platform::CreatePointFont(L"MS Sans Serif", 825, FW_BOLD, dpi_);
+    for (const auto& spec : Form1Controls()) {
+        HFONT font = spec.kind == platform::ControlKind::Frame ? frameFont_.get() : font_.get();
+        ::SendMessageW(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+}
+
+void Form1::Relayout() {
+    auto table = Form1Controls();
+    platform::PlaceControls(hwnd(), table, dpi_);
+    drive1_.Place(platform::ControlRect(table, *platform::FindSpec(table, kDrive1), dpi_));
+    dir1_.Place(platform::ControlRect(table, *platform::FindSpec(table, kDir1), dpi_));
+    ShapeRegions();
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+// Frames cover their whole panel, but draw only their edge and caption: a ring-shaped
+// region keeps them from clipping the lines this window draws inside them. Where a Browse
+// button lies over a check box's row, the check box gives up that part, so the whole
+// button shows and takes the clicks.
+void Form1::ShapeRegions() {
+    auto table = Form1Controls();
+    HDC dc = ::GetDC(hwnd());
+    HGDIOBJ old = ::SelectObject(dc, frameFont_.get());
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc, &tm);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd(), dc);
+    int edge = 2 * ::GetSystemMetricsForDpi(SM_CXEDGE, dpi_);
+
+    for (int id : {kFrame1, kFrame2}) {
+        RECT r = platform::ControlRect(table, *platform::FindSpec(table, id), dpi_);
+        int w = r.right - r.left, h = r.bottom - r.top;
+        HRGN ring = ::CreateRectRgn(0, 0, w, h);
+        platform::UniqueRegion inner(::CreateRectRgn(edge, tm.tmHeight, w - edge, h - edge));
+        ::CombineRgn(ring, ring, inner.get(), RGN_DIFF);
+        ::SetWindowRgn(Control(id), ring, TRUE);  // the window owns the region now
+    }
+    for (const auto& overlap : kOverlaps) {
+        RECT check =
+            platform::ControlRect(table, *platform::FindSpec(table, overlap.checkBox), dpi_);
+        RECT button =
+            platform::ControlRect(table, *platform::FindSpec(table, overlap.button), dpi_);
+        HRGN visible = ::CreateRectRgn(0, 0, check.right - check.left, check.bottom - check.top);
+        platform::UniqueRegion covered(
+            ::CreateRectRgn(button.left - check.left, button.top - check.top,
+                            button.right - check.left, button.bottom - check.top));
+        ::CombineRgn(visible, visible, covered.get(), RGN_DIFF);
+        ::SetWindowRgn(Control(overlap.checkBox), visible, TRUE);
+    }
+}
+
+void Form1::Paint(HDC dc) {
+    auto table = Form1Controls();
+    int width = std::max(1, static_cast<int>(dpi_ / USER_DEFAULT_SCREEN_DPI));
+    for (const auto& line : Form1Lines()) {
+        POINT from, to;
+        platform::LinePoints(table, line, dpi_, from, to);
+        platform::UniquePen pen(::CreatePen(PS_SOLID, width, line.colour));
+        HGDIOBJ old = ::SelectObject(dc, pen.get());
+        ::MoveToEx(dc, from.x, from.y, nullptr);
+        ::LineTo(dc, to.x, to.y);
+        ::SelectObject(dc, old);
+    }
+    // Shape1: a plain outline in the system's window-text colour, no fill.
+    RECT shape = platform::ControlRect(table, Form1Shape(), dpi_);
+    platform::UniquePen pen(::CreatePen(PS_SOLID, width, ::GetSysColor(COLOR_WINDOWTEXT)));
+    HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
+    HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+    ::Rectangle(dc, shape.left, shape.top, shape.right, shape.bottom);
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+}
+
+LRESULT Form1::ControlColours(HDC dc, HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const platform::ControlSpec* spec =
+        platform::FindSpec(Form1Controls(), ::GetDlgCtrlID(control));
+    if (spec && DrawsWhiteOnBlack(spec->kind)) {
+        ::SetTextColor(dc, kWhite);
+        ::SetBkColor(dc, kBlack);
+        return reinterpret_cast<LRESULT>(black_.get());
+    }
+    if (spec && spec->id == kTxtColorCode) {
+        ::SetTextColor(dc, kDarkGrey);
+        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+            return ControlColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                                  msg, wParam, lParam);
+        case WM_ERASEBKGND: {
+            RECT r;
+            ::GetClientRect(hwnd(), &r);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &r, black_.get());
+            return 1;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd(), &ps);
+            Paint(dc);
+            ::EndPaint(hwnd(), &ps);
+            return 0;
+        }
+        case WM_ACTIVATE:
+            // A plain window forgets its focused control when deactivated; keep it.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus && ::IsChild(hwnd(), focus))
+                    focus_ = focus;
+            } else if (focus_ && ::IsWindow(focus_)) {
+                ::SetFocus(focus_);
+            }
+            return 0;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            ApplyFonts();
+            Relayout();
+            bigIcon_ = LoadAppIcon(::GetSystemMetricsForDpi(SM_CXICON, dpi_));
+            smallIcon_ = LoadAppIcon(::GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+            ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+            ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
+                           reinterpret_cast<LPARAM>(smallIcon_.get()));
+            const RECT* r = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY:
+            if (!closingForOwner_)
+                ::PostQuitMessage(0);
+            return 0;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+void Form1::OnCommand(int id, int code) {
+    switch (id) {
+        case kDrive1:
+            if (code == CBN_SELCHANGE)
+                Drive1_Change();
+            return;
+        case kDir1:
+            if (code == platform::kFolderListChange)
+                Dir1_Change();
+            return;
+        case kCboColor:
+            // Typing may move the list's highlight to a matching entry, and some combo
+            // boxes report that as a selection; only a real choice is a Click.
+            if (code == CBN_EDITUPDATE)
+                typingColour_ = true;
+            if (code == CBN_SELCHANGE && !typingColour_)
+                cboColor_Click();
+            if (code == CBN_EDITCHANGE) {
+                typingColour_ = false;
+                cboColor_Change();
+            }
+            return;
+    }
+    if (code != BN_CLICKED)
+        return;
+    switch (id) {
+        case kCmdCurrDir:
+            cmdCurrDir_Click();
+            break;
+        case kCmdYes:
+            cmdYes_Click();
+            break;
+        case kCmdRem:
+            cmdRem_Click();
+            break;
+        case kCmdIco:
+            cmdIco_Click();
+            break;
+        case kCmdImg:
+            cmdImg_Click();
+            break;
+        case kCmdAbout:
+            cmdAbout_Click();
+            break;
+        case kCmdQit:
+            cmdQit_Click();
+            break;
+    }
+}
+
+std::wstring Form1::Text(int id) const {
+    return platform::WindowText(Control(id));
+}
+void Form1::SetText(int id, const std::wstring& text) {
+    ::SetWindowTextW(Control(id), text.c_str());
+}
+
+// --- Start-up, About and Exit ---
+
+void Form1::Form_Load() {
+    Dir1_Change();
+    for (const auto& colour : kColours)
+        ::SendMessageW(Control(kCboColor), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour.name));
+}
+
+std::wstring Form1::AboutText() {
+    return L"About Software:\r\n"
+           L" ->This software applies background image at folder, folder icon,\r\n"
+           L"  folder's icon text color, folder's info tip as per checked item.\r\n"
+           L" ->the image & icon set as attribute must not be deleted/relocated\r\n"
+           L"  otherwise resetting have to be made.\r\n"
+           L"___________________________________________________________________\r\n"
+           L"\r\n"
+           L"About Developer:\r\n"
+           L" Merrowin -=[QRX]=-\r\n"
+           L" http://www.velquin.example/";
+}
+
+void Form1::cmdAbout_Click() {
+    platform::ShowMessage(hwnd(), AboutText(), L"About!", MB_OK | MB_ICONINFORMATION);
+}
+
+void Form1::cmdQit_Click() {
+    if (myForm_) {
+        myForm_->Unload();
+        myForm_.reset();
+    }
+    ::DestroyWindow(hwnd());  // WM_DESTROY ends the message loop
+}
+
+// --- Target folder ---
+
+void Form1::Dir1_Change() {
+    const std::wstring& path = dir1_.Path();
+    SetText(kTxtPath, path.size() == 3 ? path : path + L"\\");
+}
+
+void Form1::Drive1_Change() {
+    std::wstring drive = drive1_.Drive();
+    DWORD error = dir1_.SetPath(drive);
+    if (error == 0)
+        return;
+    platform::ShowError(hwnd(), platform::FailureText(L"Could not open the drive.", drive, error));
+    // The folder list stayed where it was; the drive list follows it back.
+    drive1_.SetDrive(dir1_.Path());
+}
+
+void Form1::cmdCurrDir_Click() {
+    std::wstring name =
+        InputBox(hwnd(), L"Enter Name for New Folder:", L"New Folder", L"New.VEL.Folder");
+    if (name.empty())
+        return;  // Cancel, or nothing typed
+    const std::wstring& parent = dir1_.Path();
+    std::wstring target = parent.size() == 3 ? parent + name : parent + L"\\" + name;
+    if (!::CreateDirectoryW(target.c_str(), nullptr)) {
+        platform::ShowError(hwnd(), platform::FailureText(L"Could not make the new folder.", target,
+                                                          ::GetLastError()));
+        return;
+    }
+    DWORD error = dir1_.SetPath(target);
+    if (error != 0)
+        platform::ShowError(
+            hwnd(), platform::FailureText(L"The new folder was made, but could not be opened.",
+                                          target, error));
+}
+
+// --- Colour chooser: a name chosen or typed writes that name's code ---
+
+void Form1::cboColor_Click() {
+    HWND combo = Control(kCboColor);
+    LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR)
+        return;
+    LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR)
+        return;
+    // The edit field is updated after this notification: read the chosen entry itself.
+    std::wstring name(static_cast<size_t>(length) + 1, L'\0');
+    name.resize(static_cast<size_t>(
+        ::SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(name.data()))));
+    if (const wchar_t* code = ColourCodeFor(name))
+        SetText(kTxtColorCode, code);
+}
+
+void Form1::cboColor_Change() {
+    if (const wchar_t* code = ColourCodeFor(Text(kCboColor)))
+        SetText(kTxtColorCode, code);
+}
+
+// --- Apply, Remove and the picker ---
+
+void Form1::cmdYes_Click() {
+    customise::cmdYes_Click(hwnd(), *this);
+}
+void Form1::cmdRem_Click() {
+    customise::cmdRem_Click(hwnd(), *this);
+}
+
+void Form1::cmdIco_Click() {
+    if (!myForm_)
+        myForm_ = std::make_unique<picker::MyForm>();
+    myForm_->Show(hwnd(), picker::kIconPattern, false, *this);
+}
+
+void Form1::cmdImg_Click() {
+    if (!myForm_)
+        myForm_ = std::make_unique<picker::MyForm>();
+    myForm_->Show(hwnd(), picker::kImagePattern, true, *this);
+}
+
+// --- The fields ---
+
+std::wstring Form1::txtPath() const {
+    return Text(kTxtPath);
+}
+bool Form1::Checked(int measure) const {
+    if (measure < 1 || measure > 4)
+        return false;
+    return ::SendMessageW(Control(kCheckIds[measure - 1]), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+std::wstring Form1::txtBGImg() const {
+    return Text(kTxtBGImg);
+}
+std::wstring Form1::txtDirICO() const {
+    return Text(kTxtDirICO);
+}
+std::wstring Form1::txtIcoIndex() const {
+    return Text(kTxtIcoIndex);
+}
+std::wstring Form1::cboColor() const {
+    return Text(kCboColor);
+}
+std::wstring Form1::txtColorCode() const {
+    return Text(kTxtColorCode);
+}
+std::wstring Form1::txtITip() const {
+    return Text(kTxtITip);
+}
+
+void Form1::SetTxtDirICO(const std::wstring& text) {
+    SetText(kTxtDirICO, text);
+}
+void Form1::SetTxtIcoIndex(const std::wstring& text) {
+    SetText(kTxtIcoIndex, text);
+}
+void Form1::SetTxtBGImg(const std::wstring& text) {
+    SetText(kTxtBGImg, text);
+}
+
+}  // namespace main_window

@@ -1,1 +1,115 @@
-// placeholder
+#include "main_window/input_box.h"
+
+#include "platform/dpi_layout.h"
+#include "platform/modal.h"
+#include "platform/window.h"
+
+namespace main_window {
+namespace {
+
+using platform::ControlKind;
+using platform::ControlSpec;
+
+constexpr int kWidthTwips = 6135;
+constexpr int kHeightTwips = 1965;
+
+// clang-format off
+constexpr ControlSpec kControls[] = {
+    {kInputBoxPrompt, L"Prompt", ControlKind::Label,   0, L"",       120,  120,  4575, 975, platform::kNoTabIndex},
+    {kInputBoxEdit,   L"Text",   ControlKind::TextBox, 0, L"",       120,  1500, 5895, 315, 0},
+    {IDOK,            L"OK",     ControlKind::Button,  0, L"OK",     4815, 120,  1200, 375, 1},
+    {IDCANCEL,        L"Cancel", ControlKind::Button,  0, L"Cancel", 4815, 555,  1200, 375, 2},
+};
+// clang-format on
+
+class InputBoxWindow : public platform::Window {
+  public:
+    std::wstring Run(HWND owner, const std::wstring& prompt, const std::wstring& title,
+                     const std::wstring& defaultText) {
+        RegisterOnce(kInputBoxClass, ::GetSysColorBrush(COLOR_BTNFACE), nullptr);
+        constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+        UINT dpi = platform::WindowDpi(owner);
+        RECT r = platform::CentredWindowRect(kWidthTwips, kHeightTwips, style, exStyle, dpi, owner);
+        if (!CreateBound(kInputBoxClass, title, style, exStyle, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, owner))
+            return {};
+        dpi_ = platform::WindowDpi(hwnd());
+        font_ = platform::CreateDefaultFont(dpi_);
+        for (const ControlSpec* spec : platform::CreationOrder(kControls)) {
+            HWND child = platform::CreateStandardControl(hwnd(), kControls, *spec, dpi_);
+            ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        }
+        // Enter is OK, Esc is Cancel, as in any input box.
+        ::SetWindowLongW(
+            ::GetDlgItem(hwnd(), IDOK), GWL_STYLE,
+            ::GetWindowLongW(::GetDlgItem(hwnd(), IDOK), GWL_STYLE) | BS_DEFPUSHBUTTON);
+        ::SetDlgItemTextW(hwnd(), kInputBoxPrompt, prompt.c_str());
+        HWND edit = ::GetDlgItem(hwnd(), kInputBoxEdit);
+        ::SetWindowTextW(edit, defaultText.c_str());
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        focus_ = edit;
+        platform::RunModal(hwnd(), owner);
+        return answer_;
+    }
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+            case WM_COMMAND:
+                if (LOWORD(wParam) == IDOK) {
+                    answer_ = platform::WindowText(::GetDlgItem(hwnd(), kInputBoxEdit));
+                    platform::EndModal(hwnd());
+                    return 0;
+                }
+                if (LOWORD(wParam) == IDCANCEL) {
+                    answer_.clear();
+                    platform::EndModal(hwnd());
+                    return 0;
+                }
+                break;
+            case WM_CLOSE:
+                answer_.clear();
+                platform::EndModal(hwnd());
+                return 0;
+            case WM_ACTIVATE:
+                // Keep the focus where it was when the box is activated again.
+                if (LOWORD(wParam) == WA_INACTIVE)
+                    focus_ = ::GetFocus();
+                else if (focus_ && ::IsChild(hwnd(), focus_))
+                    ::SetFocus(focus_);
+                return 0;
+            case DM_GETDEFID:
+                return MAKELRESULT(IDOK, DC_HASDEFID);
+            case WM_DPICHANGED: {
+                dpi_ = HIWORD(wParam);
+                font_ = platform::CreateDefaultFont(dpi_);
+                for (const auto& spec : kControls)
+                    ::SendMessageW(::GetDlgItem(hwnd(), spec.id), WM_SETFONT,
+                                   reinterpret_cast<WPARAM>(font_.get()), FALSE);
+                platform::PlaceControls(hwnd(), kControls, dpi_);
+                const RECT* r = reinterpret_cast<const RECT*>(lParam);
+                ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left,
+                               r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
+                return 0;
+            }
+        }
+        return Window::HandleMessage(msg, wParam, lParam);
+    }
+
+  private:
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    platform::UniqueFont font_;
+    std::wstring answer_;
+    HWND focus_ = nullptr;
+};
+
+}  // namespace
+
+std::wstring InputBox(HWND owner, const std::wstring& prompt, const std::wstring& title,
+                      const std::wstring& defaultText) {
+    InputBoxWindow box;
+    return box.Run(owner, prompt, title, defaultText);
+}
+
+}  // namespace main_window

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/frame_control.h"
+
 namespace platform {
 
 const ControlSpec* FindSpec(std::span<const ControlSpec> table, int id) {
     for (const auto& spec : table)
-        if (spec.id == id) return &spec;
+        if (spec.id == id)
+            return &spec;
     return nullptr;
 }
 
@@ -37,7 +40,8 @@ void LinePoints(std::span<const ControlSpec> table, const LineSpec& line, UINT d
 
 std::vector<const ControlSpec*> CreationOrder(std::span<const ControlSpec> table) {
     std::vector<const ControlSpec*> order;
-    for (const auto& spec : table) order.push_back(&spec);
+    for (const auto& spec : table)
+        order.push_back(&spec);
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
         return a->tabIndex < b->tabIndex;
     });
@@ -49,10 +53,11 @@ RECT CentredWindowRect(int clientWidthTwips, int clientHeightTwips, DWORD style,
     RECT rect{0, 0, TwipsToPixels(clientWidthTwips, dpi), TwipsToPixels(clientHeightTwips, dpi)};
     ::AdjustWindowRectExForDpi(&rect, style, FALSE, exStyle, dpi);
     HMONITOR monitor = nearWindow ? ::MonitorFromWindow(nearWindow, MONITOR_DEFAULTTONEAREST)
-                            : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+                                  : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     MONITORINFO info{sizeof(info)};
     RECT work{0, 0, 1024, 768};
-    if (::GetMonitorInfoW(monitor, &info)) work = info.rcWork;
+    if (::GetMonitorInfoW(monitor, &info))
+        work = info.rcWork;
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
     int x = work.left + (work.right - work.left - width) / 2;
@@ -62,12 +67,14 @@ RECT CentredWindowRect(int clientWidthTwips, int clientHeightTwips, DWORD style,
 
 bool StandardControlClass(ControlKind kind, const wchar_t*& className, DWORD& style,
                           DWORD& exStyle) {
-    style = WS_CHILD | WS_VISIBLE;
+    // Siblings overlap in places (a label under the edge of its field): none paints
+    // over another.
+    style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     exStyle = 0;
     switch (kind) {
         case ControlKind::Frame:
-            className = L"BUTTON";
-            style |= BS_GROUPBOX;
+            RegisterFrameClass();
+            className = kFrameClass;
             return true;
         case ControlKind::Label:
             className = L"STATIC";
@@ -95,36 +102,48 @@ bool StandardControlClass(ControlKind kind, const wchar_t*& className, DWORD& st
     }
 }
 
-HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table,
-                           const ControlSpec& spec, UINT dpi) {
+HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table, const ControlSpec& spec,
+                           UINT dpi) {
     const wchar_t* className = nullptr;
     DWORD style = 0, exStyle = 0;
-    if (!StandardControlClass(spec.kind, className, style, exStyle)) return nullptr;
+    if (!StandardControlClass(spec.kind, className, style, exStyle))
+        return nullptr;
     RECT r = ControlRect(table, spec, dpi);
     int height = r.bottom - r.top;
     // A combo box's window height sets its drop-down; its closed height is fitted below.
-    if (spec.kind == ControlKind::ComboBox) height *= 10;
+    if (spec.kind == ControlKind::ComboBox)
+        height *= 10;
     HWND hwnd = ::CreateWindowExW(exStyle, className, spec.text ? spec.text : L"", style, r.left,
                                   r.top, r.right - r.left, height, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                   ::GetModuleHandleW(nullptr), nullptr);
+    // A combo box takes no text from its creation; its edit field needs it set.
+    if (hwnd && spec.kind == ControlKind::ComboBox && spec.text)
+        ::SetWindowTextW(hwnd, spec.text);
     return hwnd;
 }
 
 void FitComboHeight(HWND combo, int height) {
-    RECT r;
-    ::GetWindowRect(combo, &r);
-    int extra = height - (r.bottom - r.top);
-    if (extra == 0) return;
-    LRESULT field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (field == CB_ERR || field + extra < 1) return;
-    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + extra);
+    // The closed height is the selection field's plus borders the combo box decides;
+    // a few rounds settle it.
+    for (int round = 0; round < 4; ++round) {
+        RECT r;
+        ::GetWindowRect(combo, &r);
+        int extra = height - (r.bottom - r.top);
+        if (extra == 0)
+            return;
+        LRESULT field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        if (field == CB_ERR || field + extra < 1)
+            return;
+        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + extra);
+    }
 }
 
 void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi) {
     for (const auto& spec : table) {
         HWND child = ::GetDlgItem(parent, spec.id);
-        if (!child) continue;
+        if (!child)
+            continue;
         RECT r = ControlRect(table, spec, dpi);
         int height = r.bottom - r.top;
         if (spec.kind == ControlKind::ComboBox) {
@@ -158,7 +177,8 @@ UniqueFont CreatePointFont(const wchar_t* face, int hundredthsOfPoint, int weigh
 
 UINT WindowDpi(HWND hwnd) {
     UINT dpi = hwnd ? ::GetDpiForWindow(hwnd) : 0;
-    if (!dpi) dpi = ::GetDpiForSystem();
+    if (!dpi)
+        dpi = ::GetDpiForSystem();
     return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 

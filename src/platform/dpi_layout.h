@@ -13,13 +13,13 @@
 namespace platform {
 
 enum class ControlKind {
-    Frame,       // group box; its children are positioned relative to it
-    Label,       // static text
-    Button,      // push button
-    CheckBox,    // auto check box
-    TextBox,     // single-line edit
-    ComboBox,    // editable drop-down, list kept in insertion order
-    DriveList,   // the program's own lists and image, created by their classes
+    Frame,      // group box; its children are positioned relative to it
+    Label,      // static text
+    Button,     // push button
+    CheckBox,   // auto check box
+    TextBox,    // single-line edit
+    ComboBox,   // editable drop-down, list kept in insertion order
+    DriveList,  // the program's own lists and image, created by their classes
     FolderList,
     FileList,
     Image,
@@ -45,7 +45,9 @@ struct LineSpec {
     COLORREF colour;
 };
 
-inline int TwipsToPixels(int twips, UINT dpi) { return ::MulDiv(twips, static_cast<int>(dpi), 1440); }
+inline int TwipsToPixels(int twips, UINT dpi) {
+    return ::MulDiv(twips, static_cast<int>(dpi), 1440);
+}
 
 const ControlSpec* FindSpec(std::span<const ControlSpec> table, int id);
 
@@ -72,8 +74,8 @@ bool StandardControlClass(ControlKind kind, const wchar_t*& className, DWORD& st
                           DWORD& exStyle);
 
 // Creates a standard control as a child of `parent` at its place for `dpi`.
-HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table,
-                           const ControlSpec& spec, UINT dpi);
+HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table, const ControlSpec& spec,
+                           UINT dpi);
 
 // Moves every child listed in the table to its place for `dpi`.
 void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi);

@@ -1,0 +1,98 @@
+// The main window: choose the target folder on the left, the measures on the right.
+// Its controls are the program's shared state: Apply, Remove and the picker read and
+// write them through the two views it implements.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "customise/customiser.h"
+#include "picker/my_form.h"
+#include "platform/drive_list.h"
+#include "platform/folder_list.h"
+#include "platform/unique_handle.h"
+#include "platform/window.h"
+
+namespace main_window {
+
+inline constexpr wchar_t kForm1Class[] = L"VelquinForm1";
+
+class Form1 : public platform::Window, public customise::FieldsView, public picker::PickerTarget {
+  public:
+    Form1();
+    ~Form1() override;
+
+    // Creates the window and its controls and runs the load handler; the window stays
+    // hidden until Show. False when the window could not be created.
+    bool Create();
+    void Show(int showCommand);
+
+    HWND Control(int id) const { return ::GetDlgItem(hwnd(), id); }
+    platform::FolderList& Dir1() { return dir1_; }
+    platform::DriveList& Drive1() { return drive1_; }
+    picker::MyForm* Picker() const { return myForm_.get(); }
+    UINT Dpi() const { return dpi_; }
+
+    // The About message: ten lines joined by CR LF.
+    static std::wstring AboutText();
+
+    // What Apply and Remove read.
+    std::wstring txtPath() const override;
+    bool Checked(int measure) const override;
+    std::wstring txtBGImg() const override;
+    std::wstring txtDirICO() const override;
+    std::wstring txtIcoIndex() const override;
+    std::wstring cboColor() const override;
+    std::wstring txtColorCode() const override;
+    std::wstring txtITip() const override;
+
+    // What the picker's OK writes.
+    void SetTxtDirICO(const std::wstring& text) override;
+    void SetTxtIcoIndex(const std::wstring& text) override;
+    void SetTxtBGImg(const std::wstring& text) override;
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void CreateControls();
+    void ApplyFonts();
+    void Relayout();
+    void ShapeRegions();
+    void Paint(HDC dc);
+    LRESULT ControlColours(HDC dc, HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnCommand(int id, int code);
+    std::wstring Text(int id) const;
+    void SetText(int id, const std::wstring& text);
+
+    // Event handlers, named after their control and event.
+    void Form_Load();
+    void Dir1_Change();
+    void Drive1_Change();
+    void cmdCurrDir_Click();
+    void cboColor_Click();
+    void cboColor_Change();
+    void cmdYes_Click();
+    void cmdRem_Click();
+    void cmdIco_Click();
+    void cmdImg_Click();
+    void cmdAbout_Click();
+    void cmdQit_Click();
+
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    platform::DriveList drive1_;
+    platform::FolderList dir1_;
+    std::unique_ptr<picker::MyForm> myForm_;
+    platform::UniqueFont font_;
+    platform::UniqueFont frameFont_;
+    platform::UniqueBrush black_;
+    platform::UniqueIcon bigIcon_;
+    platform::UniqueIcon smallIcon_;
+    HWND focus_ = nullptr;
+    bool closingForOwner_ = false;
+    bool typingColour_ = false;
+};
+
+}  // namespace main_window
