@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots (docs/*.png) on a virtual display: the main window, the
+# new-folder box, and the picker previewing an icon and an image. Needs a build
+# (scripts/build.sh) and ImageMagick.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${VELQUIN_BUILD:-$root/build}"
+if [ -z "${VELQUIN_SHOT_DISPLAY:-}" ]; then
+    exec env VELQUIN_SHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+prefix="$build/wineprefix"
+"$root/scripts/wine-prefix.sh" "$prefix"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+driver="$build/screenshot_driver.exe"
+x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -static -municode -o "$driver" \
+    "$root/tools/screenshot_driver.cpp"
+
+# A folder with an icon and two pictures for the picker to list.
+samples="$prefix/drive_c/Samples"
+mkdir -p "$samples" "$root/docs"
+cp "$root/src/app/velquin.ico" "$samples/velquin.ico"
+cp "$build/src/app/velquin.exe" "$samples/velquin.exe"  # listed first: its icon is shown
+convert -size 320x240 gradient:'#1d4e89'-'#f7b32b' -fill '#fff4d6' \
+    -draw "circle 230,70 260,90" -fill '#2e6b30' -draw "polygon 0,240 110,120 200,240" \
+    -type TrueColor "BMP3:$samples/holiday.bmp"
+
+shot() {  # shot NAME WIDTHxHEIGHT
+    wine explorer "/desktop=velquin,$2" "$build/src/app/velquin.exe" &
+    sleep 3
+    # The driver joins the same virtual desktop, where it can find the windows.
+    wine explorer "/desktop=velquin,$2" "$driver" "$1"
+    sleep 4
+    import -window root -crop "$2+0+0" "$root/docs/$1.png"
+    wineserver -k || true
+    sleep 1
+}
+cd "$samples"
+shot main 700x340
+shot icon 700x340
+shot image 700x340
+echo "Screenshots written to $root/docs"
