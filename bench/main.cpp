@@ -1,0 +1,307 @@
+// velquin_bench [path\to\velquin.exe]
+// Prints how long the folder and file lists take to fill on folders of 100,000 entries,
+// against a bare enumeration of the same folder, and the program's start-up time to a
+// shown, idle main window. Each figure is the best of a few runs. Run by hand:
+//   wine build/bench/velquin_bench.exe
+#include <windows.h>
+#include <winternl.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "platform/file_list.h"
+#include "platform/folder_entries.h"
+#include "platform/folder_list.h"
+#include "platform/unique_handle.h"
+
+namespace {
+
+constexpr int kEntries = 100000;
+constexpr int kRuns = 5;
+constexpr int kStartRuns = 3;
+constexpr wchar_t kIconPattern[] = L"*.ico;*.dll;*.exe";
+constexpr wchar_t kMainTitle[] = L"     -=[QRX]=- Velquin v1.0";
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Best (shortest) time in milliseconds of `runs` calls; `prepare` runs untimed before each.
+double Best(int runs, const std::function<void()>& prepare, const std::function<void()>& work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        double start = Now();
+        work();
+        best = std::min(best, Now() - start);
+    }
+    return best;
+}
+
+// The enumeration a list can't beat: one pass, nothing kept.
+size_t BareEnumeration(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    platform::UniqueFind find(::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data,
+                                                 FindExSearchNameMatch, nullptr,
+                                                 FIND_FIRST_EX_LARGE_FETCH));
+    size_t count = 0;
+    if (!find)
+        return count;
+    do {
+        ++count;
+    } while (::FindNextFileW(find.get(), &data));
+    return count;
+}
+
+std::wstring Numbered(const wchar_t* stem, int i) {
+    wchar_t digits[16];
+    swprintf(digits, 16, L"%06d", i);
+    return stem + std::wstring(digits);
+}
+
+// The NT form of a folder for creating entries in it by their exact names. Wine looks a
+// new name up without regard to case by reading the whole folder, which makes filling one
+// folder quadratic; only names in its Unix namespace ("\??\unix\...") are taken as
+// they are. Windows needs no such care.
+std::wstring NtFolderPrefix(const std::wstring& folder) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!ntdll || !::GetProcAddress(ntdll, "wine_get_version") || !unixName)
+        return L"\\??\\" + folder;
+    char* path = unixName(folder.c_str());
+    if (!path)
+        return L"\\??\\" + folder;
+    int length = ::MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, path, -1, wide.data(), length);
+    wide.resize(wcslen(wide.c_str()));
+    ::HeapFree(::GetProcessHeap(), 0, path);
+    for (auto& c : wide)
+        if (c == L'/')
+            c = L'\\';
+    return L"\\??\\unix" + wide;
+}
+
+// Creates a file or folder by its exact NT name; false when it could not be made.
+bool CreateExact(const std::wstring& ntPath, bool folder) {
+    UNICODE_STRING name;
+    ::RtlInitUnicodeString(&name, ntPath.c_str());
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &name, 0, nullptr, nullptr);
+    IO_STATUS_BLOCK io{};
+    HANDLE handle = nullptr;
+    NTSTATUS status = ::NtCreateFile(
+        &handle, (folder ? FILE_LIST_DIRECTORY : GENERIC_WRITE) | SYNCHRONIZE, &attributes, &io,
+        nullptr, FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_CREATE,
+        (folder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE) | FILE_SYNCHRONOUS_IO_NONALERT,
+        nullptr, 0);
+    if (status < 0)
+        return false;
+    ::CloseHandle(handle);
+    return true;
+}
+
+// The generated folders; removed again however the bench ends.
+class Workspace {
+  public:
+    Workspace() {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        root_ = std::wstring(temp) + L"velquin-bench-" + std::to_wstring(::GetCurrentProcessId());
+        folders_ = root_ + L"\\folders";
+        files_ = root_ + L"\\files";
+        ::CreateDirectoryW(root_.c_str(), nullptr);
+        ::CreateDirectoryW(folders_.c_str(), nullptr);
+        ::CreateDirectoryW(files_.c_str(), nullptr);
+    }
+    ~Workspace() {
+        std::printf("Removing the generated folders...\n");
+        for (int i = 0; i < kEntries; ++i) {
+            ::RemoveDirectoryW((folders_ + L"\\" + FolderName(i)).c_str());
+            ::DeleteFileW((files_ + L"\\" + FileName(i)).c_str());
+        }
+        ::RemoveDirectoryW(folders_.c_str());
+        ::RemoveDirectoryW(files_.c_str());
+        ::RemoveDirectoryW(root_.c_str());
+    }
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    // Mixed letter case, so that the sort's case folding does real work.
+    static std::wstring FolderName(int i) { return Numbered(i % 2 ? L"Folder " : L"folder ", i); }
+    // Even entries match the icon pattern (".ico", ".DLL", ".exe"), odd ones don't.
+    static std::wstring FileName(int i) {
+        static const wchar_t* matching[] = {L".ico", L".DLL", L".exe"};
+        static const wchar_t* others[] = {L".txt", L".icon", L".png"};
+        return Numbered(L"file ", i) + (i % 2 == 0 ? matching[i / 2 % 3] : others[i / 2 % 3]);
+    }
+
+    bool Generate() {
+        std::wstring folders = NtFolderPrefix(folders_) + L"\\";
+        std::wstring files = NtFolderPrefix(files_) + L"\\";
+        for (int i = 0; i < kEntries; ++i) {
+            if (!CreateExact(folders + FolderName(i), true) ||
+                !CreateExact(files + FileName(i), false))
+                return false;
+        }
+        return true;
+    }
+
+    const std::wstring& root() const { return root_; }
+    const std::wstring& folders() const { return folders_; }
+    const std::wstring& files() const { return files_; }
+
+  private:
+    std::wstring root_, folders_, files_;
+};
+
+// A hidden top-level window to hold the lists, as the program's windows do.
+HWND CreateHost() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VelquinBenchHost";
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 600,
+                             nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+void PrintComparison(const char* what, double bare, double list) {
+    std::printf("  bare FindFirstFileExW enumeration %9.1f ms\n", bare);
+    std::printf("  %-33s %9.1f ms\n", what, list);
+    std::printf("  ratio %31.2f    (target <= 1.5)%s\n", list / bare,
+                list / bare <= 1.5 ? "" : "  ** over target **");
+}
+
+struct FindWindowOf {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<FindWindowOf*>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    if (process != search->process || !::IsWindowVisible(hwnd))
+        return TRUE;
+    wchar_t title[64] = {};
+    ::GetWindowTextW(hwnd, title, 64);
+    if (std::wstring(title) != kMainTitle)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// Milliseconds from launch to the main window shown and idle; negative when not found.
+double StartUpOnce(const std::wstring& program) {
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    double start = Now();
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info))
+        return -1;
+    platform::UniqueFile process(info.hProcess), thread(info.hThread);
+    ::WaitForInputIdle(info.hProcess, 10000);
+    FindWindowOf search{info.dwProcessId, nullptr};
+    while (!search.found && Now() - start < 10000) {
+        ::EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) {
+            if (::WaitForSingleObject(info.hProcess, 1) == WAIT_OBJECT_0)
+                break;
+        }
+    }
+    double elapsed = Now() - start;
+    if (search.found)
+        ::PostMessageW(search.found, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0)
+        ::TerminateProcess(info.hProcess, 1);
+    return search.found ? elapsed : -1;
+}
+
+std::wstring DefaultProgram() {
+    wchar_t self[MAX_PATH];
+    DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path(self, length);
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"velquin.exe";
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::wstring program = argc > 1 ? argv[1] : DefaultProgram();
+    {
+        Workspace work;
+        std::printf("Generating %d subfolders and %d files under %ls...\n", kEntries, kEntries,
+                    work.root().c_str());
+        double start = Now();
+        if (!work.Generate()) {
+            std::printf("Could not generate the folders.\n");
+            return 1;
+        }
+        std::printf("  done in %.1f s\n\n", (Now() - start) / 1000.0);
+
+        HWND host = CreateHost();
+        const RECT place{10, 10, 300, 500};
+        platform::FolderList folders;
+        platform::FileList files;
+        if (!host || !folders.Create(host, 1, place) || !files.Create(host, 2, place)) {
+            std::printf("Could not create the lists.\n");
+            return 1;
+        }
+        BareEnumeration(work.folders());  // warm the file system's caches for both sides
+        auto away = [&] {
+            folders.SetPath(work.root());
+            files.SetPath(work.root());
+        };
+
+        std::printf("Folder list, %d subfolders:\n", kEntries);
+        double bare = Best(kRuns, away, [&] { BareEnumeration(work.folders()); });
+        DWORD error = 0;
+        double list = Best(kRuns, away, [&] { error = folders.SetPath(work.folders()); });
+        if (error || folders.RowCount() < kEntries) {
+            std::printf("  the folder list failed (error %lu, %zu rows)\n", error,
+                        folders.RowCount());
+        }
+        PrintComparison("FolderList::SetPath", bare, list);
+
+        std::printf("\nFile list, %d files, %d matching \"%ls\":\n", kEntries, kEntries / 2,
+                    kIconPattern);
+        files.SetPattern(kIconPattern);
+        BareEnumeration(work.files());
+        bare = Best(kRuns, away, [&] { BareEnumeration(work.files()); });
+        list = Best(kRuns, away, [&] { error = files.SetPath(work.files()); });
+        if (error || files.Count() != kEntries / 2)
+            std::printf("  the file list failed (error %lu, %zu files)\n", error, files.Count());
+        PrintComparison("FileList::SetPath", bare, list);
+        ::DestroyWindow(host);
+        std::printf("\n");
+    }
+
+    std::printf("Start-up of %ls to a shown, idle main window:\n", program.c_str());
+    if (::GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("  program not found\n");
+        return 0;
+    }
+    double best = -1;
+    for (int i = 0; i < kStartRuns; ++i) {
+        double once = StartUpOnce(program);
+        if (once >= 0 && (best < 0 || once < best))
+            best = once;
+    }
+    if (best < 0)
+        std::printf("  window not found\n");
+    else
+        std::printf("  %.1f ms\n", best);
+    return 0;
+}
