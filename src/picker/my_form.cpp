@@ -1,1 +1,306 @@
-// placeholder
+#include "picker/my_form.h"
+
+#include "app/resource.h"
+#include "picker/image_control.h"
+#include "picker/module1.h"
+#include "picker/my_form_layout.h"
+#include "picker/picture.h"
+#include "platform/drive_list.h"
+#include "platform/error_text.h"
+#include "platform/file_list.h"
+#include "platform/folder_list.h"
+#include "platform/message_box.h"
+#include "platform/modal.h"
+#include "platform/unique_handle.h"
+
+namespace picker {
+
+struct MyForm::Controls {
+    platform::DriveList drive1;
+    platform::FolderList dir1;
+    platform::FileList file1;
+    ImageControl myImage;
+    platform::UniqueFont font;
+    platform::UniqueIcon bigIcon;
+    platform::UniqueIcon smallIcon;
+    HWND focus = nullptr;    // the control that gets the focus back on activation
+    bool reverting = false;  // putting the folder list back after a failed move
+};
+
+namespace {
+
+constexpr wchar_t kListFilesFailed[] = L"Could not list the files of this folder.";
+
+platform::UniqueIcon LoadAppIcon(int metric, UINT dpi) {
+    int size = ::GetSystemMetricsForDpi(metric, dpi);
+    return platform::UniqueIcon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELQUIN),
+                                        IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+SIZE RectSize(const RECT& r) {
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+MyForm::MyForm() = default;
+
+MyForm::~MyForm() {
+    Unload();
+}
+
+platform::DriveList* MyForm::Drive1() const {
+    return controls_ ? &controls_->drive1 : nullptr;
+}
+platform::FolderList* MyForm::Dir1() const {
+    return controls_ ? &controls_->dir1 : nullptr;
+}
+platform::FileList* MyForm::File1() const {
+    return controls_ ? &controls_->file1 : nullptr;
+}
+ImageControl* MyForm::MyImage() const {
+    return controls_ ? &controls_->myImage : nullptr;
+}
+
+void MyForm::Show(HWND owner, const std::wstring& pattern, bool stretch, PickerTarget& target) {
+    if (hwnd()) {
+        ::SetForegroundWindow(hwnd());
+        return;
+    }
+    if (!Load(owner))
+        return;
+    target_ = &target;
+    clickedThisOpening_ = false;
+    DWORD error = controls_->file1.SetPattern(pattern);
+    controls_->myImage.SetStretch(stretch);
+    if (error)
+        platform::ShowError(
+            owner, platform::FailureText(kListFilesFailed, controls_->file1.Path(), error));
+    platform::RunModal(hwnd(), owner);
+    target_ = nullptr;
+}
+
+void MyForm::Unload() {
+    if (hwnd())
+        platform::EndModal(hwnd());
+}
+
+bool MyForm::Load(HWND owner) {
+    RegisterOnce(kMyFormClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+    controls_ = std::make_unique<Controls>();
+    UINT dpi = platform::WindowDpi(owner);
+    RECT place = platform::CentredWindowRect(kMyFormWidthTwips, kMyFormHeightTwips, kMyFormStyle,
+                                             kMyFormExStyle, dpi, owner);
+    SIZE size = RectSize(place);
+    if (!CreateBound(kMyFormClass, kMyFormCaption, kMyFormStyle, kMyFormExStyle, place.left,
+                     place.top, size.cx, size.cy, owner)) {
+        DWORD error = ::GetLastError();
+        controls_.reset();
+        platform::ShowError(owner, std::wstring(L"Could not open the picker window.\r\n\r\n") +
+                                       platform::SystemReason(error));
+        return false;
+    }
+    // The window may have landed on a monitor of another DPI than its owner's.
+    if (UINT actual = platform::WindowDpi(hwnd()); actual != dpi) {
+        dpi = actual;
+        place = platform::CentredWindowRect(kMyFormWidthTwips, kMyFormHeightTwips, kMyFormStyle,
+                                            kMyFormExStyle, dpi, owner);
+        size = RectSize(place);
+        ::SetWindowPos(hwnd(), nullptr, place.left, place.top, size.cx, size.cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    Controls& c = *controls_;
+    for (const platform::ControlSpec* spec : platform::CreationOrder(kMyFormControls)) {
+        RECT r = platform::ControlRect(kMyFormControls, *spec, dpi);
+        bool created = false;
+        switch (spec->kind) {
+            case ControlKind::DriveList:
+                created = c.drive1.Create(hwnd(), spec->id, r);
+                break;
+            case ControlKind::FolderList:
+                created = c.dir1.Create(hwnd(), spec->id, r);
+                break;
+            case ControlKind::FileList:
+                created = c.file1.Create(hwnd(), spec->id, r);
+                break;
+            case ControlKind::Image:
+                created = c.myImage.Create(hwnd(), spec->id, r, dpi);
+                break;
+            default:
+                created = platform::CreateStandardControl(hwnd(), kMyFormControls, *spec, dpi);
+                break;
+        }
+        if (!created) {
+            DWORD error = ::GetLastError();
+            ::DestroyWindow(hwnd());  // drops the controls made so far
+            platform::ShowError(owner, std::wstring(L"Could not open the picker window.\r\n\r\n") +
+                                           platform::SystemReason(error));
+            return false;
+        }
+    }
+    ApplyLayout(dpi);
+    c.focus = ::GetDlgItem(hwnd(), kCommand1);
+    return true;
+}
+
+void MyForm::ApplyLayout(UINT dpi) {
+    Controls& c = *controls_;
+    // New font and icons go in before the old ones are freed.
+    platform::UniqueFont font = platform::CreateDefaultFont(dpi);
+    for (const auto& spec : kMyFormControls)
+        ::SendMessageW(::GetDlgItem(hwnd(), spec.id), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(font.get()), FALSE);
+    c.font = std::move(font);
+
+    for (const auto& spec : kMyFormControls) {
+        RECT r = platform::ControlRect(kMyFormControls, spec, dpi);
+        switch (spec.kind) {
+            case ControlKind::DriveList:
+                c.drive1.Place(r);
+                break;
+            case ControlKind::FolderList:
+                c.dir1.Place(r);
+                break;
+            case ControlKind::FileList:
+                c.file1.Place(r);
+                break;
+            case ControlKind::Image:
+                c.myImage.Place(r, dpi);
+                break;
+            default:
+                ::SetWindowPos(::GetDlgItem(hwnd(), spec.id), nullptr, r.left, r.top,
+                               r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+                break;
+        }
+    }
+
+    platform::UniqueIcon big = LoadAppIcon(SM_CXICON, dpi);
+    platform::UniqueIcon small = LoadAppIcon(SM_CXSMICON, dpi);
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    c.bigIcon = std::move(big);
+    c.smallIcon = std::move(small);
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void MyForm::OnDestroyed() {
+    // Unloading drops this opening's controls and preview; SelectedPath stays.
+    controls_.reset();
+}
+
+LRESULT MyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!controls_)
+        return platform::Window::HandleMessage(msg, wParam, lParam);
+    switch (msg) {
+        case WM_COMMAND: {
+            int id = LOWORD(wParam);
+            int code = HIWORD(wParam);
+            if (id == kCommand1 && code == BN_CLICKED)
+                Command1Click();
+            else if (id == kCommand2 && code == BN_CLICKED)
+                Command2Click();
+            else if (id == kDrive1 && code == CBN_SELCHANGE)
+                Drive1Change();
+            else if (id == kDir1 && code == platform::kFolderListChange)
+                Dir1Change();
+            else if (id == kFile1 && code == LBN_SELCHANGE)
+                File1Click();
+            return 0;
+        }
+        case WM_ACTIVATE:
+            OnActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        case WM_CLOSE:
+            // The close box unloads the picker just as Cancel does.
+            Command2Click();
+            return 0;
+        case WM_DPICHANGED: {
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                           suggested->right - suggested->left, suggested->bottom - suggested->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            ApplyLayout(HIWORD(wParam));
+            return 0;
+        }
+    }
+    return platform::Window::HandleMessage(msg, wParam, lParam);
+}
+
+void MyForm::OnActivate(bool active) {
+    Controls& c = *controls_;
+    if (!active) {
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd(), focus))
+            c.focus = focus;
+    } else if (c.focus && ::IsWindow(c.focus)) {
+        ::SetFocus(c.focus);
+    }
+}
+
+void MyForm::Drive1Change() {
+    // A drive that is not ready only leaves the folder and file lists where they were;
+    // the drive list keeps showing the user's pick and no message is shown.
+    Controls& c = *controls_;
+    c.dir1.SetPath(c.drive1.Drive());
+}
+
+void MyForm::Dir1Change() {
+    Controls& c = *controls_;
+    std::wstring previous = c.file1.Path();
+    DWORD error = c.file1.SetPath(c.dir1.Path());
+    if (!error || c.reverting)
+        return;
+    // Put the folder and drive lists back on the folder the file list still shows.
+    std::wstring failed = c.dir1.Path();
+    c.reverting = true;
+    c.dir1.SetPath(previous);
+    c.reverting = false;
+    c.drive1.SetDrive(c.dir1.Path());
+    platform::ShowError(hwnd(), platform::FailureText(kListFilesFailed, failed, error));
+}
+
+void MyForm::File1Click() {
+    Controls& c = *controls_;
+    std::wstring name = c.file1.FileName();
+    if (name.empty())
+        return;
+    // A drive root comes with its backslash ("C:\"); any other folder without one.
+    const std::wstring& folder = c.file1.Path();
+    selectedPath_ = folder.size() < 4 ? folder + name : folder + L"\\" + name;
+    clickedThisOpening_ = true;
+    RefreshPreview();
+}
+
+void MyForm::RefreshPreview() {
+    Controls& c = *controls_;
+    if (c.file1.Pattern() == kIconPattern) {
+        ShowFileIcon(selectedPath_, c.myImage);
+        return;
+    }
+    // A picture that can't be loaded leaves the preview empty: not worth a message.
+    platform::ComPtr<IPicture> picture;
+    LoadPictureFile(selectedPath_, picture);
+    c.myImage.SetPicture(std::move(picture));
+}
+
+void MyForm::Command1Click() {
+    Controls& c = *controls_;
+    // Only a file clicked in this opening goes back: an older one may be of the other mode.
+    if (clickedThisOpening_ && target_) {
+        if (c.file1.Pattern() == kIconPattern) {
+            target_->SetTxtDirICO(selectedPath_);
+            target_->SetTxtIcoIndex(L"0");
+        } else {
+            target_->SetTxtBGImg(selectedPath_);
+        }
+    }
+    Unload();
+}
+
+void MyForm::Command2Click() {
+    Unload();
+}
+
+}  // namespace picker

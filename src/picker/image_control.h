@@ -1,0 +1,43 @@
+// The picker's image control: shows one IPicture, either scaled to the control
+// (stretch) or at its own size with the control taking that size, top-left fixed.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+
+#include "platform/unique_handle.h"
+#include "platform/window.h"
+
+namespace picker {
+
+inline constexpr wchar_t kImageControlClass[] = L"VelquinImage";
+
+class ImageControl : public platform::Window {
+  public:
+    // Creates the control as child `id` of `parent` with its laid-out rectangle at `dpi`.
+    bool Create(HWND parent, int id, const RECT& rect, UINT dpi);
+    // A new layout rectangle and DPI (the window moved to another monitor).
+    void Place(const RECT& rect, UINT dpi);
+
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool stretch);
+
+    // Takes the picture (empty clears the preview); the previous one is released.
+    void SetPicture(platform::ComPtr<IPicture> picture);
+    IPicture* Picture() const { return picture_.get(); }
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroyed() override { picture_.reset(); }
+
+  private:
+    void ApplySize();
+    void Paint(HDC hdc);
+
+    RECT layout_{};
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    bool stretch_ = false;
+    platform::ComPtr<IPicture> picture_;
+};
+
+}  // namespace picker

@@ -1,0 +1,17 @@
+// The icon preview: the large icon the shell shows for a file, as a picture.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "picker/image_control.h"
+
+namespace picker {
+
+// Gets the shell's large icon for `path` (spaces around it ignored) and makes it the
+// picture of `myImage`; the picture owns the icon and destroys it when released. When
+// no picture can be made the image is left empty.
+void ShowFileIcon(std::wstring path, ImageControl& myImage);
+
+}  // namespace picker
