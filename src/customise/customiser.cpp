@@ -1,1 +1,103 @@
-// placeholder
+#include "customise/customiser.h"
+
+#include <optional>
+#include <vector>
+
+#include "customise/desktop_ini.h"
+#include "customise/ini_file.h"
+#include "platform/error_text.h"
+#include "platform/message_box.h"
+
+namespace customise {
+namespace {
+
+constexpr wchar_t kApplyTitle[] = L"VEL Applied";
+constexpr wchar_t kRemoveTitle[] = L"VEL Removed";
+constexpr wchar_t kRemovePrompt[] =
+    L"The folder settings active at selected location are to be removed.";
+
+FieldValues ReadFields(const FieldsView& form) {
+    FieldValues f;
+    f.Check1 = form.Checked(1);
+    f.Check2 = form.Checked(2);
+    f.Check3 = form.Checked(3);
+    f.Check4 = form.Checked(4);
+    f.txtBGImg = form.txtBGImg();
+    f.txtDirICO = form.txtDirICO();
+    f.txtIcoIndex = form.txtIcoIndex();
+    f.cboColor = form.cboColor();
+    f.txtColorCode = form.txtColorCode();
+    f.txtITip = form.txtITip();
+    return f;
+}
+
+// Why txtPath can't be the target: never write into the current folder or guess a folder.
+std::optional<std::wstring> RefusedFolder(const std::wstring& path) {
+    if (path.empty())
+        return L"The target folder is empty. Choose a folder from the lists or type its full "
+               L"path.";
+    if (!IsFullPath(path))
+        return L"The target folder must be a full path, such as C:\\Work\\.\r\n\r\n" + path;
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return platform::FailureText(L"The target folder could not be found.", path,
+                                     ::GetLastError());
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return platform::FailureText(L"The target folder is a file, not a folder.", path,
+                                     ERROR_DIRECTORY);
+    return std::nullopt;
+}
+
+// Shows the refusal, if any; true when the input may be used.
+bool Accept(HWND owner, const std::optional<std::wstring>& refusal) {
+    if (!refusal)
+        return true;
+    platform::ShowError(owner, *refusal);
+    return false;
+}
+
+Outcome Write(HWND owner, const std::wstring& folder, const std::vector<std::wstring>& lines) {
+    ReplaceResult result = ReplaceDesktopIni(WithSeparator(folder), EncodeLines(lines));
+    if (result.status == ReplaceStatus::Replaced)
+        return Outcome::Written;
+    const FileFailure& f = result.failure;
+    platform::ShowError(owner, platform::FailureText(f.what, f.path, f.error));
+    // Unmarked, the file still holds the new settings: that is a write with a warning.
+    return result.status == ReplaceStatus::ReplacedUnmarked ? Outcome::Written : Outcome::Failed;
+}
+
+}  // namespace
+
+Outcome cmdYes_Click(HWND owner, const FieldsView& form) {
+    if (!Accept(owner, RefusedFolder(form.txtPath())))
+        return Outcome::Refused;
+    FieldValues fields = ReadFields(form);
+    if (!Accept(owner, RefusedValue(fields)))
+        return Outcome::Refused;
+
+    // Only Yes goes on: No and a box that could not be shown (0) write nothing.
+    if (platform::ShowMessage(owner, Summary(fields), kApplyTitle, MB_YESNO) != IDYES)
+        return Outcome::Declined;
+
+    // The fields are read afresh for the file, so they are checked again.
+    std::wstring folder = form.txtPath();
+    if (!Accept(owner, RefusedFolder(folder)))
+        return Outcome::Refused;
+    fields = ReadFields(form);
+    if (!Accept(owner, RefusedValue(fields)))
+        return Outcome::Refused;
+    return Write(owner, folder, DesktopIniLines(fields));
+}
+
+Outcome cmdRem_Click(HWND owner, const FieldsView& form) {
+    if (!Accept(owner, RefusedFolder(form.txtPath())))
+        return Outcome::Refused;
+    if (platform::ShowMessage(owner, kRemovePrompt, kRemoveTitle, MB_YESNO) != IDYES)
+        return Outcome::Declined;
+    std::wstring folder = form.txtPath();
+    if (!Accept(owner, RefusedFolder(folder)))
+        return Outcome::Refused;
+    return Write(owner, folder, DefaultLines());
+}
+
+}  // namespace customise

@@ -1,1 +1,208 @@
-// placeholder
+#include "customise/desktop_ini.h"
+
+namespace customise {
+namespace {
+
+constexpr wchar_t kShellClassInfo[] = L"[.ShellClassInfo]";
+constexpr wchar_t kConfirmFileOp[] = L"ConfirmFileOp = 0";
+constexpr wchar_t kViewSection[] = L"[{BE098140-A513-11D0-A3A4-00C04FD706EC}]";
+constexpr wchar_t kAttributes[] = L"Attributes = 1";
+constexpr wchar_t kExtShellFolderViews[] = L"[ExtShellFolderViews]";
+constexpr wchar_t kViewMapping1[] =
+    L"{BE098140-A513-11D0-A3A4-00C04FD706EC}={BE098140-A513-11D0-A3A4-00C04FD706EC}";
+constexpr wchar_t kViewMapping2[] =
+    L"{5984FFE0-28D4-11CF-AE66-08002B2E1262}={5984FFE0-28D4-11CF-AE66-08002B2E1262}";
+
+constexpr wchar_t kDefaultIconFile[] = L"IconFile=%SystemRoot%\\system32\\SHELL32.dll";
+constexpr wchar_t kDefaultIconIndex[] = L"IconIndex = 3";
+constexpr wchar_t kDefaultIconText[] = L"IconArea_Text = 0x000000 ";  // the trailing blank is kept
+
+// Keys with the value following directly; the spacing around "=" differs per key.
+constexpr wchar_t kIconFile[] = L"IconFile=";
+constexpr wchar_t kIconIndex[] = L"IconIndex =";
+constexpr wchar_t kInfoTip[] = L"InfoTip=";
+constexpr wchar_t kIconAreaImage[] = L"IconArea_Image = ";
+constexpr wchar_t kIconAreaText[] = L"IconArea_Text = ";
+
+bool HasLineBreak(std::wstring_view text) {
+    return text.find_first_of(L"\r\n") != text.npos;
+}
+
+bool IsAscii(std::wstring_view text) {
+    for (wchar_t c : text)
+        if (c > 0x7F)
+            return false;
+    return true;
+}
+
+bool IsHexDigit(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+}
+
+bool IsDriveLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+// The value after key when line starts with it.
+std::optional<std::wstring_view> ValueOf(std::wstring_view line, std::wstring_view key) {
+    if (line.substr(0, key.size()) != key)
+        return std::nullopt;
+    return line.substr(key.size());
+}
+
+// The text of a file Velquin could have written; nothing when its encoding isn't one of ours.
+std::optional<std::wstring> DecodeOwnEncoding(const std::string& bytes) {
+    std::wstring text;
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+        if (bytes.size() % 2)
+            return std::nullopt;
+        for (size_t i = 2; i < bytes.size(); i += 2)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                         (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        return text;
+    }
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) > 0x7F)
+            return std::nullopt;
+        text += static_cast<wchar_t>(c);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::wstring> DesktopIniLines(const FieldValues& f) {
+    std::vector<std::wstring> lines;
+    lines.push_back(kShellClassInfo);
+    lines.push_back(f.Check2 ? kIconFile + f.txtDirICO : kDefaultIconFile);
+    lines.push_back(f.Check2 ? kIconIndex + f.txtIcoIndex : kDefaultIconIndex);
+    lines.push_back(kConfirmFileOp);
+    if (f.Check4)
+        lines.push_back(kInfoTip + f.txtITip);
+    lines.push_back(kViewSection);
+    lines.push_back(kAttributes);
+    if (f.Check1)
+        lines.push_back(kIconAreaImage + f.txtBGImg);
+    lines.push_back(f.Check3 ? kIconAreaText + f.txtColorCode : kDefaultIconText);
+    lines.push_back(kExtShellFolderViews);
+    lines.push_back(kViewMapping1);
+    lines.push_back(kViewMapping2);
+    return lines;
+}
+
+std::vector<std::wstring> DefaultLines() {
+    return DesktopIniLines(FieldValues{});
+}
+
+std::wstring Summary(const FieldValues& f) {
+    std::wstring text = L"Applied Vel Measures are:";
+    if (f.Check1)
+        text += L"\r\nApplies Background Image: " + f.txtBGImg;
+    if (f.Check2)
+        text += L"\r\nApplies Icon: " + f.txtDirICO;
+    if (f.Check3)
+        text += L"\r\nApplies Icon Text Color: " + f.cboColor;
+    if (f.Check4)
+        text += L"\r\nApplies Folder InfoTip: " + f.txtITip;
+    return text;
+}
+
+std::string EncodeLines(const std::vector<std::wstring>& lines) {
+    std::wstring text;
+    for (const auto& line : lines)
+        text += line + L"\r\n";
+    std::string bytes;
+    if (IsAscii(text)) {
+        for (wchar_t c : text)
+            bytes += static_cast<char>(c);
+        return bytes;
+    }
+    bytes = "\xFF\xFE";
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+bool IsWholeNumber(std::wstring_view text) {
+    if (!text.empty() && text.front() == L'-')
+        text.remove_prefix(1);
+    if (text.empty())
+        return false;
+    for (wchar_t c : text)
+        if (c < L'0' || c > L'9')
+            return false;
+    return true;
+}
+
+bool IsColourCode(std::wstring_view text) {
+    if (text.size() != 8 || text.substr(0, 2) != L"0x")
+        return false;
+    for (wchar_t c : text.substr(2))
+        if (!IsHexDigit(c))
+            return false;
+    return true;
+}
+
+std::optional<std::wstring> RefusedValue(const FieldValues& f) {
+    if (f.Check1 && HasLineBreak(f.txtBGImg))
+        return L"The background image path must be a single line, without line breaks.";
+    if (f.Check2 && HasLineBreak(f.txtDirICO))
+        return L"The icon file path must be a single line, without line breaks.";
+    if (f.Check2 && !IsWholeNumber(f.txtIcoIndex))
+        return L"The icon index must be a whole number, such as 0 or -3.";
+    if (f.Check3 && !IsColourCode(f.txtColorCode))
+        return L"The colour code must be \"0x\" followed by six hexadecimal digits, such as "
+               L"0x0000eb.";
+    if (f.Check4 && HasLineBreak(f.txtITip))
+        return L"The info tip must be a single line, without line breaks.";
+    return std::nullopt;
+}
+
+bool IsOwnLine(std::wstring_view line) {
+    if (HasLineBreak(line))
+        return false;
+    for (std::wstring_view fixed :
+         {kShellClassInfo, kDefaultIconFile, kDefaultIconIndex, kConfirmFileOp, kViewSection,
+          kAttributes, kDefaultIconText, kExtShellFolderViews, kViewMapping1, kViewMapping2})
+        if (line == fixed)
+            return true;
+    if (ValueOf(line, kIconFile) || ValueOf(line, kInfoTip) || ValueOf(line, kIconAreaImage))
+        return true;
+    if (auto index = ValueOf(line, kIconIndex))
+        return IsWholeNumber(*index);
+    if (auto code = ValueOf(line, kIconAreaText))
+        return IsColourCode(*code);
+    return false;
+}
+
+bool HoldsForeignLines(const std::string& bytes) {
+    std::optional<std::wstring> text = DecodeOwnEncoding(bytes);
+    if (!text)
+        return true;
+    // Every line we write ends in CR LF, so the text after the last one must be empty.
+    std::wstring_view rest = *text;
+    while (!rest.empty()) {
+        size_t end = rest.find(L"\r\n");
+        if (end == rest.npos || !IsOwnLine(rest.substr(0, end)))
+            return true;
+        rest.remove_prefix(end + 2);
+    }
+    return false;
+}
+
+std::wstring WithSeparator(const std::wstring& folder) {
+    if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
+        return folder;
+    return folder + L"\\";
+}
+
+bool IsFullPath(std::wstring_view path) {
+    auto isSeparator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && isSeparator(path[2]))
+        return true;
+    return path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);  // a share
+}
+
+}  // namespace customise

@@ -1,1 +1,22 @@
-// placeholder
+#include "customise/getsetattrib.h"
+
+namespace customise {
+
+DWORD AttributeWord(bool archive, bool hidden, bool readOnly, bool system) {
+    DWORD word = 0;
+    if (archive)
+        word |= FILE_ATTRIBUTE_ARCHIVE;
+    if (hidden)
+        word |= FILE_ATTRIBUTE_HIDDEN;
+    if (readOnly)
+        word |= FILE_ATTRIBUTE_READONLY;
+    if (system)
+        word |= FILE_ATTRIBUTE_SYSTEM;
+    return word ? word : FILE_ATTRIBUTE_NORMAL;
+}
+
+int setattrib(const std::wstring& path, bool archive, bool hidden, bool readOnly, bool system) {
+    return ::SetFileAttributesW(path.c_str(), AttributeWord(archive, hidden, readOnly, system));
+}
+
+}  // namespace customise

@@ -1,0 +1,36 @@
+// Apply ("Apply VEL") and Remove ("Remove VEL"): the two actions that write desktop.ini.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace customise {
+
+// What Apply and Remove read of the main window; every call reads the field as it stands now.
+class FieldsView {
+  public:
+    virtual ~FieldsView() = default;
+    virtual std::wstring txtPath() const = 0;
+    virtual bool Checked(int measure) const = 0;  // Check1..Check4 by number: Value is 1
+    virtual std::wstring txtBGImg() const = 0;
+    virtual std::wstring txtDirICO() const = 0;
+    virtual std::wstring txtIcoIndex() const = 0;
+    virtual std::wstring cboColor() const = 0;
+    virtual std::wstring txtColorCode() const = 0;
+    virtual std::wstring txtITip() const = 0;
+};
+
+// Written: desktop.ini holds the new content (if it or the folder could not be marked
+// afterwards, a message has said so). Declined: No, or the box could not be shown.
+// Refused: input rejected before asking. Failed: file-system failure (message shown, all
+// restored).
+enum class Outcome { Written, Declined, Refused, Failed };
+
+// Apply: checks the target folder and the ticked values, shows the summary with a Yes/No
+// question and on Yes writes desktop.ini from the ticked measures.
+Outcome cmdYes_Click(HWND owner, const FieldsView& form);
+// Remove: checks the target folder, asks, and on Yes writes the default desktop.ini.
+Outcome cmdRem_Click(HWND owner, const FieldsView& form);
+
+}  // namespace customise

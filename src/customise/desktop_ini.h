@@ -1,0 +1,60 @@
+// The desktop.ini content Velquin writes, and the rules for what it accepts: pure text
+// logic, no window or file code.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace customise {
+
+// The main window's fields as Apply reads them; a measure counts only when its box is ticked.
+struct FieldValues {
+    bool Check1 = false;  // background image
+    bool Check2 = false;  // folder icon
+    bool Check3 = false;  // icon text colour
+    bool Check4 = false;  // info tip
+    std::wstring txtBGImg;
+    std::wstring txtDirICO;
+    std::wstring txtIcoIndex;
+    std::wstring cboColor;      // shown in the summary only
+    std::wstring txtColorCode;  // written to the file only
+    std::wstring txtITip;
+};
+
+// The file's lines in file order, without line ends. With nothing ticked these are the
+// reset's ten default lines.
+std::vector<std::wstring> DesktopIniLines(const FieldValues& fields);
+std::vector<std::wstring> DefaultLines();
+
+// The text of Apply's Yes/No question: the heading, then one line per ticked measure in
+// check box order, with no line end after the last.
+std::wstring Summary(const FieldValues& fields);
+
+// The file's bytes: each line followed by CR LF; single bytes when every character is
+// ASCII, otherwise UTF-16LE after a byte-order mark (the profile reader understands both).
+std::string EncodeLines(const std::vector<std::wstring>& lines);
+
+// Why a ticked value can't go into the file (line breaks would inject lines, the shell
+// reads the index and the colour as numbers), or nothing when all are acceptable.
+std::optional<std::wstring> RefusedValue(const FieldValues& fields);
+
+bool IsWholeNumber(std::wstring_view text);  // optional "-", then one or more digits
+bool IsColourCode(std::wstring_view text);   // "0x" and six hexadecimal digits
+
+// True when the line is one Apply or Remove could have written.
+bool IsOwnLine(std::wstring_view line);
+// True when the bytes of an existing desktop.ini hold anything Velquin would never write
+// (another tool's keys, other sections, another encoding), so replacing them would lose it.
+bool HoldsForeignLines(const std::string& bytes);
+
+// The folder text with "\" appended unless it already ends in "\" or "/".
+std::wstring WithSeparator(const std::wstring& folder);
+// A path that names its drive or share, so nothing ends up in the current folder.
+bool IsFullPath(std::wstring_view path);
+
+inline constexpr wchar_t kDesktopIni[] = L"desktop.ini";
+inline constexpr wchar_t kBackupSuffix[] = L".bak";
+
+}  // namespace customise

@@ -1,0 +1,187 @@
+// The faults Apply and Remove guard against: bad target folders and values, file-system
+// failures midway, lost foreign settings.
+#include "customise/desktop_ini.h"
+
+#include "customise_fixture.h"
+#include "platform/unique_handle.h"
+
+using namespace customise_test;
+using customise::Outcome;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+
+namespace {
+
+// Runs the action expecting one error box and no question; returns the box.
+testsupport::SeenBox RunExpectingError(Action action, const FakeForm& form, Outcome expected) {
+    std::vector<testsupport::SeenBox> seen;
+    EXPECT_EQ(Click(action, form, IDYES, &seen), expected);
+    EXPECT_EQ(seen.size(), 1u);
+    return seen.empty() ? testsupport::SeenBox{} : seen.back();
+}
+
+// Sets the current folder for the test's length: nothing may land in it.
+class CurrentFolder {
+  public:
+    explicit CurrentFolder(const std::wstring& path) {
+        ::GetCurrentDirectoryW(MAX_PATH, old_);
+        ::SetCurrentDirectoryW(path.c_str());
+    }
+    ~CurrentFolder() { ::SetCurrentDirectoryW(old_); }
+
+  private:
+    wchar_t old_[MAX_PATH] = {};
+};
+
+TEST(Faults, RefusesTargetsThatAreNotExistingFolders) {
+    TempFolder current, folder;
+    CurrentFolder inside(current.path());
+    testsupport::WriteBytes(folder / L"plain.txt", "x");
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"", L"The target folder is empty."},
+        {L"sub\\", L"must be a full path"},
+        {L".", L"must be a full path"},
+        {folder / L"gone\\", L"The target folder could not be found.\r\n\r\n" + folder / L"gone\\"},
+        {folder / L"plain.txt", L"is a file, not a folder.\r\n\r\n" + folder / L"plain.txt"},
+    };
+    for (Action action : kActions) {
+        for (const auto& [path, mentions] : cases) {
+            SCOPED_TRACE(testing::Message() << "path: " << path.c_str());
+            FakeForm form;
+            form.path = path;
+            ExpectErrorBox(RunExpectingError(action, form, Outcome::Refused), mentions);
+        }
+    }
+    EXPECT_TRUE(testsupport::FolderEntries(current.path()).empty());
+    EXPECT_EQ(SortedEntries(folder.path()), std::vector<std::wstring>{L"plain.txt"});
+}
+
+// A ticked value that would inject lines, or an index or colour the shell can't read as a
+// number, is refused before the question; unticked fields are never judged.
+TEST(Faults, RefusesTickedValuesThatWouldBreakTheFile) {
+    TempFolder folder;
+    const std::pair<void (*)(FakeForm&), const wchar_t*> refused[] = {
+        {[](FakeForm& f) { f.bgImg = L"a.jpg\r\n[Injected]"; }, L"background image path"},
+        {[](FakeForm& f) { f.iTip = L"line\rIconFile=evil.ico"; }, L"info tip"},
+        {[](FakeForm& f) { f.icoIndex = L""; }, L"icon index must be a whole number"},
+        {[](FakeForm& f) { f.icoIndex = L"1.5"; }, L"icon index"},
+        {[](FakeForm& f) { f.colorCode = L"0xd305f"; }, L"colour code must be \"0x\""},
+        {[](FakeForm& f) { f.colorCode = L"0Xd305ff"; }, L"colour code"},
+    };
+    for (const auto& [spoil, mentions] : refused) {
+        FakeForm form = FakeForm::AllTicked(folder.path());
+        spoil(form);
+        SCOPED_TRACE(mentions);
+        ExpectErrorBox(RunExpectingError(customise::cmdYes_Click, form, Outcome::Refused),
+                       mentions);
+    }
+    EXPECT_TRUE(testsupport::FolderEntries(folder.path()).empty());
+
+    // The same values unticked, and the accepted forms, go through.
+    FakeForm form = FakeForm::In(folder.path());
+    form.iTip = L"a\r\nb";
+    form.icoIndex = L"x";
+    EXPECT_EQ(Click(customise::cmdYes_Click, form), Outcome::Written);
+    EXPECT_EQ(ReadBytes(folder / L"desktop.ini"), kDefaultContent);
+    form.TickAll();
+    form.icoIndex = L"-12";
+    form.colorCode = L"0xD305fF";
+    EXPECT_EQ(Click(customise::cmdYes_Click, form), Outcome::Written);
+    std::string bytes = ReadBytes(folder / L"desktop.ini");
+    EXPECT_NE(bytes.find("\r\nIconIndex =-12\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\nIconArea_Text = 0xD305fF\r\n"), std::string::npos);
+}
+
+// A failure midway shows what failed and why, and leaves the old file, its attributes and
+// the older backup as they were, with no temporary file behind.
+TEST(Faults, FailureMidwayPutsEverythingBack) {
+    struct Case {
+        const char* name;
+        DWORD share;  // how the test holds desktop.ini open
+        std::string content;
+        const wchar_t* mentions;
+    };
+    const Case cases[] = {
+        // Not even readable: nothing is touched.
+        {"locked", 0, kForeignContent, L"Could not read the existing folder settings file."},
+        // Readable, so the backup is made and the old file unmarked, then the replace fails.
+        {"open", FILE_SHARE_READ, kForeignContent, L"Could not write the folder settings file."},
+        {"open, own lines", FILE_SHARE_READ, kDefaultContent,
+         L"Could not write the folder settings file."},
+    };
+    for (const Case& c : cases) {
+        for (Action action : kActions) {
+            SCOPED_TRACE(c.name);
+            TempFolder folder;
+            const std::wstring ini = folder / L"desktop.ini";
+            testsupport::WriteBytes(ini, c.content);
+            testsupport::WriteBytes(ini + L".bak", "older backup");
+            ::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+            ::SetFileAttributesW((ini + L".bak").c_str(), FILE_ATTRIBUTE_HIDDEN);
+            platform::UniqueFile held(::CreateFileW(ini.c_str(), GENERIC_READ, c.share, nullptr,
+                                                    OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(held);
+            std::vector<testsupport::SeenBox> seen;
+            EXPECT_EQ(Click(action, FakeForm::AllTicked(folder.path()), IDYES, &seen),
+                      Outcome::Failed);
+            ASSERT_EQ(seen.size(), 2u);
+            ExpectErrorBox(seen[1], std::wstring(c.mentions) + L"\r\n\r\n" + ini);
+            held.reset();
+            EXPECT_EQ(ReadBytes(ini), c.content);
+            EXPECT_EQ(KeptAttributes(ini), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
+            EXPECT_EQ(ReadBytes(ini + L".bak"), "older backup");
+            EXPECT_EQ(KeptAttributes(ini + L".bak"), DWORD{FILE_ATTRIBUTE_HIDDEN});
+            EXPECT_EQ(SortedEntries(folder.path()),
+                      (std::vector<std::wstring>{L"desktop.ini", L"desktop.ini.bak"}));
+        }
+    }
+}
+
+TEST(Faults, AFolderNamedDesktopIniStaysAndIsReported) {
+    for (Action action : kActions) {
+        TempFolder folder;
+        const std::wstring ini = folder / L"desktop.ini";
+        ::CreateDirectoryW(ini.c_str(), nullptr);
+        std::vector<testsupport::SeenBox> seen;
+        EXPECT_EQ(Click(action, FakeForm::In(folder.path()), IDYES, &seen), Outcome::Failed);
+        ASSERT_EQ(seen.size(), 2u);
+        ExpectErrorBox(seen[1], L"Could not write the folder settings file.\r\n\r\n" + ini);
+        EXPECT_TRUE(::GetFileAttributesW(ini.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+        EXPECT_EQ(SortedEntries(folder.path()), std::vector<std::wstring>{L"desktop.ini"});
+    }
+}
+
+// A backup is kept only when the old file holds something Velquin never writes, and it
+// replaces an older backup.
+TEST(Faults, BacksUpOnlyForeignContent) {
+    const std::string ownAllTicked =
+        "[.ShellClassInfo]\r\nIconFile=a.ico\r\nIconIndex =-4\r\nConfirmFileOp = 0\r\n"
+        "InfoTip=\r\n[{BE098140-A513-11D0-A3A4-00C04FD706EC}]\r\nAttributes = 1\r\n"
+        "IconArea_Image = b.jpg\r\nIconArea_Text = 0x00ff00\r\n";
+    EXPECT_FALSE(customise::HoldsForeignLines(""));
+    EXPECT_FALSE(customise::HoldsForeignLines(kDefaultContent));
+    EXPECT_FALSE(customise::HoldsForeignLines(ownAllTicked));
+    EXPECT_FALSE(customise::HoldsForeignLines(customise::EncodeLines({L"InfoTip=\u00e9t\u00e9"})));
+    const std::vector<std::string> foreignFiles = {
+        kForeignContent, kDefaultContent + "\r\n", "IconIndex =abc\r\n",
+        "\xEF\xBB\xBF" + kDefaultContent, "InfoTip=\xE9t\xE9\r\n"};
+    for (const std::string& foreign : foreignFiles)
+        EXPECT_TRUE(customise::HoldsForeignLines(foreign)) << foreign;
+
+    TempFolder folder;
+    const std::wstring ini = folder / L"desktop.ini";
+    testsupport::WriteBytes(ini, kForeignContent);
+    testsupport::WriteBytes(ini + L".bak", "older backup");
+    ::SetFileAttributesW((ini + L".bak").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    FakeForm form = FakeForm::AllTicked(folder.path());
+    ASSERT_EQ(Click(customise::cmdYes_Click, form), Outcome::Written);
+    EXPECT_EQ(ReadBytes(ini + L".bak"), kForeignContent);
+    EXPECT_EQ(KeptAttributes(ini + L".bak"), DWORD{FILE_ATTRIBUTE_HIDDEN});
+    // Our own file now: Remove leaves the backup alone.
+    ASSERT_EQ(Click(customise::cmdRem_Click, form), Outcome::Written);
+    EXPECT_EQ(ReadBytes(ini + L".bak"), kForeignContent);
+    EXPECT_EQ(SortedEntries(folder.path()),
+              (std::vector<std::wstring>{L"desktop.ini", L"desktop.ini.bak"}));
+}
+
+}  // namespace
