@@ -17,4 +17,4 @@ wine cmd /c exit >/dev/null 2>&1 || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 cd "$build"
-ctest --output-on-failure --timeout 180 -j 2
+ctest --output-on-failure --timeout 180

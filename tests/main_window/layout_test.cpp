@@ -160,6 +160,8 @@ TEST_F(LayoutTest, TabWalksTheTabOrderFromTheDriveList) {
 
 TEST_F(LayoutTest, BrowseButtonsAreWholeAndClickableOverTheirCheckBoxes) {
     Open();
+    // Hit testing is screen-wide: keep other windows from covering the points.
+    ::SetWindowPos(form->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     for (auto [check, button] : {std::pair{kCheck1, kCmdImg}, std::pair{kCheck2, kCmdIco}}) {
         RECT b;
         ::GetWindowRect(Ctl(button), &b);
