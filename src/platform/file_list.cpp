@@ -7,16 +7,11 @@
 namespace platform {
 
 FileList::~FileList() {
-    // Destroying the control removes the subclasses that point at this object.
-    if (hwnd_)
-        ::DestroyWindow(hwnd_);
+    DestroyList();
 }
 
 bool FileList::Create(HWND parent, int id, const RECT& rect) {
-    parent_ = parent;
-    id_ = id;
-    hwnd_ = CreateOwnerDataList(parent, id, rect, SubclassProc, this);
-    if (!hwnd_)
+    if (!CreateList(parent, id, rect))
         return false;
     DWORD size = ::GetCurrentDirectoryW(0, nullptr);
     std::wstring current(size, L'\0');
@@ -75,14 +70,6 @@ void FileList::Click(size_t index) {
                    reinterpret_cast<LPARAM>(hwnd_));
 }
 
-void FileList::Place(const RECT& rect) {
-    if (!hwnd_)
-        return;
-    ::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left,
-                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    FitOwnerDataRows(hwnd_);
-}
-
 void FileList::DrawRow(const DRAWITEMSTRUCT& item) const {
     PaintRowBackground(item);
     if (item.itemID >= names_.size())
@@ -90,47 +77,6 @@ void FileList::DrawRow(const DRAWITEMSTRUCT& item) const {
     int dpi = static_cast<int>(WindowDpi(item.hwndItem));
     PaintRowText(item, item.rcItem.left + ::MulDiv(3, dpi, USER_DEFAULT_SCREEN_DPI),
                  names_[item.itemID]);
-}
-
-LRESULT CALLBACK FileList::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR ref) {
-    auto* self = reinterpret_cast<FileList*>(ref);
-    if (hwnd == self->hwnd_) {
-        switch (msg) {
-            case WM_SETFONT: {
-                LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-                FitOwnerDataRows(hwnd);
-                return result;
-            }
-            case WM_NCDESTROY:
-                RemoveOwnerDataSubclasses(self->parent_, hwnd, SubclassProc, self);
-                self->hwnd_ = nullptr;
-                break;
-        }
-        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
-
-    // The parent: owner-drawn messages for this list only.
-    switch (msg) {
-        case WM_MEASUREITEM: {
-            auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (measure->CtlType == ODT_LISTBOX && static_cast<int>(measure->CtlID) == self->id_) {
-                measure->itemHeight =
-                    static_cast<UINT>(OwnerDataRowHeight(self->hwnd_ ? self->hwnd_ : hwnd));
-                return TRUE;
-            }
-            break;
-        }
-        case WM_DRAWITEM: {
-            auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (self->hwnd_ && draw->hwndItem == self->hwnd_) {
-                self->DrawRow(*draw);
-                return TRUE;
-            }
-            break;
-        }
-    }
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace platform

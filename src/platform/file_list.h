@@ -8,19 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/owner_data_list.h"
+
 namespace platform {
 
-class FileList {
+class FileList : public OwnerDataList {
   public:
     FileList() = default;
-    ~FileList();
-    FileList(const FileList&) = delete;
-    FileList& operator=(const FileList&) = delete;
+    ~FileList() override;
 
     // Creates the control as child `id` of `parent`, at the process's current folder,
     // listing every file (pattern "*.*").
     bool Create(HWND parent, int id, const RECT& rect);
-    HWND hwnd() const { return hwnd_; }
 
     const std::wstring& Path() const { return path_; }
     // Lists `folder` (lists' path form). Returns 0 or the Win32 error; on failure nothing changes.
@@ -36,16 +35,10 @@ class FileList {
     // Selects a row and notifies the parent as a user's click does.
     void Click(size_t index);
 
-    void Place(const RECT& rect);
-
   private:
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     DWORD List(const std::wstring& folder, const std::wstring& pattern);
-    void DrawRow(const DRAWITEMSTRUCT& item) const;
+    void DrawRow(const DRAWITEMSTRUCT& item) const override;
 
-    HWND hwnd_ = nullptr;
-    HWND parent_ = nullptr;
-    int id_ = 0;
     std::wstring path_;
     std::wstring pattern_ = L"*.*";
     std::vector<std::wstring> names_;

@@ -67,16 +67,11 @@ void DrawFolderGlyph(HDC dc, const RECT& box, bool open, UINT dpi) {
 FolderList::FolderList() = default;
 
 FolderList::~FolderList() {
-    // Destroying the control removes the subclasses that point at this object.
-    if (hwnd_)
-        ::DestroyWindow(hwnd_);
+    DestroyList();
 }
 
 bool FolderList::Create(HWND parent, int id, const RECT& rect) {
-    parent_ = parent;
-    id_ = id;
-    hwnd_ = CreateOwnerDataList(parent, id, rect, SubclassProc, this);
-    if (!hwnd_)
+    if (!CreateList(parent, id, rect))
         return false;
     DWORD size = ::GetCurrentDirectoryW(0, nullptr);
     std::wstring current(size, L'\0');
@@ -169,14 +164,6 @@ void FolderList::OpenRow(size_t row) {
     }
 }
 
-void FolderList::Place(const RECT& rect) {
-    if (!hwnd_)
-        return;
-    ::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left,
-                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    FitOwnerDataRows(hwnd_);
-}
-
 void FolderList::DrawRow(const DRAWITEMSTRUCT& item) const {
     PaintRowBackground(item);
     if (item.itemID >= rows_.size())
@@ -193,76 +180,6 @@ void FolderList::DrawRow(const DRAWITEMSTRUCT& item) const {
     box.bottom = box.top + glyph;
     DrawFolderGlyph(item.hDC, box, row.isAncestorOrOpen, static_cast<UINT>(dpi));
     PaintRowText(item, box.right + scale(4), row.name);
-}
-
-LRESULT CALLBACK FolderList::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR ref) {
-    auto* self = reinterpret_cast<FolderList*>(ref);
-    if (hwnd == self->hwnd_) {
-        switch (msg) {
-            case WM_GETDLGCODE: {
-                // Enter opens the folder even in a window that runs IsDialogMessage.
-                LRESULT code = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-                auto* key = reinterpret_cast<const MSG*>(lParam);
-                if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
-                    code |= DLGC_WANTMESSAGE;
-                return code;
-            }
-            case WM_KEYDOWN:
-                if (wParam == VK_RETURN) {
-                    LRESULT sel = ::SendMessageW(hwnd, LB_GETCURSEL, 0, 0);
-                    if (sel != LB_ERR)
-                        self->OpenRow(static_cast<size_t>(sel));
-                    return 0;
-                }
-                break;
-            case WM_CHAR:
-                if (wParam == L'\r')
-                    return 0;
-                break;
-            case WM_SETFONT: {
-                LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-                FitOwnerDataRows(hwnd);
-                return result;
-            }
-            case WM_NCDESTROY:
-                RemoveOwnerDataSubclasses(self->parent_, hwnd, SubclassProc, self);
-                self->hwnd_ = nullptr;
-                break;
-        }
-        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
-
-    // The parent: owner-drawn messages and the double-click for this list only.
-    switch (msg) {
-        case WM_MEASUREITEM: {
-            auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (measure->CtlType == ODT_LISTBOX && static_cast<int>(measure->CtlID) == self->id_) {
-                measure->itemHeight =
-                    static_cast<UINT>(OwnerDataRowHeight(self->hwnd_ ? self->hwnd_ : hwnd));
-                return TRUE;
-            }
-            break;
-        }
-        case WM_DRAWITEM: {
-            auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (self->hwnd_ && draw->hwndItem == self->hwnd_) {
-                self->DrawRow(*draw);
-                return TRUE;
-            }
-            break;
-        }
-        case WM_COMMAND:
-            if (self->hwnd_ && reinterpret_cast<HWND>(lParam) == self->hwnd_ &&
-                HIWORD(wParam) == LBN_DBLCLK) {
-                LRESULT sel = ::SendMessageW(self->hwnd_, LB_GETCURSEL, 0, 0);
-                if (sel != LB_ERR)
-                    self->OpenRow(static_cast<size_t>(sel));
-                return 0;
-            }
-            break;
-    }
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace platform

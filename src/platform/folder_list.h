@@ -9,21 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "platform/unique_handle.h"
+#include "platform/owner_data_list.h"
 
 namespace platform {
 
 inline constexpr WORD kFolderListChange = 0x7F01;
 
-class FolderList {
+class FolderList : public OwnerDataList {
   public:
     FolderList();
-    ~FolderList();
-    FolderList(const FolderList&) = delete;
-    FolderList& operator=(const FolderList&) = delete;
+    ~FolderList() override;
     // Creates the control as child `id` of `parent`, opened at the process's current folder.
     bool Create(HWND parent, int id, const RECT& rect);
-    HWND hwnd() const { return hwnd_; }
 
     // The open folder: full path, no trailing backslash except a drive root ("C:\").
     const std::wstring& Path() const { return path_; }
@@ -37,23 +34,19 @@ class FolderList {
     // Opens the folder of a row as a double-click does; failures are shown to the user.
     void OpenRow(size_t row);
 
-    void Place(const RECT& rect);
-
   private:
     struct Row {
         std::wstring name;
         int depth;
         bool isAncestorOrOpen;
     };
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     DWORD Open(const std::wstring& path, bool notify);
     std::wstring RowPath(size_t row) const;
-    void DrawRow(const DRAWITEMSTRUCT& item) const;
+    void DrawRow(const DRAWITEMSTRUCT& item) const override;
+    bool OpensRows() const override { return true; }
+    void OnOpenRow(size_t row) override { OpenRow(row); }
     void SelectOpenRow();
 
-    HWND hwnd_ = nullptr;
-    HWND parent_ = nullptr;
-    int id_ = 0;
     size_t openRow_ = 0;
     std::wstring path_;
     std::vector<Row> rows_;

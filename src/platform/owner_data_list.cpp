@@ -6,34 +6,136 @@
 
 namespace platform {
 
-HWND CreateOwnerDataList(HWND parent, int id, const RECT& rect, SUBCLASSPROC proc, void* owner) {
-    auto ref = reinterpret_cast<UINT_PTR>(owner);
+OwnerDataList::~OwnerDataList() {
+    DestroyList();
+}
+
+void OwnerDataList::DestroyList() {
+    // Destroying the control removes the subclasses that point at this object.
+    if (hwnd_)
+        ::DestroyWindow(hwnd_);
+}
+
+bool OwnerDataList::CreateList(HWND parent, int id, const RECT& rect) {
+    parent_ = parent;
+    id_ = id;
+    auto ref = reinterpret_cast<UINT_PTR>(this);
     // The parent is subclassed first: the list box asks it for the row height while it is
     // being created.
-    if (!::SetWindowSubclass(parent, proc, ref, reinterpret_cast<DWORD_PTR>(owner)))
-        return nullptr;
+    if (!::SetWindowSubclass(parent, SubclassProc, ref, reinterpret_cast<DWORD_PTR>(this)))
+        return false;
     DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NODATA |
                   LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
     HWND list = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   ::GetModuleHandleW(nullptr), nullptr);
-    if (!list || !::SetWindowSubclass(list, proc, ref, reinterpret_cast<DWORD_PTR>(owner))) {
+    if (!list || !::SetWindowSubclass(list, SubclassProc, ref, reinterpret_cast<DWORD_PTR>(this))) {
         if (list)
             ::DestroyWindow(list);
-        ::RemoveWindowSubclass(parent, proc, ref);
-        return nullptr;
+        ::RemoveWindowSubclass(parent, SubclassProc, ref);
+        return false;
     }
+    hwnd_ = list;
     // Until the parent hands over its font, the list draws with the control's own.
     FitOwnerDataRows(list);
-    return list;
+    return true;
 }
 
-void RemoveOwnerDataSubclasses(HWND parent, HWND list, SUBCLASSPROC proc, void* owner) {
-    auto ref = reinterpret_cast<UINT_PTR>(owner);
-    if (parent)
-        ::RemoveWindowSubclass(parent, proc, ref);
-    ::RemoveWindowSubclass(list, proc, ref);
+void OwnerDataList::Place(const RECT& rect) {
+    if (!hwnd_)
+        return;
+    ::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitOwnerDataRows(hwnd_);
+}
+
+void OwnerDataList::OpenSelectedRow() {
+    LRESULT sel = ::SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
+    if (sel != LB_ERR)
+        OnOpenRow(static_cast<size_t>(sel));
+}
+
+LRESULT CALLBACK OwnerDataList::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<OwnerDataList*>(ref);
+    // hwnd_ is still null while the list box is being created: its messages then are the
+    // parent's WM_MEASUREITEM, and the list's own creation messages go by untouched.
+    if (self->hwnd_ && hwnd == self->hwnd_)
+        return self->ListMessage(msg, wParam, lParam);
+    if (hwnd == self->parent_)
+        return self->ParentMessage(hwnd, msg, wParam, lParam);
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT OwnerDataList::ListMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND list = hwnd_;
+    switch (msg) {
+        case WM_GETDLGCODE:
+            if (OpensRows()) {
+                // Enter opens the row even in a window that runs IsDialogMessage.
+                LRESULT code = ::DefSubclassProc(list, msg, wParam, lParam);
+                auto* key = reinterpret_cast<const MSG*>(lParam);
+                if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+                    code |= DLGC_WANTMESSAGE;
+                return code;
+            }
+            break;
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN && OpensRows()) {
+                OpenSelectedRow();
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == L'\r' && OpensRows())
+                return 0;
+            break;
+        case WM_SETFONT: {
+            LRESULT result = ::DefSubclassProc(list, msg, wParam, lParam);
+            FitOwnerDataRows(list);
+            return result;
+        }
+        case WM_NCDESTROY: {
+            auto ref = reinterpret_cast<UINT_PTR>(this);
+            if (parent_)
+                ::RemoveWindowSubclass(parent_, SubclassProc, ref);
+            ::RemoveWindowSubclass(list, SubclassProc, ref);
+            hwnd_ = nullptr;
+            break;
+        }
+    }
+    return ::DefSubclassProc(list, msg, wParam, lParam);
+}
+
+// The parent: owner-drawn messages and the double-click, for this list only.
+LRESULT OwnerDataList::ParentMessage(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_MEASUREITEM: {
+            auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (measure->CtlType == ODT_LISTBOX && static_cast<int>(measure->CtlID) == id_) {
+                measure->itemHeight = static_cast<UINT>(OwnerDataRowHeight(hwnd_ ? hwnd_ : parent));
+                return TRUE;
+            }
+            break;
+        }
+        case WM_DRAWITEM: {
+            auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (hwnd_ && draw->hwndItem == hwnd_) {
+                DrawRow(*draw);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_COMMAND:
+            if (hwnd_ && OpensRows() && reinterpret_cast<HWND>(lParam) == hwnd_ &&
+                HIWORD(wParam) == LBN_DBLCLK) {
+                OpenSelectedRow();
+                return 0;
+            }
+            break;
+    }
+    return ::DefSubclassProc(parent, msg, wParam, lParam);
 }
 
 int OwnerDataRowHeight(HWND list) {

@@ -10,13 +10,41 @@
 
 namespace platform {
 
-// Subclasses `parent` with `proc` (id and reference data = `owner`), creates the list box
-// as child `id`, then subclasses the list box the same way. Returns nullptr on failure,
-// with no subclass left behind.
-HWND CreateOwnerDataList(HWND parent, int id, const RECT& rect, SUBCLASSPROC proc, void* owner);
+// Base of the folder and file lists: creates the owner-data list box, answers the
+// parent's owner-drawn messages for it, and hands the rows' drawing to the list.
+class OwnerDataList {
+  public:
+    OwnerDataList() = default;
+    virtual ~OwnerDataList();
+    OwnerDataList(const OwnerDataList&) = delete;
+    OwnerDataList& operator=(const OwnerDataList&) = delete;
 
-// Removes both subclasses; called when the list box receives WM_NCDESTROY.
-void RemoveOwnerDataSubclasses(HWND parent, HWND list, SUBCLASSPROC proc, void* owner);
+    HWND hwnd() const { return hwnd_; }
+    // Moves the control and fits its rows to its font (after a DPI change).
+    void Place(const RECT& rect);
+
+  protected:
+    // Subclasses the parent, creates the list box as child `id` and subclasses it too.
+    // False on failure, with no subclass left behind.
+    bool CreateList(HWND parent, int id, const RECT& rect);
+    // Derived destructors call this first, so no message reaches a half-destroyed list.
+    void DestroyList();
+
+    virtual void DrawRow(const DRAWITEMSTRUCT& item) const = 0;
+    // Lists whose rows open (double-click or Enter) say so and get OnOpenRow.
+    virtual bool OpensRows() const { return false; }
+    virtual void OnOpenRow(size_t) {}
+
+    HWND hwnd_ = nullptr;
+    HWND parent_ = nullptr;
+    int id_ = 0;
+
+  private:
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT ListMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT ParentMessage(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
+    void OpenSelectedRow();
+};
 
 // The row height for the list's font at the list's DPI: room for the text and a glyph.
 int OwnerDataRowHeight(HWND list);
