@@ -67,12 +67,17 @@ TEST(PickerHandBack, EachOpeningListsOnlyTheModesFiles) {
     }
 }
 
-TEST(PickerHandBack, OkInIconModeHandsBackThePathAndResetsTheIndex) {
+// Each case: a folder of sample files, a stand-in main window and its fields, one picker.
+class PickerHandBackTest : public ::testing::Test {
+  protected:
     PickerFolder folder;
     testsupport::DialogAnswerer answerer;
     OwnerWindow owner;
     FakeTarget target;
     MyForm form;
+};
+
+TEST_F(PickerHandBackTest, OkInIconModeHandsBackThePathAndResetsTheIndex) {
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
         OpenFolder(form, folder.temp.path());
         ClickFile(form, L"c.exe");
@@ -97,12 +102,7 @@ TEST(PickerHandBack, OkInIconModeHandsBackThePathAndResetsTheIndex) {
     EXPECT_EQ(target.txtIcoIndex, L"7");
 }
 
-TEST(PickerHandBack, OkHandsBackOnlyAFileClickedInThisOpening) {
-    PickerFolder folder;
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
+TEST_F(PickerHandBackTest, OkHandsBackOnlyAFileClickedInThisOpening) {
     // OK before any file was ever clicked writes nothing (it used to empty the field).
     for (bool iconMode : {true, false}) {
         OpenPicker(answerer, form, owner.hwnd(), iconMode, target,
@@ -136,12 +136,7 @@ TEST(PickerHandBack, OkHandsBackOnlyAFileClickedInThisOpening) {
     EXPECT_EQ(form.SelectedPath(), folder.temp / L"a.ico");
 }
 
-TEST(PickerHandBack, CancelAndTheCloseBoxLeaveTheFields) {
-    PickerFolder folder;
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
+TEST_F(PickerHandBackTest, CancelAndTheCloseBoxLeaveTheFields) {
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
         OpenFolder(form, folder.temp.path());
         ClickFile(form, L"a.ico");
@@ -162,12 +157,7 @@ TEST(PickerHandBack, CancelAndTheCloseBoxLeaveTheFields) {
     EXPECT_TRUE(answerer.Seen().empty());
 }
 
-TEST(PickerHandBack, NavigationKeepsTheClickedFileAndPreview) {
-    PickerFolder folder;
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
+TEST_F(PickerHandBackTest, NavigationKeepsTheClickedFileAndPreview) {
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
         OpenFolder(form, folder.temp / L"sub");
         ClickFile(form, L"k.ico");
