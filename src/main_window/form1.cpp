@@ -81,19 +81,19 @@ void Form1::Show(int showCommand) {
 void Form1::CreateControls() {
     auto table = Form1Controls();
     // Creation in tab order makes the z-order the tab order the dialog manager follows.
-    for (const platform::ControlSpec* spec : platform::CreationOrder(table)) {
-        RECT r = platform::ControlRect(table, *spec, dpi_);
-        switch (spec->kind) {
+    for (const platform::ControlSpec* control : platform::CreationOrder(table)) {
+        RECT r = platform::ControlRect(table, *control, dpi_);
+        switch (control->kind) {
             case platform::ControlKind::DriveList:
-                drive1_.Create(hwnd(), spec->id, r);
+                drive1_.Create(hwnd(), control->id, r);
                 break;
             case platform::ControlKind::FolderList:
-                dir1_.Create(hwnd(), spec->id, r);
+                dir1_.Create(hwnd(), control->id, r);
                 break;
             default: {
-                HWND child = platform::CreateStandardControl(hwnd(), table, *spec, dpi_);
+                HWND child = platform::CreateStandardControl(hwnd(), table, *control, dpi_);
                 // Classic drawing honours the white-on-black colours; themed parts don't.
-                if (spec->kind == platform::ControlKind::CheckBox)
+                if (control->kind == platform::ControlKind::CheckBox)
                     ::SetWindowTheme(child, L"", L"");
                 break;
             }
@@ -112,9 +112,9 @@ void Form1::ApplyFonts() {
     // The layout was made for the classic 8-point sans serif; wider fonts would clip.
     font_ = platform::CreatePointFont(L"MS Sans Serif", 825, FW_NORMAL, dpi_);
     frameFont_ = platform::CreatePointFont(L"MS Sans Serif", 825, FW_BOLD, dpi_);
-    for (const auto& spec : Form1Controls()) {
-        HFONT font = spec.kind == platform::ControlKind::Frame ? frameFont_.get() : font_.get();
-        ::SendMessageW(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (const auto& control : Form1Controls()) {
+        HFONT font = control.kind == platform::ControlKind::Frame ? frameFont_.get() : font_.get();
+        ::SendMessageW(Control(control.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 }
 
@@ -186,14 +186,14 @@ void Form1::Paint(HDC dc) {
 }
 
 LRESULT Form1::ControlColours(HDC dc, HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const platform::ControlSpec* spec =
+    const platform::ControlSpec* entry =
         platform::FindSpec(Form1Controls(), ::GetDlgCtrlID(control));
-    if (spec && DrawsWhiteOnBlack(spec->kind)) {
+    if (entry && DrawsWhiteOnBlack(entry->kind)) {
         ::SetTextColor(dc, kWhite);
         ::SetBkColor(dc, kBlack);
         return reinterpret_cast<LRESULT>(black_.get());
     }
-    if (spec && spec->id == kTxtColorCode) {
+    if (entry && entry->id == kTxtColorCode) {
         ::SetTextColor(dc, kDarkGrey);
         ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));

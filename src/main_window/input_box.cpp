@@ -36,8 +36,8 @@ class InputBoxWindow : public platform::Window {
             return {};
         dpi_ = platform::WindowDpi(hwnd());
         font_ = platform::CreateDefaultFont(dpi_);
-        for (const ControlSpec* spec : platform::CreationOrder(kControls)) {
-            HWND child = platform::CreateStandardControl(hwnd(), kControls, *spec, dpi_);
+        for (const ControlSpec* control : platform::CreationOrder(kControls)) {
+            HWND child = platform::CreateStandardControl(hwnd(), kControls, *control, dpi_);
             ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         }
         // Enter is OK, Esc is Cancel, as in any input box.
@@ -84,8 +84,8 @@ class InputBoxWindow : public platform::Window {
             case WM_DPICHANGED: {
                 dpi_ = HIWORD(wParam);
                 font_ = platform::CreateDefaultFont(dpi_);
-                for (const auto& spec : kControls)
-                    ::SendMessageW(::GetDlgItem(hwnd(), spec.id), WM_SETFONT,
+                for (const auto& control : kControls)
+                    ::SendMessageW(::GetDlgItem(hwnd(), control.id), WM_SETFONT,
                                    reinterpret_cast<WPARAM>(font_.get()), FALSE);
                 platform::PlaceControls(hwnd(), kControls, dpi_);
                 const RECT* r = reinterpret_cast<const RECT*>(lParam);

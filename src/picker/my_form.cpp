@@ -112,24 +112,24 @@ bool MyForm::Load(HWND owner) {
     }
 
     Controls& c = *controls_;
-    for (const platform::ControlSpec* spec : platform::CreationOrder(kMyFormControls)) {
-        RECT r = platform::ControlRect(kMyFormControls, *spec, dpi);
+    for (const platform::ControlSpec* control : platform::CreationOrder(kMyFormControls)) {
+        RECT r = platform::ControlRect(kMyFormControls, *control, dpi);
         bool created = false;
-        switch (spec->kind) {
+        switch (control->kind) {
             case ControlKind::DriveList:
-                created = c.drive1.Create(hwnd(), spec->id, r);
+                created = c.drive1.Create(hwnd(), control->id, r);
                 break;
             case ControlKind::FolderList:
-                created = c.dir1.Create(hwnd(), spec->id, r);
+                created = c.dir1.Create(hwnd(), control->id, r);
                 break;
             case ControlKind::FileList:
-                created = c.file1.Create(hwnd(), spec->id, r);
+                created = c.file1.Create(hwnd(), control->id, r);
                 break;
             case ControlKind::Image:
-                created = c.myImage.Create(hwnd(), spec->id, r, dpi);
+                created = c.myImage.Create(hwnd(), control->id, r, dpi);
                 break;
             default:
-                created = platform::CreateStandardControl(hwnd(), kMyFormControls, *spec, dpi);
+                created = platform::CreateStandardControl(hwnd(), kMyFormControls, *control, dpi);
                 break;
         }
         if (!created) {
@@ -149,14 +149,14 @@ void MyForm::ApplyLayout(UINT dpi) {
     Controls& c = *controls_;
     // New font and icons go in before the old ones are freed.
     platform::UniqueFont font = platform::CreateDefaultFont(dpi);
-    for (const auto& spec : kMyFormControls)
-        ::SendMessageW(::GetDlgItem(hwnd(), spec.id), WM_SETFONT,
+    for (const auto& control : kMyFormControls)
+        ::SendMessageW(::GetDlgItem(hwnd(), control.id), WM_SETFONT,
                        reinterpret_cast<WPARAM>(font.get()), FALSE);
     c.font = std::move(font);
 
-    for (const auto& spec : kMyFormControls) {
-        RECT r = platform::ControlRect(kMyFormControls, spec, dpi);
-        switch (spec.kind) {
+    for (const auto& control : kMyFormControls) {
+        RECT r = platform::ControlRect(kMyFormControls, control, dpi);
+        switch (control.kind) {
             case ControlKind::DriveList:
                 c.drive1.Place(r);
                 break;
@@ -170,7 +170,7 @@ void MyForm::ApplyLayout(UINT dpi) {
                 c.myImage.Place(r, dpi);
                 break;
             default:
-                ::SetWindowPos(::GetDlgItem(hwnd(), spec.id), nullptr, r.left, r.top,
+                ::SetWindowPos(::GetDlgItem(hwnd(), control.id), nullptr, r.left, r.top,
                                r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
                 break;
         }

@@ -7,9 +7,9 @@
 namespace platform {
 
 const ControlSpec* FindSpec(std::span<const ControlSpec> table, int id) {
-    for (const auto& spec : table)
-        if (spec.id == id)
-            return &spec;
+    for (const auto& control : table)
+        if (control.id == id)
+            return &control;
     return nullptr;
 }
 
@@ -23,12 +23,12 @@ POINT ContainerOrigin(std::span<const ControlSpec> table, int container) {
     return origin;
 }
 
-RECT ControlRect(std::span<const ControlSpec> table, const ControlSpec& spec, UINT dpi) {
-    POINT origin = ContainerOrigin(table, spec.container);
-    int left = TwipsToPixels(origin.x + spec.left, dpi);
-    int top = TwipsToPixels(origin.y + spec.top, dpi);
-    return RECT{left, top, left + TwipsToPixels(spec.width, dpi),
-                top + TwipsToPixels(spec.height, dpi)};
+RECT ControlRect(std::span<const ControlSpec> table, const ControlSpec& control, UINT dpi) {
+    POINT origin = ContainerOrigin(table, control.container);
+    int left = TwipsToPixels(origin.x + control.left, dpi);
+    int top = TwipsToPixels(origin.y + control.top, dpi);
+    return RECT{left, top, left + TwipsToPixels(control.width, dpi),
+                top + TwipsToPixels(control.height, dpi)};
 }
 
 void LinePoints(std::span<const ControlSpec> table, const LineSpec& line, UINT dpi, POINT& from,
@@ -40,8 +40,8 @@ void LinePoints(std::span<const ControlSpec> table, const LineSpec& line, UINT d
 
 std::vector<const ControlSpec*> CreationOrder(std::span<const ControlSpec> table) {
     std::vector<const ControlSpec*> order;
-    for (const auto& spec : table)
-        order.push_back(&spec);
+    for (const auto& control : table)
+        order.push_back(&control);
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
         return a->tabIndex < b->tabIndex;
     });
@@ -102,24 +102,24 @@ bool StandardControlClass(ControlKind kind, const wchar_t*& className, DWORD& st
     }
 }
 
-HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table, const ControlSpec& spec,
-                           UINT dpi) {
+HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table,
+                           const ControlSpec& control, UINT dpi) {
     const wchar_t* className = nullptr;
     DWORD style = 0, exStyle = 0;
-    if (!StandardControlClass(spec.kind, className, style, exStyle))
+    if (!StandardControlClass(control.kind, className, style, exStyle))
         return nullptr;
-    RECT r = ControlRect(table, spec, dpi);
+    RECT r = ControlRect(table, control, dpi);
     int height = r.bottom - r.top;
     // A combo box's window height sets its drop-down; its closed height is fitted below.
-    if (spec.kind == ControlKind::ComboBox)
+    if (control.kind == ControlKind::ComboBox)
         height *= 10;
-    HWND hwnd = ::CreateWindowExW(exStyle, className, spec.text ? spec.text : L"", style, r.left,
-                                  r.top, r.right - r.left, height, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    HWND hwnd = ::CreateWindowExW(exStyle, className, control.text ? control.text : L"", style,
+                                  r.left, r.top, r.right - r.left, height, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                   ::GetModuleHandleW(nullptr), nullptr);
     // A combo box takes no text from its creation; its edit field needs it set.
-    if (hwnd && spec.kind == ControlKind::ComboBox && spec.text)
-        ::SetWindowTextW(hwnd, spec.text);
+    if (hwnd && control.kind == ControlKind::ComboBox && control.text)
+        ::SetWindowTextW(hwnd, control.text);
     return hwnd;
 }
 
@@ -140,13 +140,13 @@ void FitComboHeight(HWND combo, int height) {
 }
 
 void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi) {
-    for (const auto& spec : table) {
-        HWND child = ::GetDlgItem(parent, spec.id);
+    for (const auto& control : table) {
+        HWND child = ::GetDlgItem(parent, control.id);
         if (!child)
             continue;
-        RECT r = ControlRect(table, spec, dpi);
+        RECT r = ControlRect(table, control, dpi);
         int height = r.bottom - r.top;
-        if (spec.kind == ControlKind::ComboBox) {
+        if (control.kind == ControlKind::ComboBox) {
             ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height * 10,
                            SWP_NOZORDER | SWP_NOACTIVATE);
             FitComboHeight(child, height);

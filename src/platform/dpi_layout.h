@@ -55,7 +55,7 @@ const ControlSpec* FindSpec(std::span<const ControlSpec> table, int id);
 POINT ContainerOrigin(std::span<const ControlSpec> table, int container);
 
 // The control's rectangle in the window's client coordinates, in pixels at `dpi`.
-RECT ControlRect(std::span<const ControlSpec> table, const ControlSpec& spec, UINT dpi);
+RECT ControlRect(std::span<const ControlSpec> table, const ControlSpec& control, UINT dpi);
 
 // A line's two end points in client pixels.
 void LinePoints(std::span<const ControlSpec> table, const LineSpec& line, UINT dpi, POINT& from,
@@ -74,8 +74,8 @@ bool StandardControlClass(ControlKind kind, const wchar_t*& className, DWORD& st
                           DWORD& exStyle);
 
 // Creates a standard control as a child of `parent` at its place for `dpi`.
-HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table, const ControlSpec& spec,
-                           UINT dpi);
+HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table,
+                           const ControlSpec& control, UINT dpi);
 
 // Moves every child listed in the table to its place for `dpi`.
 void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi);

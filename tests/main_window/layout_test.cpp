@@ -56,17 +56,17 @@ TEST_F(LayoutTest, WindowIsFixedBlackCentredWithTheTitle) {
 TEST_F(LayoutTest, EveryControlHasItsCaptionAndPlaceAt96Dpi) {
     Open();
     ASSERT_EQ(form->Dpi(), 96u);
-    for (const auto& spec : Form1Controls()) {
-        HWND child = Ctl(spec.id);
-        ASSERT_TRUE(child) << spec.name;
+    for (const auto& control : Form1Controls()) {
+        HWND child = Ctl(control.id);
+        ASSERT_TRUE(child) << control.name;
         RECT r = ClientRectOf(form->hwnd(), child);
-        RECT expected = platform::ControlRect(Form1Controls(), spec, 96);
-        EXPECT_EQ(r.left, expected.left) << spec.name;
-        EXPECT_EQ(r.top, expected.top) << spec.name;
-        EXPECT_EQ(r.right, expected.right) << spec.name;
-        EXPECT_EQ(r.bottom, expected.bottom) << spec.name;
-        if (spec.text && spec.id != kTxtPath) {
-            EXPECT_EQ(Text(spec.id), spec.text) << spec.name;
+        RECT expected = platform::ControlRect(Form1Controls(), control, 96);
+        EXPECT_EQ(r.left, expected.left) << control.name;
+        EXPECT_EQ(r.top, expected.top) << control.name;
+        EXPECT_EQ(r.right, expected.right) << control.name;
+        EXPECT_EQ(r.bottom, expected.bottom) << control.name;
+        if (control.text && control.id != kTxtPath) {
+            EXPECT_EQ(Text(control.id), control.text) << control.name;
         }
     }
     // A few places worked out by hand: twips / 15 at 96 DPI, frames add their offset.
@@ -97,15 +97,15 @@ TEST_F(LayoutTest, RelaysOutInProportionAt144Dpi) {
     suggested.bottom = suggested.top + 520;
     ::SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                    reinterpret_cast<LPARAM>(&suggested));
-    for (const auto& spec : Form1Controls()) {
-        RECT r = ClientRectOf(form->hwnd(), Ctl(spec.id));
-        RECT expected = platform::ControlRect(Form1Controls(), spec, 144);
-        EXPECT_EQ(r.left, expected.left) << spec.name;
-        EXPECT_EQ(r.top, expected.top) << spec.name;
-        EXPECT_EQ(r.right - r.left, expected.right - expected.left) << spec.name;
+    for (const auto& control : Form1Controls()) {
+        RECT r = ClientRectOf(form->hwnd(), Ctl(control.id));
+        RECT expected = platform::ControlRect(Form1Controls(), control, 144);
+        EXPECT_EQ(r.left, expected.left) << control.name;
+        EXPECT_EQ(r.top, expected.top) << control.name;
+        EXPECT_EQ(r.right - r.left, expected.right - expected.left) << control.name;
         // A combo box's closed height can't go below what its font needs.
-        int slack = spec.kind == platform::ControlKind::ComboBox ? 2 : 0;
-        EXPECT_NEAR(r.bottom - r.top, expected.bottom - expected.top, slack) << spec.name;
+        int slack = control.kind == platform::ControlKind::ComboBox ? 2 : 0;
+        EXPECT_NEAR(r.bottom - r.top, expected.bottom - expected.top, slack) << control.name;
     }
     ExpectRect(ClientRectOf(form->hwnd(), Ctl(kCmdYes)), 648, 384, 122, 38, L"cmdYes");
     // Fonts follow: the frame caption's font is larger than at 96 DPI.
