@@ -37,6 +37,7 @@ shot() {  # shot NAME WIDTHxHEIGHT
 }
 cd "$samples"
 shot main 700x340
+shot newfolder 700x340
 shot icon 700x340
 shot image 700x340
 echo "Screenshots written to $root/docs"
