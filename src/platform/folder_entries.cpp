@@ -52,12 +52,12 @@ void SortNames(std::vector<std::wstring>& names) {
     });
 }
 
-}  // namespace
-
-DWORD ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names) {
+// The sorted names of the entries `wanted` accepts; `names` changes only on success.
+template <typename Wanted>
+DWORD ListSorted(const std::wstring& folder, std::vector<std::wstring>& names, Wanted wanted) {
     std::vector<std::wstring> found;
     DWORD error = Enumerate(folder, [&](const WIN32_FIND_DATAW& data) {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        if (wanted(data))
             found.emplace_back(data.cFileName);
     });
     if (error)
@@ -65,6 +65,14 @@ DWORD ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& name
     SortNames(found);
     names.swap(found);
     return 0;
+}
+
+}  // namespace
+
+DWORD ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names) {
+    return ListSorted(folder, names, [](const WIN32_FIND_DATAW& data) {
+        return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    });
 }
 
 bool MatchesPattern(const wchar_t* name, const std::wstring& pattern) {
@@ -73,17 +81,10 @@ bool MatchesPattern(const wchar_t* name, const std::wstring& pattern) {
 
 DWORD ListFiles(const std::wstring& folder, const std::wstring& pattern,
                 std::vector<std::wstring>& names) {
-    std::vector<std::wstring> found;
-    DWORD error = Enumerate(folder, [&](const WIN32_FIND_DATAW& data) {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            MatchesPattern(data.cFileName, pattern))
-            found.emplace_back(data.cFileName);
+    return ListSorted(folder, names, [&](const WIN32_FIND_DATAW& data) {
+        return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+               MatchesPattern(data.cFileName, pattern);
     });
-    if (error)
-        return error;
-    SortNames(found);
-    names.swap(found);
-    return 0;
 }
 
 std::wstring NormaliseFolderPath(const std::wstring& path) {
