@@ -35,11 +35,6 @@ bool DrawsWhiteOnBlack(platform::ControlKind kind) {
            kind == platform::ControlKind::CheckBox;
 }
 
-platform::UniqueIcon LoadAppIcon(int size) {
-    return platform::UniqueIcon(static_cast<HICON>(::LoadImageW(
-        platform::ModuleInstance(), MAKEINTRESOURCEW(IDI_VELQUIN), IMAGE_ICON, size, size, 0)));
-}
-
 }  // namespace
 
 Form1::Form1() = default;
@@ -102,10 +97,7 @@ void Form1::CreateControls() {
     ApplyFonts();
     Relayout();
 
-    bigIcon_ = LoadAppIcon(::GetSystemMetricsForDpi(SM_CXICON, dpi_));
-    smallIcon_ = LoadAppIcon(::GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    icons_.Apply(hwnd(), IDI_VELQUIN, dpi_);
 }
 
 void Form1::ApplyFonts() {
@@ -238,11 +230,7 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             dpi_ = HIWORD(wParam);
             ApplyFonts();
             Relayout();
-            bigIcon_ = LoadAppIcon(::GetSystemMetricsForDpi(SM_CXICON, dpi_));
-            smallIcon_ = LoadAppIcon(::GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
-            ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-            ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
-                           reinterpret_cast<LPARAM>(smallIcon_.get()));
+            icons_.Apply(hwnd(), IDI_VELQUIN, dpi_);
             const RECT* r = reinterpret_cast<const RECT*>(lParam);
             ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                            SWP_NOZORDER | SWP_NOACTIVATE);

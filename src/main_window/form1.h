@@ -14,6 +14,7 @@
 #include "platform/folder_list.h"
 #include "platform/unique_handle.h"
 #include "platform/window.h"
+#include "platform/window_icons.h"
 
 namespace main_window {
 
@@ -88,8 +89,7 @@ class Form1 : public platform::Window, public customise::FieldsView, public pick
     platform::UniqueFont font_;
     platform::UniqueFont frameFont_;
     platform::UniqueBrush black_;
-    platform::UniqueIcon bigIcon_;
-    platform::UniqueIcon smallIcon_;
+    platform::WindowIcons icons_;
     HWND focus_ = nullptr;
     bool closingForOwner_ = false;
     bool typingColour_ = false;

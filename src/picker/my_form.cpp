@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/unique_handle.h"
+#include "platform/window_icons.h"
 
 namespace picker {
 
@@ -21,8 +22,7 @@ struct MyForm::Controls {
     platform::FileList file1;
     ImageControl myImage;
     platform::UniqueFont font;
-    platform::UniqueIcon bigIcon;
-    platform::UniqueIcon smallIcon;
+    platform::WindowIcons icons;
     HWND focus = nullptr;    // the control that gets the focus back on activation
     bool reverting = false;  // putting the folder list back after a failed move
 };
@@ -30,13 +30,6 @@ struct MyForm::Controls {
 namespace {
 
 constexpr wchar_t kListFilesFailed[] = L"Could not list the files of this folder.";
-
-platform::UniqueIcon LoadAppIcon(int metric, UINT dpi) {
-    int size = ::GetSystemMetricsForDpi(metric, dpi);
-    return platform::UniqueIcon(
-        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELQUIN),
-                                        IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-}
 
 SIZE RectSize(const RECT& r) {
     return SIZE{r.right - r.left, r.bottom - r.top};
@@ -176,12 +169,7 @@ void MyForm::ApplyLayout(UINT dpi) {
         }
     }
 
-    platform::UniqueIcon big = LoadAppIcon(SM_CXICON, dpi);
-    platform::UniqueIcon small = LoadAppIcon(SM_CXSMICON, dpi);
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
-    c.bigIcon = std::move(big);
-    c.smallIcon = std::move(small);
+    c.icons.Apply(hwnd(), IDI_VELQUIN, dpi);
     ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
