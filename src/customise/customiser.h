@@ -28,8 +28,10 @@ class FieldsView {
 enum class Outcome { Written, Declined, Refused, Failed };
 
 // Apply: checks the target folder and the ticked values, shows the summary with a Yes/No
-// question and on Yes writes desktop.ini from the ticked measures.
-Outcome cmdYes_Click(HWND owner, const FieldsView& form);
+// question and on Yes writes desktop.ini from the ticked measures. With keepIconCopy (the
+// window menu's "Keep a Copy of the Icon in the Folder") and the icon ticked, the summary
+// says so in one more line and the icon file is copied into the folder (WriteCustomisation).
+Outcome cmdYes_Click(HWND owner, const FieldsView& form, bool keepIconCopy = false);
 // Remove: checks the target folder, asks, and on Yes writes the default desktop.ini.
 Outcome cmdRem_Click(HWND owner, const FieldsView& form);
 

@@ -1,0 +1,67 @@
+// What the window and the command line do to a folder beyond Apply and Remove: write the
+// ticked measures without asking, read back what the shell will read, put the backup back,
+// and keep a copy of the icon file inside the folder. One implementation each, shared by
+// both front ends.
+#pragma once
+
+#include <string>
+
+#include "customise/desktop_ini.h"
+#include "customise/ini_file.h"
+
+namespace customise {
+
+// Writes desktop.ini for the ticked fields into folder (a full path, with or without a
+// trailing separator), asking nothing: the caller has confirmed and has checked the values
+// with RefusedValue. With keepIconCopy and Check2 ticked, the icon file is first copied into
+// the folder (CopyIconIntoFolder) and its name alone is written as IconFile; a copy made by
+// this call is removed again when the write fails.
+ReplaceResult WriteCustomisation(const std::wstring& folder, const FieldValues& fields,
+                                 bool keepIconCopy);
+// Writes the default content, as Remove does, asking nothing.
+ReplaceResult WriteDefaults(const std::wstring& folder);
+
+// Puts desktop.ini.bak back as desktop.ini: whole or nothing, marked hidden and system, the
+// folder stays marked, the shell is told, and the backup is gone afterwards. Without a
+// backup: Failed, with ERROR_FILE_NOT_FOUND, and nothing changed.
+ReplaceResult RestoreDesktopIni(const std::wstring& folder);
+// True when folder has a desktop.ini.bak that RestoreDesktopIni would put back.
+bool HasBackup(const std::wstring& folder);
+
+// The result of copying an icon file into a folder.
+struct IconCopy {
+    bool copied = false;    // false: failure says why, nothing was left behind
+    bool created = false;   // this call made the file (false: an identical one was there)
+    std::wstring name;      // the file's name inside the folder, as IconFile takes it
+    FileFailure failure;
+};
+// Copies iconFile into folder as a hidden, system file keeping its name. An identical file of
+// that name is reused; a different one is never overwritten: the copy takes the next free
+// name ("name (2).ico", ...).
+IconCopy CopyIconIntoFolder(const std::wstring& folder, const std::wstring& iconFile);
+
+// What the shell will read from a folder's desktop.ini, read through the system's profile
+// reader (so any encoding any tool wrote is understood).
+struct FolderSettings {
+    bool hasFile = false;         // desktop.ini exists
+    std::wstring iconFile;        // IconResource's file when present, else IconFile
+    std::wstring iconIndex;       // IconResource's index when present, else IconIndex
+    std::wstring infoTip;         // [.ShellClassInfo] InfoTip
+    std::wstring backgroundImage; // IconArea_Image in the view section
+    std::wstring textColour;      // IconArea_Text in the view section
+    bool fileMarked = false;      // desktop.ini is hidden and system
+    bool folderMarked = false;    // the folder is read-only or system, so the shell reads it
+    bool hasBackup = false;       // desktop.ini.bak is there
+};
+struct SettingsRead {
+    bool ok = false;  // false: the folder could not be read (failure says why)
+    FolderSettings settings;
+    FileFailure failure;
+};
+SettingsRead ReadFolderSettings(const std::wstring& folder);
+
+// The settings as lines for people ("Icon file: ...", ...); a folder without desktop.ini
+// gives the single line "No folder settings file here".
+std::wstring SettingsText(const FolderSettings& settings);
+
+}  // namespace customise
