@@ -19,6 +19,8 @@ class FieldsView {
     virtual std::wstring cboColor() const = 0;
     virtual std::wstring txtColorCode() const = 0;
     virtual std::wstring txtITip() const = 0;
+    // The window menu's "Keep a Copy of the Icon in the Folder": off unless the form says so.
+    virtual bool KeepIconCopy() const { return false; }
 };
 
 // Written: desktop.ini holds the new content (if it or the folder could not be marked
@@ -28,10 +30,10 @@ class FieldsView {
 enum class Outcome { Written, Declined, Refused, Failed };
 
 // Apply: checks the target folder and the ticked values, shows the summary with a Yes/No
-// question and on Yes writes desktop.ini from the ticked measures. With keepIconCopy (the
-// window menu's "Keep a Copy of the Icon in the Folder") and the icon ticked, the summary
-// says so in one more line and the icon file is copied into the folder (WriteCustomisation).
-Outcome cmdYes_Click(HWND owner, const FieldsView& form, bool keepIconCopy = false);
+// question and on Yes writes desktop.ini from the ticked measures. When the form asks to keep
+// a copy of the icon and the icon is ticked, the summary says so in one more line and the
+// icon file is copied into the folder (WriteCustomisation).
+Outcome cmdYes_Click(HWND owner, const FieldsView& form);
 // Remove: checks the target folder, asks, and on Yes writes the default desktop.ini.
 Outcome cmdRem_Click(HWND owner, const FieldsView& form);
 

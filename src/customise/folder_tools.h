@@ -30,9 +30,9 @@ bool HasBackup(const std::wstring& folder);
 
 // The result of copying an icon file into a folder.
 struct IconCopy {
-    bool copied = false;    // false: failure says why, nothing was left behind
-    bool created = false;   // this call made the file (false: an identical one was there)
-    std::wstring name;      // the file's name inside the folder, as IconFile takes it
+    bool copied = false;   // false: failure says why, nothing was left behind
+    bool created = false;  // this call made the file (false: an identical one was there)
+    std::wstring name;     // the file's name inside the folder, as IconFile takes it
     FileFailure failure;
 };
 // Copies iconFile into folder as a hidden, system file keeping its name. An identical file of
@@ -43,15 +43,15 @@ IconCopy CopyIconIntoFolder(const std::wstring& folder, const std::wstring& icon
 // What the shell will read from a folder's desktop.ini, read through the system's profile
 // reader (so any encoding any tool wrote is understood).
 struct FolderSettings {
-    bool hasFile = false;         // desktop.ini exists
-    std::wstring iconFile;        // IconResource's file when present, else IconFile
-    std::wstring iconIndex;       // IconResource's index when present, else IconIndex
-    std::wstring infoTip;         // [.ShellClassInfo] InfoTip
-    std::wstring backgroundImage; // IconArea_Image in the view section
-    std::wstring textColour;      // IconArea_Text in the view section
-    bool fileMarked = false;      // desktop.ini is hidden and system
-    bool folderMarked = false;    // the folder is read-only or system, so the shell reads it
-    bool hasBackup = false;       // desktop.ini.bak is there
+    bool hasFile = false;          // desktop.ini exists
+    std::wstring iconFile;         // IconResource's file when present, else IconFile
+    std::wstring iconIndex;        // IconResource's index when present, else IconIndex
+    std::wstring infoTip;          // [.ShellClassInfo] InfoTip
+    std::wstring backgroundImage;  // IconArea_Image in the view section
+    std::wstring textColour;       // IconArea_Text in the view section
+    bool fileMarked = false;       // desktop.ini is hidden and system
+    bool folderMarked = false;     // the folder is read-only or system, so the shell reads it
+    bool hasBackup = false;        // desktop.ini.bak is there
 };
 struct SettingsRead {
     bool ok = false;  // false: the folder could not be read (failure says why)

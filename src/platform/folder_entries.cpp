@@ -10,10 +10,6 @@ namespace platform {
 
 namespace {
 
-bool IsSeparator(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-
 // Calls `keep(data)` for every entry but "." and ".."; one pass, large fetch, no short names.
 template <typename Keep>
 DWORD Enumerate(const std::wstring& folder, Keep keep) {
@@ -113,14 +109,6 @@ std::wstring NormaliseFolderPath(const std::wstring& path) {
     while (full.size() > rootEnd && full.size() > 1 && IsSeparator(full.back()))
         full.pop_back();
     return full;
-}
-
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    if (folder.empty())
-        return name;
-    if (IsSeparator(folder.back()))
-        return folder + name;
-    return folder + L'\\' + name;
 }
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/path_text.h"
+
 namespace platform {
 
 // The subfolders of `folder` ("." and ".." left out), sorted as Explorer's name column
@@ -25,8 +27,5 @@ bool MatchesPattern(const wchar_t* name, const std::wstring& pattern);
 // A folder path in the lists' form: full, no trailing backslash except a drive root
 // ("C:\"). Empty when the text is no valid path.
 std::wstring NormaliseFolderPath(const std::wstring& path);
-
-// Joins a folder and a name with exactly one backslash ("C:\" + "a" = "C:\a").
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 
 }  // namespace platform

@@ -7,28 +7,11 @@
 #include "platform/folder_entries.h"
 #include "platform/message_box.h"
 #include "platform/owner_data_list.h"
+#include "platform/path_text.h"
 
 namespace platform {
 
 namespace {
-
-bool IsSeparator(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-
-// Length of the root of a normalised path: 3 for "C:\", the whole "\\server\share".
-size_t RootLength(const std::wstring& path) {
-    if (path.size() >= 3 && path[1] == L':')
-        return 3;
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        size_t server = path.find(L'\\', 2);
-        if (server == std::wstring::npos)
-            return path.size();
-        size_t share = path.find(L'\\', server + 1);
-        return share == std::wstring::npos ? path.size() : share;
-    }
-    return std::min<size_t>(path.size(), 1);
-}
 
 // A folder drawn with polygons, so it is sharp at every DPI: the open one shows its flap.
 void DrawFolderGlyph(HDC dc, const RECT& box, bool open, UINT dpi) {
