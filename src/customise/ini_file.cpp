@@ -23,7 +23,6 @@ namespace {
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                       FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-constexpr DWORD kMarks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 constexpr wchar_t kTempPrefix[] = L"desktop.ini.~vel-";
 constexpr wchar_t kTempPattern[] = L"desktop.ini.~vel-*.tmp";
@@ -47,8 +46,8 @@ DWORD LastErrorUnless(BOOL ok) {
     return ok ? ERROR_SUCCESS : ::GetLastError();
 }
 
-// Deletes the file the handle has open, under whatever name it bears now: never another
-// file that took its name meanwhile.
+// Deletes the file the handle has open. Used only on files still under the name they were
+// created with: Wine deletes through a handle only under that name.
 DWORD DeleteThroughHandle(HANDLE file) {
     FILE_DISPOSITION_INFO dispose{TRUE};
     return LastErrorUnless(
