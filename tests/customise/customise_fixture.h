@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "customise/customiser.h"
+#include "customise/desktop_ini.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
 
@@ -55,6 +56,22 @@ struct FakeForm : customise::FieldsView {
         return f;
     }
 };
+
+// The values Apply reads from the form, as the shared write path takes them.
+inline customise::FieldValues FieldsOf(const FakeForm& form) {
+    customise::FieldValues f;
+    f.Check1 = form.checks[0];
+    f.Check2 = form.checks[1];
+    f.Check3 = form.checks[2];
+    f.Check4 = form.checks[3];
+    f.txtBGImg = form.bgImg;
+    f.txtDirICO = form.dirIco;
+    f.txtIcoIndex = form.icoIndex;
+    f.cboColor = form.colorName;
+    f.txtColorCode = form.colorCode;
+    f.txtITip = form.iTip;
+    return f;
+}
 
 inline const std::string kDefaultContent =
     "[.ShellClassInfo]\r\n"

@@ -57,14 +57,8 @@ TEST(DeepFolders, ApplyRemoveAndRestoreWorkPastMaxPath) {
         std::vector<testsupport::SeenBox> seen;
         ASSERT_EQ(Click(customise::cmdYes_Click, form, IDYES, &seen), Outcome::Written);
         EXPECT_EQ(seen.size(), 1u);
-        customise::FieldValues fields;
-        fields.Check1 = fields.Check2 = fields.Check3 = fields.Check4 = true;
-        fields.txtBGImg = form.bgImg;
-        fields.txtDirICO = form.dirIco;
-        fields.txtIcoIndex = form.icoIndex;
-        fields.txtColorCode = form.colorCode;
-        fields.txtITip = form.iTip;
-        EXPECT_EQ(ReadLong(ini), customise::EncodeLines(customise::DesktopIniLines(fields)));
+        EXPECT_EQ(ReadLong(ini),
+                  customise::EncodeLines(customise::DesktopIniLines(FieldsOf(form))));
         EXPECT_EQ(KeptAttributes(platform::ExtendedPath(ini)),
                   DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
         EXPECT_EQ(ReadLong(ini + L".bak"), kForeignContent);

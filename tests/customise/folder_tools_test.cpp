@@ -12,21 +12,6 @@ using testsupport::TempFolder;
 
 namespace {
 
-customise::FieldValues FieldsOf(const FakeForm& form) {
-    customise::FieldValues f;
-    f.Check1 = form.checks[0];
-    f.Check2 = form.checks[1];
-    f.Check3 = form.checks[2];
-    f.Check4 = form.checks[3];
-    f.txtBGImg = form.bgImg;
-    f.txtDirICO = form.dirIco;
-    f.txtIcoIndex = form.icoIndex;
-    f.cboColor = form.colorName;
-    f.txtColorCode = form.colorCode;
-    f.txtITip = form.iTip;
-    return f;
-}
-
 TEST(FolderTools, WritesTheWindowsBytes) {
     FakeForm unicode = FakeForm::AllTicked(L"");
     unicode.iTip = L"\u65e5\u672c";
