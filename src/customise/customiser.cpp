@@ -1,12 +1,12 @@
 #include "customise/customiser.h"
 
 #include <optional>
-#include <vector>
 
 #include "customise/desktop_ini.h"
-#include "customise/ini_file.h"
+#include "customise/folder_tools.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"
+#include "platform/path_text.h"
 
 namespace customise {
 namespace {
@@ -15,6 +15,7 @@ constexpr wchar_t kApplyTitle[] = L"VEL Applied";
 constexpr wchar_t kRemoveTitle[] = L"VEL Removed";
 constexpr wchar_t kRemovePrompt[] =
     L"The folder settings active at selected location are to be removed.";
+constexpr wchar_t kKeepsIconCopy[] = L"\r\nKeeps a Copy of the Icon in the Folder";
 
 FieldValues ReadFields(const FieldsView& form) {
     FieldValues f;
@@ -36,7 +37,7 @@ std::optional<std::wstring> RefusedFolder(const std::wstring& path) {
     if (path.empty())
         return L"The target folder is empty. Choose a folder from the lists or type its full "
                L"path.";
-    if (!IsFullPath(path))
+    if (!platform::IsFullPath(path))
         return L"The target folder must be a full path, such as C:\\Work\\.\r\n\r\n" + path;
     DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -56,8 +57,8 @@ bool Accept(HWND owner, const std::optional<std::wstring>& refusal) {
     return false;
 }
 
-Outcome Write(HWND owner, const std::wstring& folder, const std::vector<std::wstring>& lines) {
-    ReplaceResult result = ReplaceDesktopIni(WithSeparator(folder), EncodeLines(lines));
+// Reports the result of a write; the message says what failed, where and why.
+Outcome Reported(HWND owner, const ReplaceResult& result) {
     if (result.status == ReplaceStatus::Replaced)
         return Outcome::Written;
     const FileFailure& f = result.failure;
@@ -75,8 +76,14 @@ Outcome cmdYes_Click(HWND owner, const FieldsView& form) {
     if (!Accept(owner, RefusedValue(fields)))
         return Outcome::Refused;
 
+    // The menu's choice is read once, so the question and the write agree.
+    const bool keepIconCopy = form.KeepIconCopy();
+    std::wstring summary = Summary(fields);
+    if (keepIconCopy && fields.Check2)
+        summary += kKeepsIconCopy;
+
     // Only Yes goes on: No and a box that could not be shown (0) write nothing.
-    if (platform::ShowMessage(owner, Summary(fields), kApplyTitle, MB_YESNO) != IDYES)
+    if (platform::ShowMessage(owner, summary, kApplyTitle, MB_YESNO) != IDYES)
         return Outcome::Declined;
 
     // The fields are read afresh for the file, so they are checked again.
@@ -86,7 +93,7 @@ Outcome cmdYes_Click(HWND owner, const FieldsView& form) {
     fields = ReadFields(form);
     if (!Accept(owner, RefusedValue(fields)))
         return Outcome::Refused;
-    return Write(owner, folder, DesktopIniLines(fields));
+    return Reported(owner, WriteCustomisation(folder, fields, keepIconCopy));
 }
 
 Outcome cmdRem_Click(HWND owner, const FieldsView& form) {
@@ -97,7 +104,7 @@ Outcome cmdRem_Click(HWND owner, const FieldsView& form) {
     std::wstring folder = form.txtPath();
     if (!Accept(owner, RefusedFolder(folder)))
         return Outcome::Refused;
-    return Write(owner, folder, DefaultLines());
+    return Reported(owner, WriteDefaults(folder));
 }
 
 }  // namespace customise

@@ -180,7 +180,7 @@ DWORD MarkFolder(const std::wstring& folder) {
 
 }  // namespace
 
-ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes) {
+ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes, OldFile old) {
     const std::wstring iniPath = folder + kDesktopIni;
     const std::wstring writeFailed = L"Could not write the folder settings file.";
 
@@ -202,7 +202,7 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
         return Failure(writeFailed, iniPath, error);
 
     Backup backup(iniPath + kBackupSuffix);
-    if (oldFile && HoldsForeignLines(oldBytes)) {
+    if (old == OldFile::BackUp && oldFile && HoldsForeignLines(oldBytes)) {
         if (auto failure = backup.Place(folder, oldBytes))
             return {ReplaceStatus::Failed, *failure};
     }

@@ -36,6 +36,12 @@ struct ReplaceResult {
 //     reads the file, and tell the shell the folder changed.
 // A failure in steps 1 to 3 restores the old file's attributes and the older backup, and
 // leaves no temporary file behind.
-ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes);
+// What happens to an old desktop.ini that holds lines Velquin never writes.
+enum class OldFile {
+    BackUp,     // kept as desktop.ini.bak (Apply, Remove)
+    KeepAside,  // kept under the next free older-backup name; desktop.ini.bak untouched (restore)
+};
+ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes,
+                                OldFile old = OldFile::BackUp);
 
 }  // namespace customise

@@ -21,6 +21,7 @@ struct FakeForm : customise::FieldsView {
     std::wstring path;
     bool checks[4] = {};
     std::wstring bgImg, dirIco, icoIndex, colorName, colorCode, iTip;
+    bool keepIcon = false;
 
     std::wstring txtPath() const override { return path; }
     bool Checked(int measure) const override { return checks[measure - 1]; }
@@ -30,6 +31,7 @@ struct FakeForm : customise::FieldsView {
     std::wstring cboColor() const override { return colorName; }
     std::wstring txtColorCode() const override { return colorCode; }
     std::wstring txtITip() const override { return iTip; }
+    bool KeepIconCopy() const override { return keepIcon; }
 
     // Nothing ticked, the folder with its trailing backslash.
     static FakeForm In(const std::wstring& folder) {

@@ -1,6 +1,7 @@
 // The faults Apply and Remove guard against: bad target folders and values, file-system
 // failures midway, lost foreign settings.
 #include "customise/desktop_ini.h"
+#include "customise/folder_tools.h"
 
 #include "customise_fixture.h"
 #include "platform/unique_handle.h"
@@ -24,13 +25,14 @@ testsupport::SeenBox RunExpectingError(Action action, const FakeForm& form, Outc
 class CurrentFolder {
   public:
     explicit CurrentFolder(const std::wstring& path) {
-        ::GetCurrentDirectoryW(MAX_PATH, old_);
+        old_.resize(::GetCurrentDirectoryW(0, nullptr));
+        old_.resize(::GetCurrentDirectoryW(static_cast<DWORD>(old_.size()), old_.data()));
         ::SetCurrentDirectoryW(path.c_str());
     }
-    ~CurrentFolder() { ::SetCurrentDirectoryW(old_); }
+    ~CurrentFolder() { ::SetCurrentDirectoryW(old_.c_str()); }
 
   private:
-    wchar_t old_[MAX_PATH] = {};
+    std::wstring old_;
 };
 
 TEST(Faults, RefusesTargetsThatAreNotExistingFolders) {

@@ -1,0 +1,85 @@
+// The writes both front ends share: the ticked measures, the defaults, and the backup put
+// back. Asking and reporting are the callers' business.
+#include "customise/folder_tools.h"
+
+#include "customise/file_steps.h"
+#include "platform/path_text.h"
+#include "platform/unique_handle.h"
+
+namespace customise {
+namespace {
+
+std::wstring BackupPath(const std::wstring& folder) {
+    return platform::JoinPath(folder, std::wstring(kDesktopIni) + kBackupSuffix);
+}
+
+// Removes a file this call made, clearing the marks that would keep it.
+void RemoveOwnFile(const std::wstring& path) {
+    const std::wstring extended = platform::ExtendedPath(path);
+    ::SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(extended.c_str());
+}
+
+}  // namespace
+
+ReplaceResult WriteCustomisation(const std::wstring& folder, const FieldValues& fields,
+                                 bool keepIconCopy) {
+    FieldValues written = fields;
+    IconCopy copy;
+    if (keepIconCopy && fields.Check2) {
+        copy = CopyIconIntoFolder(folder, fields.txtDirICO);
+        if (!copy.copied)
+            return {ReplaceStatus::Failed, copy.failure};
+        written.txtDirICO = copy.name;  // Windows reads a bare name relative to the folder
+    }
+    ReplaceResult result =
+        ReplaceDesktopIni(platform::WithSeparator(folder), EncodeLines(DesktopIniLines(written)));
+    if (result.status == ReplaceStatus::Failed && copy.created)
+        RemoveOwnFile(platform::JoinPath(folder, copy.name));
+    return result;
+}
+
+ReplaceResult WriteDefaults(const std::wstring& folder) {
+    return ReplaceDesktopIni(platform::WithSeparator(folder), EncodeLines(DefaultLines()));
+}
+
+bool HasBackup(const std::wstring& folder) {
+    return IsFile(::GetFileAttributesW(platform::ExtendedPath(BackupPath(folder)).c_str()));
+}
+
+// The backup is held open, shared for reading only, from the read until it is deleted: no
+// other writer can change or replace it meanwhile, and the deletion through the handle
+// removes exactly the file that was put back. Older backups kept under numbered names
+// ("desktop.ini (2).bak"...) stay as they are: they are the user's to look at, and the next
+// restore again takes desktop.ini.bak, the newest.
+ReplaceResult RestoreDesktopIni(const std::wstring& folder) {
+    const std::wstring backupPath = BackupPath(folder);
+    const std::wstring extended = platform::ExtendedPath(backupPath);
+    const std::wstring what = L"Could not restore the folder settings file from its backup.";
+    platform::UniqueFile backup(::CreateFileW(extended.c_str(), GENERIC_READ | DELETE,
+                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!backup)
+        return {ReplaceStatus::Failed, {what, backupPath, ::GetLastError()}};
+    std::string bytes;
+    if (DWORD error = ReadAll(backup.get(), bytes))
+        return {ReplaceStatus::Failed, {what, backupPath, error}};
+
+    ReplaceResult result =
+        ReplaceDesktopIni(platform::WithSeparator(folder), bytes, OldFile::KeepAside);
+    if (result.status == ReplaceStatus::Failed)
+        return result;
+
+    // A read-only backup can't be deleted: clear its marks first.
+    ::SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    if (!::SetFileInformationByHandle(backup.get(), FileDispositionInfo, &dispose,
+                                      sizeof(dispose)) &&
+        result.status == ReplaceStatus::Replaced) {
+        result = {ReplaceStatus::ReplacedUnmarked,
+                  {L"The folder settings file was restored, but its backup could not be removed.",
+                   backupPath, ::GetLastError()}};
+    }
+    return result;
+}
+
+}  // namespace customise
