@@ -211,6 +211,14 @@ TEST_F(CliTest, ShowTellsWhatTheShellReads) {
     EXPECT_EQ(shown[3]["path"], Utf8(missing));
     EXPECT_TRUE(shown[3]["error"].is_string());
 
+    // A drive root and the current folder, named as people type them.
+    run = RunCli({L"show", L"C:\\", L"."}, bare);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(run.out.rfind(L"C:\\\r\n", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find(L"\r\n" + bare + L"\r\n  No folder settings file here\r\n"),
+              std::wstring::npos)
+        << run.out;
+
     run = RunCli({L"show", foreign, bare});
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(run.out, foreign +
