@@ -70,7 +70,8 @@ SettingsRead ReadFolderSettings(const std::wstring& folder) {
     SettingsRead read;
     read.ok = true;
     FolderSettings& settings = read.settings;
-    settings.folderMarked = (folderAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+    settings.folderMarked =
+        (folderAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) != 0;
     settings.hasBackup = HasBackup(folder);
 
     const std::wstring iniPath = LongPath(platform::JoinPath(folder, kDesktopIni));

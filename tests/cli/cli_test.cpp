@@ -170,7 +170,8 @@ TEST_F(CliTest, UsageErrorsWriteNothing) {
 // IconFile, trimmed values; --json is one array a JSON parser reads.
 TEST_F(CliTest, ShowTellsWhatTheShellReads) {
     const std::wstring ours = Folder(L"ours"), foreign = Folder(L"foreign"), bare = Folder(L"bare");
-    ASSERT_EQ(RunCli({L"apply", L"--icon", L"C:\\Icons\\app.ico,-7", L"--tip", L"Caf\u00e9",
+    const std::wstring longTip = L"Caf\u00e9 " + std::wstring(700, L'x');  // past any first buffer
+    ASSERT_EQ(RunCli({L"apply", L"--icon", L"C:\\Icons\\app.ico,-7", L"--tip", longTip,
                       L"--text-colour", L"Red", ours})
                   .exitCode,
               0u);
@@ -194,7 +195,7 @@ TEST_F(CliTest, ShowTellsWhatTheShellReads) {
     EXPECT_EQ(shown[0]["hasFile"], true);
     EXPECT_EQ(shown[0]["iconFile"], "C:\\Icons\\app.ico");
     EXPECT_EQ(shown[0]["iconIndex"], "-7");
-    EXPECT_EQ(shown[0]["infoTip"], Utf8(L"Caf\u00e9"));
+    EXPECT_EQ(shown[0]["infoTip"], Utf8(longTip));
     EXPECT_EQ(shown[0]["textColour"], "0x0000eb");
     EXPECT_TRUE(shown[0]["backgroundImage"].is_null());
     EXPECT_EQ(shown[0]["fileMarked"], true);
