@@ -54,6 +54,37 @@ void SetColour(const std::wstring& value, customise::FieldValues& fields) {
     fields.txtColorCode = code ? code : value;
 }
 
+// The window's refusal of a value, after the option that gave it; a colour that is no code
+// may have been meant as a name, so the names are listed too.
+std::optional<std::wstring> RefusedOption(const customise::FieldValues& fields) {
+    using customise::FieldValues;
+    struct Measure {
+        const wchar_t* option;
+        bool FieldValues::*ticked;
+    };
+    constexpr Measure kMeasures[] = {{L"--image", &FieldValues::Check1},
+                                     {L"--icon", &FieldValues::Check2},
+                                     {L"--text-colour", &FieldValues::Check3},
+                                     {L"--tip", &FieldValues::Check4}};
+    for (const auto& measure : kMeasures) {
+        FieldValues alone = fields;
+        alone.Check1 = alone.Check2 = alone.Check3 = alone.Check4 = false;
+        alone.*measure.ticked = fields.*measure.ticked;
+        auto refused = customise::RefusedValue(alone);
+        if (!refused)
+            continue;
+        std::wstring text = std::wstring(measure.option) + L": " + *refused;
+        if (measure.ticked == &FieldValues::Check3) {
+            text += L" Or a name:";
+            for (const auto& colour : customise::kColours)
+                text += std::wstring(L" ") + colour.name + L",";
+            text.back() = L'.';
+        }
+        return text;
+    }
+    return std::nullopt;
+}
+
 Parsed Error(std::wstring text) {
     Parsed parsed;
     parsed.error = std::move(text);
@@ -163,7 +194,7 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
             return Error(L"apply needs at least one of --icon, --image, --text-colour, --tip");
         if (a.portable && !f.Check2)
             return Error(L"--portable goes with --icon");
-        if (auto refused = customise::RefusedValue(f))
+        if (auto refused = RefusedOption(f))
             return Error(*refused);
     }
     parsed.ok = true;
