@@ -39,7 +39,7 @@ std::optional<std::wstring> RefusedFolder(const std::wstring& path) {
                L"path.";
     if (!platform::IsFullPath(path))
         return L"The target folder must be a full path, such as C:\\Work\\.\r\n\r\n" + path;
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    DWORD attributes = ::GetFileAttributesW(platform::ExtendedPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return platform::FailureText(L"The target folder could not be found.", path,
                                      ::GetLastError());

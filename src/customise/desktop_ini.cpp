@@ -39,10 +39,6 @@ bool IsHexDigit(wchar_t c) {
     return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
 }
 
-bool IsDriveLetter(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
 // The value after key when line starts with it.
 std::optional<std::wstring_view> ValueOf(std::wstring_view line, std::wstring_view key) {
     if (line.substr(0, key.size()) != key)
@@ -190,19 +186,6 @@ bool HoldsForeignLines(const std::string& bytes) {
         rest.remove_prefix(end + 2);
     }
     return false;
-}
-
-std::wstring WithSeparator(const std::wstring& folder) {
-    if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
-        return folder;
-    return folder + L"\\";
-}
-
-bool IsFullPath(std::wstring_view path) {
-    auto isSeparator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
-    if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && isSeparator(path[2]))
-        return true;
-    return path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);  // a share
 }
 
 }  // namespace customise

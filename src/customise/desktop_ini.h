@@ -49,11 +49,6 @@ bool IsOwnLine(std::wstring_view line);
 // (another tool's keys, other sections, another encoding), so replacing them would lose it.
 bool HoldsForeignLines(const std::string& bytes);
 
-// The folder text with "\" appended unless it already ends in "\" or "/".
-std::wstring WithSeparator(const std::wstring& folder);
-// A path that names its drive or share, so nothing ends up in the current folder.
-bool IsFullPath(std::wstring_view path);
-
 inline constexpr wchar_t kDesktopIni[] = L"desktop.ini";
 inline constexpr wchar_t kBackupSuffix[] = L".bak";
 

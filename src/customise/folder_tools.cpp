@@ -32,15 +32,14 @@ ReplaceResult WriteCustomisation(const std::wstring& folder, const FieldValues& 
             return {ReplaceStatus::Failed, copy.failure};
         written.txtDirICO = copy.name;  // Windows reads a bare name relative to the folder
     }
-    ReplaceResult result =
-        ReplaceDesktopIni(platform::WithSeparator(folder), EncodeLines(DesktopIniLines(written)));
+    ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DesktopIniLines(written)));
     if (result.status == ReplaceStatus::Failed && copy.created)
         RemoveOwnFile(platform::JoinPath(folder, copy.name));
     return result;
 }
 
 ReplaceResult WriteDefaults(const std::wstring& folder) {
-    return ReplaceDesktopIni(platform::WithSeparator(folder), EncodeLines(DefaultLines()));
+    return ReplaceDesktopIni(folder, EncodeLines(DefaultLines()));
 }
 
 bool HasBackup(const std::wstring& folder) {
@@ -56,16 +55,23 @@ ReplaceResult RestoreDesktopIni(const std::wstring& folder) {
     const std::wstring backupPath = BackupPath(folder);
     const std::wstring extended = platform::ExtendedPath(backupPath);
     const std::wstring what = L"Could not restore the folder settings file from its backup.";
-    platform::UniqueFile backup(::CreateFileW(extended.c_str(), GENERIC_READ | DELETE,
-                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!backup)
-        return {ReplaceStatus::Failed, {what, backupPath, ::GetLastError()}};
+    platform::UniqueFile backup;
+    const DWORD openError = Retried(
+        [&] {
+            backup.reset(::CreateFileW(extended.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+            return backup ? ERROR_SUCCESS : ::GetLastError();
+        },
+        true);
+    if (openError)
+        return {ReplaceStatus::Failed, {what, backupPath, openError}};
     std::string bytes;
     if (DWORD error = ReadAll(backup.get(), bytes))
         return {ReplaceStatus::Failed, {what, backupPath, error}};
 
-    ReplaceResult result =
-        ReplaceDesktopIni(platform::WithSeparator(folder), bytes, OldFile::KeepAside);
+    // A desktop.ini of another tool's lines that differs from the backup is kept aside
+    // under the next free numbered name, as a backup never destroys different content.
+    ReplaceResult result = ReplaceDesktopIni(folder, bytes, OldFile::KeepAside);
     if (result.status == ReplaceStatus::Failed)
         return result;
 

@@ -3,234 +3,390 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <algorithm>
+#include <atomic>
 #include <optional>
 
 #include "customise/desktop_ini.h"
+#include "customise/file_steps.h"
 #include "customise/getsetattrib.h"
+#include "platform/path_text.h"
 #include "platform/unique_handle.h"
 
 namespace customise {
+
+namespace detail {
+DWORD(WINAPI* readFolderAttributes)(LPCWSTR) = ::GetFileAttributesW;
+}  // namespace detail
+
 namespace {
 
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                       FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr DWORD kMarks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-bool IsFile(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+constexpr wchar_t kTempPrefix[] = L"desktop.ini.~vel-";
+constexpr wchar_t kTempPattern[] = L"desktop.ini.~vel-*.tmp";
 
 void RestoreAttributes(const std::wstring& path, DWORD attributes) {
     DWORD word = attributes & kSettableAttributes;
     ::SetFileAttributesW(path.c_str(), word ? word : FILE_ATTRIBUTE_NORMAL);
 }
 
+// Deletes a file this call made, clearing the marks that would keep it.
+void DeleteOwnFile(const std::wstring& path) {
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
+}
+
 ReplaceResult Failure(std::wstring what, std::wstring path, DWORD error) {
     return {ReplaceStatus::Failed, {std::move(what), std::move(path), error}};
 }
 
-// Error codes are returned rather than left in GetLastError, which closing a handle may change.
-DWORD ReadWhole(const std::wstring& path, std::string& bytes) {
-    platform::UniqueFile file(::CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return ::GetLastError();
-    char buffer[4096];
-    DWORD got = 0;
-    bytes.clear();
-    while (::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) {
-        if (!got)
-            return ERROR_SUCCESS;
-        bytes.append(buffer, got);
-    }
-    return ::GetLastError();
+DWORD LastErrorUnless(BOOL ok) {
+    return ok ? ERROR_SUCCESS : ::GetLastError();
 }
 
-// A uniquely named file in the target folder, deleted with its object unless it has been
+// Deletes the file the handle has open, under whatever name it bears now: never another
+// file that took its name meanwhile.
+DWORD DeleteThroughHandle(HANDLE file) {
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    return LastErrorUnless(
+        ::SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof(dispose)));
+}
+
+// True when path names the file the handle has open. Both lie in the one folder, so the file
+// index alone tells (Wine reports no volume for a handle whose file was renamed).
+bool IsSameFile(HANDLE file, const std::wstring& path) {
+    platform::UniqueFile other(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION a, b;
+    return other && ::GetFileInformationByHandle(file, &a) &&
+           ::GetFileInformationByHandle(other.get(), &b) && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// A hidden file of ours beside desktop.ini, named "desktop.ini.~vel-<process>-<n>.tmp" so
+// that it is recognised as ours. It stays open, shared for reading and deleting only, until
+// the object ends: a file of that name which can be opened for deletion alone has no writer
+// left and is stale (RemoveStaleTemporaryFiles). Deleted with the object unless it has been
 // moved to its destination.
-class TempFile {
+class OwnFile {
   public:
-    TempFile() = default;
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    ~TempFile() {
-        if (path_.empty())
-            return;
-        ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only one too
-        ::DeleteFileW(path_.c_str());
+    OwnFile() = default;
+    OwnFile(OwnFile&& other) noexcept
+        : file_(std::move(other.file_)), path_(std::move(other.path_)), moved_(other.moved_) {}
+    OwnFile& operator=(OwnFile&&) = delete;
+    ~OwnFile() {
+        if (file_ && !moved_)
+            DeleteThroughHandle(file_.get());
     }
 
-    const std::wstring& path() const { return path_; }
-
-    // Creates the empty file; false with the last error set when it can't be made.
-    bool Reserve(const std::wstring& folder) {
-        wchar_t name[MAX_PATH] = {};
-        if (!::GetTempFileNameW(folder.c_str(), L"vel", 0, name))
-            return false;
-        path_ = name;
-        return true;
-    }
-
-    // Fills the reserved file and makes sure the bytes reached the disk before any move.
-    // Returns the error code, ERROR_SUCCESS when written.
-    DWORD Write(const std::string& bytes) {
-        platform::UniqueFile file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            return ::GetLastError();
-        size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-            DWORD written = 0;
-            if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr))
-                return ::GetLastError();
-            done += written;
+    // Creates the empty file under a fresh name in folder (the "\\?\" form); the error code.
+    DWORD Create(const std::wstring& folder) {
+        static std::atomic<unsigned> counter{0};
+        const std::wstring process = std::to_wstring(::GetCurrentProcessId());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = platform::JoinPath(
+                folder, kTempPrefix + process + L"-" + std::to_wstring(++counter) + L".tmp");
+            file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_HIDDEN, nullptr));
+            if (file_)
+                return ERROR_SUCCESS;
+            DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+                return error;
         }
-        return ::FlushFileBuffers(file.get()) ? ERROR_SUCCESS : ::GetLastError();
+        return ERROR_FILE_EXISTS;
     }
 
-    // Moves the file over destination (replacing it); afterwards it is no longer ours.
-    bool MoveTo(const std::wstring& destination) {
-        if (!::MoveFileExW(path_.c_str(), destination.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return false;
-        path_.clear();
-        return true;
+    // Writes the bytes and makes sure they reached the disk before any move.
+    DWORD Write(const std::string& bytes) { return WriteAll(file_.get(), bytes); }
+
+    // Moves the file to destination, over an existing file when replace is set. The handle
+    // stays open: the file can't be replaced by another writer until Release.
+    DWORD MoveTo(const std::wstring& destination, bool replace) {
+        DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+        DWORD error = LastErrorUnless(::MoveFileExW(path_.c_str(), destination.c_str(), flags));
+        if (!error) {
+            moved_ = true;
+            path_ = destination;
+        }
+        return error;
     }
+
+    // Deletes the moved file again, only when the name still holds this very file: the open
+    // handle keeps any other writer from replacing it between the check and the deletion.
+    // (Wine deletes a file through a handle only under the name it was opened with, so the
+    // deletion goes by name.)
+    void Unplace() {
+        if (file_ && moved_ && IsSameFile(file_.get(), path_))
+            ::DeleteFileW(path_.c_str());
+        file_.reset();
+    }
+
+    void Release() { file_.reset(); }
 
   private:
+    platform::UniqueFile file_;
     std::wstring path_;
+    bool moved_ = false;
 };
 
-// Puts the new backup in place of desktop.ini.bak, keeping the older one aside until the
-// whole replacement has succeeded, so that a later failure can put it back.
+// Temporary files of ours that no writer holds any more (a program ended midway) are
+// deleted; a live writer's file can't be opened for deletion alone and stays.
+void RemoveStaleTemporaryFiles(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    platform::UniqueFind find(
+        ::FindFirstFileW(platform::JoinPath(folder, kTempPattern).c_str(), &found));
+    if (!find)
+        return;
+    do {
+        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
+            continue;
+        platform::UniqueFile stale(::CreateFileW(
+            platform::JoinPath(folder, found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+            FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    } while (::FindNextFileW(find.get(), &found));
+}
+
+// Keeps bytes under the next free numbered name beside desktop.ini.bak ("desktop.ini
+// (2).bak"...), hidden, unless a numbered file already holds them. created names the file
+// this call made, if any.
+std::optional<FileFailure> KeepOlder(const std::wstring& folder, const std::wstring& shownFolder,
+                                     const std::string& bytes, DWORD attributes,
+                                     std::wstring& created) {
+    const std::wstring what = L"Could not keep the older folder settings backup.";
+    const std::wstring name = std::wstring(kDesktopIni) + kBackupSuffix;
+    for (unsigned n = 2; n <= 1000;) {
+        const std::wstring path = platform::JoinPath(folder, NumberedName(name, n));
+        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            std::string held;
+            if (!ReadWhole(path, held) && held == bytes)
+                return std::nullopt;
+            ++n;
+            continue;
+        }
+        platform::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                                CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+        if (!file) {
+            DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+                continue;
+            return FileFailure{what, platform::JoinPath(shownFolder, NumberedName(name, n)), error};
+        }
+        if (DWORD error = WriteAll(file.get(), bytes)) {
+            DeleteThroughHandle(file.get());
+            return FileFailure{what, platform::JoinPath(shownFolder, NumberedName(name, n)), error};
+        }
+        file.reset();
+        RestoreAttributes(path, (attributes & kSettableAttributes) | FILE_ATTRIBUTE_HIDDEN);
+        created = path;
+        return std::nullopt;
+    }
+    return FileFailure{what, platform::JoinPath(shownFolder, name), ERROR_FILE_EXISTS};
+}
+
+// Places the old desktop.ini's bytes as the hidden desktop.ini.bak. Different content already
+// there is kept first under the next free numbered name; identical content is left as it is.
+// Nothing that this object did not make is deleted or moved: Undo removes the new backup
+// through its own handle and moves back only the copy it made.
 class Backup {
   public:
-    explicit Backup(std::wstring path) : path_(std::move(path)) {}
+    Backup(const std::wstring& folder, const std::wstring& shownFolder)
+        : folder_(folder),
+          shownFolder_(shownFolder),
+          path_(platform::JoinPath(folder, Name())),
+          shown_(platform::JoinPath(shownFolder, Name())) {}
 
-    std::optional<FileFailure> Place(const std::wstring& folder, const std::string& bytes) {
+    std::optional<FileFailure> Place(const std::string& bytes) {
         const std::wstring what = L"Could not save a backup of the old folder settings file.";
-        TempFile fresh;
-        if (!fresh.Reserve(folder))
-            return FileFailure{what, path_, ::GetLastError()};
-        if (DWORD error = fresh.Write(bytes))
-            return FileFailure{what, path_, error};
-        if (!::SetFileAttributesW(fresh.path().c_str(), FILE_ATTRIBUTE_HIDDEN))
-            return FileFailure{what, path_, ::GetLastError()};
-        if (IsFile(::GetFileAttributesW(path_.c_str()))) {
-            if (!older_.Reserve(folder) ||
-                !::MoveFileExW(path_.c_str(), older_.path().c_str(), MOVEFILE_REPLACE_EXISTING))
-                return FileFailure{what, path_, ::GetLastError()};
-            hadOlder_ = true;
+        // Another writer may place or change the backup meanwhile: then it is looked at again.
+        for (int round = 0; round < 20; ++round) {
+            const DWORD attributes = ::GetFileAttributesW(path_.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && !IsFile(attributes))
+                return FileFailure{what, shown_, ERROR_ALREADY_EXISTS};
+            std::string older;
+            std::wstring kept;
+            if (IsFile(attributes)) {
+                if (DWORD error = Retried([&] { return ReadWhole(path_, older); }, true))
+                    return FileFailure{what, shown_, error};
+                if (older == bytes)
+                    return std::nullopt;
+                if (auto failure = KeepOlder(folder_, shownFolder_, older, attributes, kept))
+                    return failure;
+            }
+            OwnFile fresh;
+            DWORD error = fresh.Create(folder_);
+            if (!error)
+                error = fresh.Write(bytes);
+            if (!error && IsFile(attributes)) {
+                error = Retried(
+                    [&] {
+                        // Only the content that was kept is replaced.
+                        std::string now;
+                        if (ReadWhole(path_, now) || now != older)
+                            return DWORD{ERROR_FILE_EXISTS};
+                        DWORD current = ::GetFileAttributesW(path_.c_str());
+                        if (current & FILE_ATTRIBUTE_READONLY)
+                            RestoreAttributes(path_, current & ~FILE_ATTRIBUTE_READONLY);
+                        return fresh.MoveTo(path_, true);
+                    },
+                    true);
+            } else if (!error) {
+                error = Retried([&] { return fresh.MoveTo(path_, false); }, true);
+            }
+            if (!error) {
+                fresh_.emplace(std::move(fresh));
+                kept_ = std::move(kept);
+                return std::nullopt;
+            }
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+                // The older content is still in desktop.ini.bak: the copy of it goes.
+                if (!kept.empty())
+                    DeleteOwnFile(kept);
+                return FileFailure{what, shown_, error};
+            }
         }
-        if (!fresh.MoveTo(path_)) {
-            DWORD error = ::GetLastError();
-            Undo();
-            return FileFailure{what, path_, error};
-        }
-        placed_ = true;
-        return std::nullopt;
+        return FileFailure{what, shown_, ERROR_FILE_EXISTS};
     }
 
     void Undo() {
-        if (placed_) {
-            ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(path_.c_str());
-            placed_ = false;
-        }
-        if (hadOlder_ && older_.MoveTo(path_))
-            hadOlder_ = false;
+        if (!fresh_)
+            return;
+        fresh_->Unplace();
+        fresh_.reset();
+        // The older backup goes back to its name unless something else took it meanwhile;
+        // then it stays under its numbered name.
+        if (!kept_.empty())
+            ::MoveFileExW(kept_.c_str(), path_.c_str(), MOVEFILE_WRITE_THROUGH);
+        kept_.clear();
     }
 
-  private:
-    std::wstring path_;
-    TempFile older_;  // the older backup, deleted when the replacement succeeds
-    bool hadOlder_ = false;
-    bool placed_ = false;
-};
+    void Release() { fresh_.reset(); }
 
-// The folder as the shell names it: no trailing separator except on a drive root.
-std::wstring FolderName(const std::wstring& folder) {
-    std::wstring name = folder;
-    if (name.size() > 3 && (name.back() == L'\\' || name.back() == L'/'))
-        name.pop_back();
-    return name;
-}
+  private:
+    static std::wstring Name() { return std::wstring(kDesktopIni) + kBackupSuffix; }
+
+    std::wstring folder_, shownFolder_, path_, shown_;
+    std::optional<OwnFile> fresh_;  // the new backup, held open until the write is done
+    std::wstring kept_;             // the numbered copy of the older backup this object made
+};
 
 // The shell reads desktop.ini only in a folder marked read-only or system. PathMakeSystemFolderW
 // picks the mark the system's policy asks for, but clears hidden, system and read-only first:
-// so it runs only on an unmarked folder, and a hidden folder is hidden again afterwards.
-DWORD MarkFolder(const std::wstring& folder) {
-    DWORD before = ::GetFileAttributesW(folder.c_str());
+// so it runs only on an unmarked folder, and a hidden folder is hidden again afterwards. It
+// does not take the "\\?\" form: past MAX_PATH the folder gets read-only, its default mark.
+// folder is the "\\?\" form, shown the path as the user gave it.
+std::optional<FileFailure> MarkFolder(const std::wstring& folder, const std::wstring& shown) {
+    const DWORD before = detail::readFolderAttributes(folder.c_str());
     if (before == INVALID_FILE_ATTRIBUTES)
-        return ::GetLastError();
+        return FileFailure{
+            L"The folder settings file was written, but the folder could not be "
+            L"marked for the shell to read it.",
+            shown, ::GetLastError()};
     if (before & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM))
-        return ERROR_SUCCESS;
-    if (!::PathMakeSystemFolderW(folder.c_str()))
-        return ::GetLastError();
+        return std::nullopt;
+    const bool shortForm = shown.size() < MAX_PATH && platform::ExtendedPath(shown) != shown;
+    if (!(shortForm ? ::PathMakeSystemFolderW(shown.c_str())
+                    : ::SetFileAttributesW(folder.c_str(), (before & kSettableAttributes) |
+                                                               FILE_ATTRIBUTE_READONLY)))
+        return FileFailure{
+            L"The folder settings file was written, but the folder could not be "
+            L"marked for the shell to read it.",
+            shown, ::GetLastError()};
     if (before & FILE_ATTRIBUTE_HIDDEN) {
-        DWORD after = ::GetFileAttributesW(folder.c_str()) & kSettableAttributes;
-        if (!::SetFileAttributesW(folder.c_str(), after | FILE_ATTRIBUTE_HIDDEN))
-            return ::GetLastError();
+        const DWORD after = detail::readFolderAttributes(folder.c_str());
+        if (after == INVALID_FILE_ATTRIBUTES ||
+            !::SetFileAttributesW(folder.c_str(),
+                                  (after & kSettableAttributes) | FILE_ATTRIBUTE_HIDDEN))
+            return FileFailure{
+                L"The folder settings file was written and the folder marked, "
+                L"but the folder could not be hidden again.",
+                shown, ::GetLastError()};
     }
-    return ERROR_SUCCESS;
+    return std::nullopt;
 }
 
 }  // namespace
 
 ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes, OldFile old) {
-    const std::wstring iniPath = folder + kDesktopIni;
+    // Paths as the user gave them, for messages; the "\\?\" form for every file call.
+    const std::wstring shownFolder = platform::WithoutSeparator(folder);
+    const std::wstring shownIni = platform::JoinPath(folder, kDesktopIni);
+    const std::wstring dir = platform::ExtendedPath(shownFolder);
+    const std::wstring ini = platform::ExtendedPath(shownIni);
     const std::wstring writeFailed = L"Could not write the folder settings file.";
+
+    RemoveStaleTemporaryFiles(dir);
 
     // A directory of that name is left alone: the move below fails on it with the
     // system's own reason.
-    const DWORD oldAttributes = ::GetFileAttributesW(iniPath.c_str());
+    const DWORD oldAttributes = ::GetFileAttributesW(ini.c_str());
     const bool oldFile = IsFile(oldAttributes);
     std::string oldBytes;
     if (oldFile) {
-        if (DWORD error = ReadWhole(iniPath, oldBytes))
-            return Failure(L"Could not read the existing folder settings file.", iniPath, error);
+        if (DWORD error = Retried([&] { return ReadWhole(ini, oldBytes); }, true))
+            return Failure(L"Could not read the existing folder settings file.", shownIni, error);
     }
 
-    TempFile content;
-    if (!content.Reserve(folder))
-        return Failure(L"Could not create a temporary file in the target folder.",
-                       FolderName(folder), ::GetLastError());
+    OwnFile content;
+    if (DWORD error = content.Create(dir))
+        return Failure(L"Could not create a temporary file in the target folder.", shownFolder,
+                       error);
     if (DWORD error = content.Write(bytes))
-        return Failure(writeFailed, iniPath, error);
+        return Failure(writeFailed, shownIni, error);
 
-    Backup backup(iniPath + kBackupSuffix);
-    if (old == OldFile::BackUp && oldFile && HoldsForeignLines(oldBytes)) {
-        if (auto failure = backup.Place(folder, oldBytes))
+    Backup backup(dir, shownFolder);
+    std::wstring keptAside;
+    const bool foreign = oldFile && HoldsForeignLines(oldBytes);
+    if (foreign && old == OldFile::BackUp) {
+        if (auto failure = backup.Place(oldBytes))
+            return {ReplaceStatus::Failed, *failure};
+    } else if (foreign && oldBytes != bytes) {
+        if (auto failure = KeepOlder(dir, shownFolder, oldBytes, FILE_ATTRIBUTE_HIDDEN, keptAside))
             return {ReplaceStatus::Failed, *failure};
     }
 
-    if (oldFile)
-        setattrib(iniPath, true, false, false, false);
-    if (!content.MoveTo(iniPath)) {
-        DWORD error = ::GetLastError();
+    // Windows refuses to replace a read-only file (and to create over a hidden or system
+    // one), so the old file is set to archive only first. Another writer may mark it again
+    // or hold it open between the two steps: both are retried together.
+    DWORD moveError = Retried(
+        [&] {
+            if (IsFile(::GetFileAttributesW(ini.c_str())))
+                setattrib(ini, true, false, false, false);
+            return content.MoveTo(ini, true);
+        },
+        true);
+    if (moveError) {
         if (oldFile)
-            RestoreAttributes(iniPath, oldAttributes);
+            RestoreAttributes(ini, oldAttributes);
         backup.Undo();
-        return Failure(writeFailed, iniPath, error);
+        if (!keptAside.empty())
+            DeleteOwnFile(keptAside);
+        return Failure(writeFailed, shownIni, moveError);
     }
 
     ReplaceResult result{ReplaceStatus::Replaced, {}};
-    const std::wstring folderName = FolderName(folder);
-    if (!setattrib(iniPath, true, true, false, true)) {
+    DWORD markError =
+        Retried([&] { return LastErrorUnless(setattrib(ini, true, true, false, true)); }, true);
+    content.Release();
+    backup.Release();
+    if (markError) {
         result = {ReplaceStatus::ReplacedUnmarked,
                   {L"The folder settings file was written, but could not be marked hidden and "
                    L"system.",
-                   iniPath, ::GetLastError()}};
-    } else if (DWORD error = MarkFolder(folderName)) {
-        result = {ReplaceStatus::ReplacedUnmarked,
-                  {L"The folder settings file was written, but the folder could not be marked "
-                   L"for the shell to read it.",
-                   folderName, error}};
+                   shownIni, markError}};
+    } else if (platform::IsRoot(shownFolder)) {
+        // A drive or share root is not marked: its attributes are the volume's.
+    } else if (auto failure = MarkFolder(dir, shownFolder)) {
+        result = {ReplaceStatus::ReplacedUnmarked, *failure};
     }
-    ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, folderName.c_str(), nullptr);
+    // The shell takes no "\\?\" form: past MAX_PATH it is not told.
+    if (shownFolder.size() < MAX_PATH && platform::ExtendedPath(shownFolder) != shownFolder)
+        ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, shownFolder.c_str(), nullptr);
     return result;
 }
 

@@ -26,22 +26,38 @@ struct ReplaceResult {
     FileFailure failure;
 };
 
-// Writes bytes as folder's desktop.ini. folder ends in a separator. The steps:
-//  1. read the old file; when it holds lines Velquin never writes, keep its bytes in the
-//     hidden desktop.ini.bak beside it, replacing an older backup;
-//  2. write the new bytes to a temporary file in the folder and flush them;
-//  3. set the old file to archive only (Windows refuses to create over a hidden or system
-//     file and to replace a read-only one) and move the new file over it;
-//  4. mark the file archive, hidden and system, mark the folder read-only so the shell
-//     reads the file, and tell the shell the folder changed.
-// A failure in steps 1 to 3 restores the old file's attributes and the older backup, and
-// leaves no temporary file behind.
 // What happens to an old desktop.ini that holds lines Velquin never writes.
 enum class OldFile {
     BackUp,     // kept as desktop.ini.bak (Apply, Remove)
     KeepAside,  // kept under the next free older-backup name; desktop.ini.bak untouched (restore)
 };
+
+// Writes bytes as folder's desktop.ini. folder is a full path (any root form, "\\?\" too),
+// with or without a trailing separator; every file call takes its "\\?\" form, so folders
+// past MAX_PATH work. The steps:
+//  1. remove temporary files of ours that no live writer holds (a program ended midway);
+//  2. read the old file; when it holds lines Velquin never writes, keep its bytes in the
+//     hidden desktop.ini.bak beside it (see OldFile). An earlier backup of different content
+//     is kept under the next free hidden name ("desktop.ini (2).bak"...), never overwritten;
+//     identical content is not kept twice;
+//  3. write the new bytes to a hidden temporary file of ours beside desktop.ini
+//     ("desktop.ini.~vel-<process>-<n>.tmp", created new, held open) and flush them;
+//  4. set the old file to archive only (Windows refuses to create over a hidden or system
+//     file and to replace a read-only one) and move the new file over it;
+//  5. mark the file archive, hidden and system, mark the folder so the shell reads the file
+//     (not a drive or share root), and tell the shell the folder changed.
+// Refusals that pass when another writer is done (sharing and lock violations, access
+// denied on a file being replaced) are retried for about half a second before they are
+// reported. A failure in steps 2 to 4 restores the old file's attributes and the earlier
+// backup, and leaves no temporary file behind; no step deletes or moves a file that this
+// call did not make.
 ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes,
                                 OldFile old = OldFile::BackUp);
+
+namespace detail {
+// How the folder marking reads the folder's attributes: GetFileAttributesW, or a test's
+// stand-in that fails.
+extern DWORD(WINAPI* readFolderAttributes)(LPCWSTR path);
+}  // namespace detail
 
 }  // namespace customise

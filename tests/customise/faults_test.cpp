@@ -153,8 +153,8 @@ TEST(Faults, AFolderNamedDesktopIniStaysAndIsReported) {
     }
 }
 
-// A backup is kept only when the old file holds something Velquin never writes, and it
-// replaces an older backup.
+// A backup is kept only when the old file holds something Velquin never writes; an older
+// backup of other content keeps its bytes and marks under the next free name.
 TEST(Faults, BacksUpOnlyForeignContent) {
     const std::string ownAllTicked =
         "[.ShellClassInfo]\r\nIconFile=a.ico\r\nIconIndex =-4\r\nConfirmFileOp = 0\r\n"
@@ -179,11 +179,111 @@ TEST(Faults, BacksUpOnlyForeignContent) {
     ASSERT_EQ(Click(customise::cmdYes_Click, form), Outcome::Written);
     EXPECT_EQ(ReadBytes(ini + L".bak"), kForeignContent);
     EXPECT_EQ(KeptAttributes(ini + L".bak"), DWORD{FILE_ATTRIBUTE_HIDDEN});
-    // Our own file now: Remove leaves the backup alone.
+    EXPECT_EQ(ReadBytes(folder / L"desktop.ini (2).bak"), "older backup");
+    EXPECT_EQ(KeptAttributes(folder / L"desktop.ini (2).bak"),
+              DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY});
+    // Our own file now: Remove leaves the backups alone.
     ASSERT_EQ(Click(customise::cmdRem_Click, form), Outcome::Written);
     EXPECT_EQ(ReadBytes(ini + L".bak"), kForeignContent);
+    EXPECT_EQ(
+        SortedEntries(folder.path()),
+        (std::vector<std::wstring>{L"desktop.ini", L"desktop.ini (2).bak", L"desktop.ini.bak"}));
+}
+
+// Temporary files of ours that a program ended midway left behind go with the next write in
+// that folder; one a live writer holds open stays, and other files are never touched.
+TEST(Faults, StaleTemporaryFilesAreRemoved) {
+    TempFolder folder;
+    const std::wstring stale = folder / L"desktop.ini.~vel-4242-1.tmp";
+    const std::wstring live = folder / L"desktop.ini.~vel-4243-1.tmp";
+    testsupport::WriteBytes(stale, "half written");
+    ::SetFileAttributesW(stale.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    testsupport::WriteBytes(folder / L"notes.tmp", "not ours");
+    platform::UniqueFile held(::CreateFileW(live.c_str(), GENERIC_WRITE | DELETE,
+                                            FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                            CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    ASSERT_TRUE(held);
+    for (Action action : kActions) {
+        ASSERT_EQ(Click(action, FakeForm::In(folder.path())), Outcome::Written);
+        EXPECT_EQ(SortedEntries(folder.path()),
+                  (std::vector<std::wstring>{L"desktop.ini", L"desktop.ini.~vel-4243-1.tmp",
+                                             L"notes.tmp"}));
+    }
+    held.reset();
+    ASSERT_EQ(Click(customise::cmdRem_Click, FakeForm::In(folder.path())), Outcome::Written);
     EXPECT_EQ(SortedEntries(folder.path()),
-              (std::vector<std::wstring>{L"desktop.ini", L"desktop.ini.bak"}));
+              (std::vector<std::wstring>{L"desktop.ini", L"notes.tmp"}));
+}
+
+bool UnderWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// A drive root in the "\\?\" form is written and reported done, not "could not be marked".
+// A drive letter made for the test stands for the root; Wine's file calls don't see such
+// letters, so there the test prefix's own C:\ serves, when it has no desktop.ini yet.
+TEST(Faults, WritesIntoADriveRootGivenInExtendedForm) {
+    TempFolder folder;
+    std::wstring drive, place = folder.path();
+    for (wchar_t letter = L'Q'; letter <= L'Y' && drive.empty(); ++letter) {
+        const std::wstring root = {letter, L':', L'\\'};
+        if (::GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR)
+            drive = {letter, L':'};
+    }
+    const bool defined =
+        !drive.empty() && ::DefineDosDeviceW(0, drive.c_str(), folder.path().c_str());
+    testsupport::WriteBytes(folder / L"probe", "x");
+    if (!defined || !testsupport::Exists(drive + L"\\probe")) {
+        if (defined)
+            ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr);
+        if (!UnderWine() || testsupport::Exists(L"C:\\desktop.ini"))
+            GTEST_SKIP() << "no drive root to write into";
+        drive = L"C:";
+        place = L"C:";
+    }
+    const DWORD rootAttributes = ::GetFileAttributesW((drive + L"\\").c_str());
+    for (const std::wstring& root : {L"\\\\?\\" + drive + L"\\", drive + L"\\"}) {
+        customise::ReplaceResult result = customise::WriteDefaults(root);
+        EXPECT_EQ(result.status, customise::ReplaceStatus::Replaced)
+            << root.c_str() << ": " << result.failure.what.c_str();
+        EXPECT_EQ(ReadBytes(place + L"\\desktop.ini"), kDefaultContent);
+    }
+    EXPECT_EQ(::GetFileAttributesW((drive + L"\\").c_str()), rootAttributes);
+    if (drive == L"C:") {
+        ::SetFileAttributesW(L"C:\\desktop.ini", FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(L"C:\\desktop.ini");
+    } else {
+        ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr);
+    }
+}
+
+int g_folderReads = 0;
+// Reads the folder's attributes once, then fails as a vanished or locked folder would.
+DWORD WINAPI FailingSecondRead(LPCWSTR path) {
+    if (++g_folderReads == 1)
+        return ::GetFileAttributesW(path);
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_FILE_ATTRIBUTES;
+}
+
+// The hidden bit is put back after the folder is marked; when the folder's attributes can't
+// be read at that moment, that is reported and nothing else is set on the folder.
+TEST(Faults, AFailedAttributeReadSetsNothingOnTheFolder) {
+    TempFolder folder;
+    ::SetFileAttributesW(folder.path().c_str(), FILE_ATTRIBUTE_HIDDEN);
+    g_folderReads = 0;
+    customise::detail::readFolderAttributes = FailingSecondRead;
+    customise::ReplaceResult result = customise::WriteDefaults(folder.path());
+    customise::detail::readFolderAttributes = ::GetFileAttributesW;
+    EXPECT_EQ(g_folderReads, 2);
+    EXPECT_EQ(result.status, customise::ReplaceStatus::ReplacedUnmarked);
+    EXPECT_EQ(result.failure.error, DWORD{ERROR_ACCESS_DENIED});
+    EXPECT_EQ(result.failure.path, folder.path());
+    EXPECT_NE(result.failure.what.find(L"could not be hidden again"), std::wstring::npos);
+    EXPECT_EQ(ReadBytes(folder / L"desktop.ini"), kDefaultContent);
+    const DWORD attributes = ::GetFileAttributesW(folder.path().c_str());
+    EXPECT_TRUE(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_FALSE(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
 }
 
 }  // namespace

@@ -140,6 +140,14 @@ TEST(FolderTools, RestorePutsTheBackupBack) {
     EXPECT_FALSE(customise::HasBackup(folder.path()));
     EXPECT_EQ(SortedEntries(folder.path()), std::vector<std::wstring>{L"desktop.ini"});
 
+    // Another tool's file that differs from the backup is kept aside when it is put back.
+    ASSERT_EQ(Click(customise::cmdRem_Click, FakeForm::In(folder.path())), Outcome::Written);
+    testsupport::WriteBytes(ini, "[Other]\r\nTool=1\r\n");
+    EXPECT_EQ(customise::RestoreDesktopIni(folder.path()).status, ReplaceStatus::Replaced);
+    EXPECT_EQ(ReadBytes(ini), kForeignContent);
+    EXPECT_EQ(ReadBytes(folder / L"desktop.ini (2).bak"), "[Other]\r\nTool=1\r\n");
+    ::DeleteFileW((folder / L"desktop.ini (2).bak").c_str());
+
     // No backup now: refused, nothing changed.
     customise::ReplaceResult again = customise::RestoreDesktopIni(folder.path() + L"\\");
     EXPECT_EQ(again.status, ReplaceStatus::Failed);

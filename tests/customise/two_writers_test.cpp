@@ -1,0 +1,108 @@
+// Two processes replacing one folder's desktop.ini at the same moment, and the backups that
+// must never lose another tool's settings.
+#include <iostream>
+
+#include "customise/desktop_ini.h"
+#include "customise/ini_file.h"
+#include "customise_fixture.h"
+#include "platform/path_text.h"
+#include "platform/unique_handle.h"
+
+using namespace customise_test;
+using customise::Outcome;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+
+namespace {
+
+// The racing helper program, built beside this test program.
+std::wstring RaceWriter() {
+    std::wstring self(512, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+        if (length < self.size()) {
+            self.resize(length);
+            break;
+        }
+        self.resize(self.size() * 2);
+    }
+    return self.substr(0, self.find_last_of(L"\\/") + 1) + L"velquin_race_writer.exe";
+}
+
+std::string ContentOf(const wchar_t* tag) {
+    customise::FieldValues fields;
+    fields.Check4 = true;
+    fields.txtITip = std::wstring(L"written by ") + tag;
+    return customise::EncodeLines(customise::DesktopIniLines(fields));
+}
+
+// Runs two writers of count replaces each into folder at once; returns their failure counts.
+std::pair<DWORD, DWORD> RunTwoWriters(const std::wstring& folder, int count) {
+    platform::UniqueFile processes[2];
+    const wchar_t* tags[2] = {L"A", L"B"};
+    for (int i = 0; i < 2; ++i) {
+        std::wstring command = L"\"" + RaceWriter() + L"\" \"" + folder + L"\" " +
+                               std::to_wstring(count) + L" " + tags[i];
+        STARTUPINFOW startup{sizeof(startup)};
+        PROCESS_INFORMATION process{};
+        if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &process)) {
+            ADD_FAILURE() << "could not start the race writer, error " << ::GetLastError();
+            return {~0u, ~0u};
+        }
+        ::CloseHandle(process.hThread);
+        processes[i].reset(process.hProcess);
+    }
+    DWORD failures[2] = {~0u, ~0u};
+    for (int i = 0; i < 2; ++i) {
+        ::WaitForSingleObject(processes[i].get(), INFINITE);
+        ::GetExitCodeProcess(processes[i].get(), &failures[i]);
+    }
+    return {failures[0], failures[1]};
+}
+
+// Both writers start from another tool's file: every replace succeeds, the file ends whole
+// as one writer's content, the foreign bytes are in the backup, and nothing else is left.
+TEST(TwoWriters, ThousandReplacesEachAllSucceed) {
+    TempFolder folder;
+    const std::wstring ini = folder / L"desktop.ini";
+    testsupport::WriteBytes(ini, kForeignContent);
+    auto [a, b] = RunTwoWriters(folder.path(), 1000);
+    std::cout << "failed replaces: " << a << " + " << b << " of 2000\n";
+    EXPECT_EQ(a, 0u);
+    EXPECT_EQ(b, 0u);
+    const std::string final = ReadBytes(ini);
+    EXPECT_TRUE(final == ContentOf(L"A") || final == ContentOf(L"B")) << final;
+    EXPECT_EQ(KeptAttributes(ini), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
+    EXPECT_EQ(ReadBytes(ini + L".bak"), kForeignContent);
+    EXPECT_EQ(SortedEntries(folder.path()),
+              (std::vector<std::wstring>{L"desktop.ini", L"desktop.ini.bak"}));
+}
+
+// A backup that is there already, whoever wrote it, is never overwritten: different content
+// moves to the next free hidden name, identical content is not kept twice, and
+// desktop.ini.bak always holds the newest.
+TEST(TwoWriters, EarlierBackupsAreKept) {
+    TempFolder folder;
+    const std::wstring ini = folder / L"desktop.ini";
+    const std::string first = "[Other]\r\nTool=1\r\n", second = "[Other]\r\nTool=2\r\n";
+    testsupport::WriteBytes(ini + L".bak", "not written by Velquin");
+    ::SetFileAttributesW((ini + L".bak").c_str(), FILE_ATTRIBUTE_READONLY);
+    const FakeForm form = FakeForm::AllTicked(folder.path());
+    for (const std::string* foreign : {&first, &first, &second}) {
+        testsupport::WriteBytes(ini, *foreign);
+        ::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_EQ(Click(customise::cmdYes_Click, form), Outcome::Written);
+        EXPECT_EQ(ReadBytes(ini + L".bak"), *foreign);
+    }
+    EXPECT_EQ(ReadBytes(folder / L"desktop.ini (2).bak"), "not written by Velquin");
+    EXPECT_EQ(KeptAttributes(folder / L"desktop.ini (2).bak"),
+              DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY});
+    EXPECT_EQ(ReadBytes(folder / L"desktop.ini (3).bak"), first);
+    EXPECT_EQ(KeptAttributes(folder / L"desktop.ini (3).bak"), DWORD{FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_EQ(SortedEntries(folder.path()),
+              (std::vector<std::wstring>{L"desktop.ini", L"desktop.ini (2).bak",
+                                         L"desktop.ini (3).bak", L"desktop.ini.bak"}));
+}
+
+}  // namespace
