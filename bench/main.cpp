@@ -14,6 +14,7 @@
 #include "platform/folder_entries.h"
 #include "platform/folder_list.h"
 #include "platform/unique_handle.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -115,9 +116,9 @@ bool CreateExact(const std::wstring& ntPath, bool folder) {
 class Workspace {
   public:
     Workspace() {
-        wchar_t temp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, temp);
-        root_ = std::wstring(temp) + L"velquin-bench-" + std::to_wstring(::GetCurrentProcessId());
+        std::wstring temp(::GetTempPathW(0, nullptr), L'\0');
+        temp.resize(::GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+        root_ = temp + L"velquin-bench-" + std::to_wstring(::GetCurrentProcessId());
         folders_ = root_ + L"\\folders";
         files_ = root_ + L"\\files";
         ::CreateDirectoryW(root_.c_str(), nullptr);
@@ -230,9 +231,7 @@ double StartUpOnce(const std::wstring& program) {
 }
 
 std::wstring DefaultProgram() {
-    wchar_t self[MAX_PATH];
-    DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self, length);
+    std::wstring path = platform::ModuleFileName();
     return path.substr(0, path.find_last_of(L"\\/") + 1) + L"velquin.exe";
 }
 

@@ -12,6 +12,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Programs built here run under Wine (tests, test discovery, the bench).
-find_program(VELQUIN_WINE NAMES wine wine64 REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${VELQUIN_WINE})
+# Programs built here run under Wine (tests, test discovery, the bench). A build-only
+# configure needs no Wine; the tests do, and say so when it is missing.
+find_program(VELQUIN_WINE NAMES wine wine64)

@@ -38,6 +38,15 @@ bool DrawsWhiteOnBlack(platform::ControlKind kind) {
            kind == platform::ControlKind::CheckBox;
 }
 
+// Gives `control` the region `shape` minus `cut`. The window owns the region once
+// SetWindowRgn succeeds; on any failure it stays ours and is freed here.
+void SetRegion(HWND control, platform::UniqueRegion shape, const platform::UniqueRegion& cut) {
+    if (!shape || !cut || ::CombineRgn(shape.get(), shape.get(), cut.get(), RGN_DIFF) == ERROR)
+        return;
+    if (::SetWindowRgn(control, shape.get(), TRUE))
+        shape.release();
+}
+
 }  // namespace
 
 Form1::Form1() = default;
@@ -105,12 +114,15 @@ void Form1::CreateControls() {
 
 void Form1::ApplyFonts() {
     // The layout was made for the classic 8-point sans serif; wider fonts would clip.
-    font_ = platform::CreatePointFont(L"MS Sans Serif", 825, FW_NORMAL, dpi_);
-    frameFont_ = platform::CreatePointFont(L"MS Sans Serif", 825, FW_BOLD, dpi_);
+    auto font = platform::CreatePointFont(L"MS Sans Serif", 825, FW_NORMAL, dpi_);
+    auto frameFont = platform::CreatePointFont(L"MS Sans Serif", 825, FW_BOLD, dpi_);
     for (const auto& control : Form1Controls()) {
-        HFONT font = control.kind == platform::ControlKind::Frame ? frameFont_.get() : font_.get();
-        ::SendMessageW(Control(control.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        HFONT use = control.kind == platform::ControlKind::Frame ? frameFont.get() : font.get();
+        ::SendMessageW(Control(control.id), WM_SETFONT, reinterpret_cast<WPARAM>(use), FALSE);
     }
+    // The controls hold the new fonts now: only then may the old ones go.
+    font_ = std::move(font);
+    frameFont_ = std::move(frameFont);
 }
 
 void Form1::Relayout() {
@@ -128,33 +140,32 @@ void Form1::Relayout() {
 // button shows and takes the clicks.
 void Form1::ShapeRegions() {
     auto table = Form1Controls();
-    HDC dc = ::GetDC(hwnd());
-    HGDIOBJ old = ::SelectObject(dc, frameFont_.get());
     TEXTMETRICW tm{};
-    ::GetTextMetricsW(dc, &tm);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(hwnd(), dc);
+    {
+        platform::WindowDc dc(hwnd());
+        platform::SelectedObject fontIn(dc.get(), frameFont_.get());
+        ::GetTextMetricsW(dc.get(), &tm);
+    }
     int edge = 2 * ::GetSystemMetricsForDpi(SM_CXEDGE, dpi_);
 
     for (int id : {kFrame1, kFrame2}) {
         RECT r = platform::ControlRect(table, *platform::FindSpec(table, id), dpi_);
         int w = r.right - r.left, h = r.bottom - r.top;
-        HRGN ring = ::CreateRectRgn(0, 0, w, h);
+        platform::UniqueRegion ring(::CreateRectRgn(0, 0, w, h));
         platform::UniqueRegion inner(::CreateRectRgn(edge, tm.tmHeight, w - edge, h - edge));
-        ::CombineRgn(ring, ring, inner.get(), RGN_DIFF);
-        ::SetWindowRgn(Control(id), ring, TRUE);  // the window owns the region now
+        SetRegion(Control(id), std::move(ring), inner);
     }
     for (const auto& overlap : kOverlaps) {
         RECT check =
             platform::ControlRect(table, *platform::FindSpec(table, overlap.checkBox), dpi_);
         RECT button =
             platform::ControlRect(table, *platform::FindSpec(table, overlap.button), dpi_);
-        HRGN visible = ::CreateRectRgn(0, 0, check.right - check.left, check.bottom - check.top);
+        platform::UniqueRegion visible(
+            ::CreateRectRgn(0, 0, check.right - check.left, check.bottom - check.top));
         platform::UniqueRegion covered(
             ::CreateRectRgn(button.left - check.left, button.top - check.top,
                             button.right - check.left, button.bottom - check.top));
-        ::CombineRgn(visible, visible, covered.get(), RGN_DIFF);
-        ::SetWindowRgn(Control(overlap.checkBox), visible, TRUE);
+        SetRegion(Control(overlap.checkBox), std::move(visible), covered);
     }
 }
 
@@ -165,19 +176,16 @@ void Form1::Paint(HDC dc) {
         POINT from, to;
         platform::LinePoints(table, line, dpi_, from, to);
         platform::UniquePen pen(::CreatePen(PS_SOLID, width, line.colour));
-        HGDIOBJ old = ::SelectObject(dc, pen.get());
+        platform::SelectedObject penIn(dc, pen.get());
         ::MoveToEx(dc, from.x, from.y, nullptr);
         ::LineTo(dc, to.x, to.y);
-        ::SelectObject(dc, old);
     }
     // Shape1: a plain outline in the system's window-text colour, no fill.
     RECT shape = platform::ControlRect(table, Form1Shape(), dpi_);
     platform::UniquePen pen(::CreatePen(PS_SOLID, width, ::GetSysColor(COLOR_WINDOWTEXT)));
-    HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
-    HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+    platform::SelectedObject penIn(dc, pen.get());
+    platform::SelectedObject brushIn(dc, ::GetStockObject(NULL_BRUSH));
     ::Rectangle(dc, shape.left, shape.top, shape.right, shape.bottom);
-    ::SelectObject(dc, oldBrush);
-    ::SelectObject(dc, oldPen);
 }
 
 LRESULT Form1::ControlColours(HDC dc, HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -213,10 +221,9 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 1;
         }
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd(), &ps);
-            Paint(dc);
-            ::EndPaint(hwnd(), &ps);
+            platform::PaintDc dc(hwnd());
+            if (dc)
+                Paint(dc.get());
             return 0;
         }
         case WM_ACTIVATE:

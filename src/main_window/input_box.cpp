@@ -83,10 +83,11 @@ class InputBoxWindow : public platform::Window {
                 return MAKELRESULT(IDOK, DC_HASDEFID);
             case WM_DPICHANGED: {
                 dpi_ = HIWORD(wParam);
-                font_ = platform::CreateDefaultFont(dpi_);
+                auto font = platform::CreateDefaultFont(dpi_);
                 for (const auto& control : kControls)
                     ::SendMessageW(::GetDlgItem(hwnd(), control.id), WM_SETFONT,
-                                   reinterpret_cast<WPARAM>(font_.get()), FALSE);
+                                   reinterpret_cast<WPARAM>(font.get()), FALSE);
+                font_ = std::move(font);  // the old font goes once nothing uses it
                 platform::PlaceControls(hwnd(), kControls, dpi_);
                 const RECT* r = reinterpret_cast<const RECT*>(lParam);
                 ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left,

@@ -62,10 +62,9 @@ void ImageControl::Paint(HDC hdc) {
 LRESULT ImageControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC hdc = ::BeginPaint(hwnd(), &ps);
-            Paint(hdc);
-            ::EndPaint(hwnd(), &ps);
+            platform::PaintDc dc(hwnd());
+            if (dc)
+                Paint(dc.get());
             return 0;
         }
         case WM_PRINTCLIENT: {

@@ -19,6 +19,7 @@ class ImageControl : public platform::Window {
     // A new layout rectangle and DPI (the window moved to another monitor).
     void Place(const RECT& rect, UINT dpi);
 
+    UINT Dpi() const { return dpi_; }
     bool Stretch() const { return stretch_; }
     void SetStretch(bool stretch);
 

@@ -2,6 +2,7 @@
 
 #include <olectl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace picker {
 namespace {
@@ -14,24 +15,62 @@ std::wstring TrimSpaces(std::wstring text) {
     return text.substr(first, last - first + 1);
 }
 
+// The shell's large icon for `path` at `size` pixels square, or null.
+HICON LoadShellIcon(const std::wstring& path, int size) {
+    // The shell's file-information call stops at MAX_PATH characters: past it, the icon
+    // of the file's type is what can be had.
+    if (path.size() >= MAX_PATH) {
+        SHFILEINFOW info{};
+        ::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                         SHGFI_ICON | SHGFI_LARGEICON | SHGFI_USEFILEATTRIBUTES);
+        return info.hIcon;
+    }
+    SHFILEINFOW info{};
+    // At the system's own size the shell's icon is already the right one.
+    if (size == ::GetSystemMetrics(SM_CXICON)) {
+        ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON);
+        return info.hIcon;
+    }
+    // Where the shell names a file and index for the icon, take that icon at our size.
+    SHFILEINFOW where{};
+    if (::SHGetFileInfoW(path.c_str(), 0, &where, sizeof(where), SHGFI_ICONLOCATION) &&
+        where.szDisplayName[0]) {
+        HICON icon = nullptr;
+        UINT pixels = static_cast<UINT>(size);
+        if (::SHDefExtractIconW(where.szDisplayName, where.iIcon, 0, &icon, nullptr,
+                                MAKELONG(pixels, pixels)) == S_OK &&
+            icon)
+            return icon;
+    }
+    // Otherwise (an icon the shell draws itself) the system-size icon, resized once here
+    // from its best source so the preview draws it as it is.
+    ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON);
+    if (!info.hIcon)
+        return nullptr;
+    HANDLE sized = ::CopyImage(info.hIcon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE);
+    if (!sized)
+        return info.hIcon;
+    ::DestroyIcon(info.hIcon);
+    return static_cast<HICON>(sized);
+}
+
 }  // namespace
 
 void ShowFileIcon(std::wstring path, ImageControl& myImage) {
     path = TrimSpaces(std::move(path));
-    SHFILEINFOW info{};
-    // A file without an icon leaves hIcon null; the picture then simply shows nothing.
-    ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON);
+    // A file without an icon gives null; the picture then simply shows nothing.
+    HICON icon = LoadShellIcon(path, ::GetSystemMetricsForDpi(SM_CXICON, myImage.Dpi()));
 
     PICTDESC desc{};
     desc.cbSizeofstruct = sizeof(desc);
     desc.picType = PICTYPE_ICON;
-    desc.icon.hicon = info.hIcon;
+    desc.icon.hicon = icon;
     platform::ComPtr<IUnknown> object;
     platform::ComPtr<IPicture> picture;
     if (SUCCEEDED(::OleCreatePictureIndirect(&desc, IID_IUnknown, TRUE, object.put_void())))
         object->QueryInterface(IID_IPicture, picture.put_void());
-    else if (info.hIcon)
-        ::DestroyIcon(info.hIcon);  // no picture took ownership of it
+    else if (icon)
+        ::DestroyIcon(icon);  // no picture took ownership of it
     myImage.SetPicture(std::move(picture));
 }
 

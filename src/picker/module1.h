@@ -9,9 +9,10 @@
 
 namespace picker {
 
-// Gets the shell's large icon for `path` (spaces around it ignored) and makes it the
-// picture of `myImage`; the picture owns the icon and destroys it when released. When
-// no picture can be made the image is left empty.
+// Gets the shell's large icon for `path` (spaces around it ignored), loaded at the large
+// icon size for `myImage`'s DPI so it is drawn pixel for pixel, and makes it the picture
+// of `myImage`; the picture owns the icon and destroys it when released. When no picture
+// can be made the image is left empty.
 void ShowFileIcon(std::wstring path, ImageControl& myImage);
 
 }  // namespace picker

@@ -9,6 +9,7 @@
 #include "platform/error_text.h"
 #include "platform/file_list.h"
 #include "platform/folder_list.h"
+#include "platform/path_text.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/unique_handle.h"
@@ -210,6 +211,9 @@ LRESULT MyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                            suggested->right - suggested->left, suggested->bottom - suggested->top,
                            SWP_NOZORDER | SWP_NOACTIVATE);
             ApplyLayout(HIWORD(wParam));
+            // An icon is made for one DPI: load it again for the new one.
+            if (controls_->myImage.Picture() && controls_->file1.Pattern() == kIconPattern)
+                ShowFileIcon(selectedPath_, controls_->myImage);
             return 0;
         }
     }
@@ -254,9 +258,9 @@ void MyForm::File1Click() {
     std::wstring name = c.file1.FileName();
     if (name.empty())
         return;
-    // A drive root comes with its backslash ("C:\"); any other folder without one.
+    // A drive root comes with its backslash ("C:\"), any other folder without one.
     const std::wstring& folder = c.file1.Path();
-    selectedPath_ = folder.size() < 4 ? folder + name : folder + L"\\" + name;
+    selectedPath_ = platform::JoinPath(folder, name);
     clickedThisOpening_ = true;
     RefreshPreview();
 }

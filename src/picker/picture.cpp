@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/path_text.h"
+
 namespace picker {
 namespace {
 
@@ -35,8 +37,9 @@ bool BitmapLooksWhole(const BYTE* bytes, DWORD size) {
 
 HRESULT LoadPictureFile(const std::wstring& path, platform::ComPtr<IPicture>& picture) {
     picture.reset();
-    platform::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    platform::UniqueFile file(::CreateFileW(platform::ExtendedPath(path).c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return HRESULT_FROM_WIN32(::GetLastError());
     LARGE_INTEGER size{};
@@ -47,16 +50,15 @@ HRESULT LoadPictureFile(const std::wstring& path, platform::ComPtr<IPicture>& pi
         return E_INVALIDARG;
     DWORD bytes = static_cast<DWORD>(size.QuadPart);
 
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory)
+    platform::UniqueGlobal owned(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!owned)
         return E_OUTOFMEMORY;
-    // The stream frees the memory from here on.
     platform::ComPtr<IStream> stream;
-    HRESULT hr = ::CreateStreamOnHGlobal(memory, TRUE, stream.put());
-    if (FAILED(hr)) {
-        ::GlobalFree(memory);
+    HRESULT hr = ::CreateStreamOnHGlobal(owned.get(), TRUE, stream.put());
+    if (FAILED(hr))
         return hr;
-    }
+    // The stream frees the memory from here on.
+    HGLOBAL memory = owned.release();
     void* data = ::GlobalLock(memory);
     DWORD read = 0;
     BOOL ok = data && ::ReadFile(file.get(), data, bytes, &read, nullptr);
@@ -73,6 +75,19 @@ HRESULT LoadPictureFile(const std::wstring& path, platform::ComPtr<IPicture>& pi
 }
 
 SIZE PictureSizePixels(IPicture* picture, UINT dpi) {
+    // An icon has its own pixel size, made for the DPI it is shown at: no scaling.
+    SHORT type = PICTYPE_UNINITIALIZED;
+    OLE_HANDLE handle = 0;
+    if (picture && SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_ICON &&
+        SUCCEEDED(picture->get_Handle(&handle)) && handle) {
+        ICONINFO info{};
+        if (::GetIconInfo(reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), &info)) {
+            platform::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+            BITMAP bits{};
+            if (::GetObjectW(colour ? colour.get() : mask.get(), sizeof(bits), &bits))
+                return SIZE{bits.bmWidth, colour ? bits.bmHeight : bits.bmHeight / 2};
+        }
+    }
     OLE_XSIZE_HIMETRIC width = 0;
     OLE_YSIZE_HIMETRIC height = 0;
     if (!picture || FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height)))

@@ -169,7 +169,7 @@ UniqueFont CreatePointFont(const wchar_t* face, int hundredthsOfPoint, int weigh
     LOGFONTW lf{};
     lf.lfHeight = -::MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200);
     lf.lfWeight = weight;
-    lf.lfCharSet = ANSI_CHARSET;
+    lf.lfCharSet = DEFAULT_CHARSET;  // names in any script must draw
     lf.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
     return UniqueFont(::CreateFontIndirectW(&lf));

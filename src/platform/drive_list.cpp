@@ -2,7 +2,19 @@
 
 #include <cwctype>
 
+#include "platform/folder_entries.h"
+
 namespace platform {
+
+std::wstring VolumeLabel(const std::wstring& root) {
+    // A label is at most 32 characters; the call documents 261 as the largest buffer.
+    std::wstring label(261, L'\0');
+    if (!::GetVolumeInformationW(root.c_str(), label.data(), static_cast<DWORD>(label.size()),
+                                 nullptr, nullptr, nullptr, nullptr, 0))
+        return {};
+    label.resize(wcslen(label.c_str()));
+    return label;
+}
 
 namespace {
 
@@ -26,11 +38,9 @@ std::vector<std::wstring> LogicalDrives() {
 std::wstring DriveEntry(const std::wstring& root) {
     std::wstring entry{static_cast<wchar_t>(std::towlower(root[0])), L':'};
     if (::GetDriveTypeW(root.c_str()) == DRIVE_FIXED) {
-        wchar_t label[MAX_PATH + 1] = {};
-        if (::GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                                    nullptr, 0) &&
-            label[0])
-            entry += std::wstring(L" [") + label + L"]";
+        std::wstring label = VolumeLabel(root);
+        if (!label.empty())
+            entry += L" [" + label + L"]";
     }
     return entry;
 }
@@ -64,10 +74,7 @@ bool DriveList::Create(HWND parent, int id, const RECT& rect) {
     roots_ = LogicalDrives();
     for (const auto& root : roots_)
         ::SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveEntry(root).c_str()));
-    DWORD size = ::GetCurrentDirectoryW(0, nullptr);
-    std::wstring current(size, L'\0');
-    current.resize(::GetCurrentDirectoryW(size, current.data()));
-    SetDrive(current);
+    SetDrive(CurrentFolder());
     FitClosedHeight(hwnd_, height);
     return true;
 }

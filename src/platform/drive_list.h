@@ -28,4 +28,7 @@ class DriveList {
     std::vector<std::wstring> roots_;  // "C:\", one per entry
 };
 
+// The volume label of a drive root ("C:\\"), empty if it has none or cannot be read.
+std::wstring VolumeLabel(const std::wstring& root);
+
 }  // namespace platform

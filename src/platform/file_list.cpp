@@ -13,10 +13,7 @@ FileList::~FileList() {
 bool FileList::Create(HWND parent, int id, const RECT& rect) {
     if (!CreateList(parent, id, rect))
         return false;
-    DWORD size = ::GetCurrentDirectoryW(0, nullptr);
-    std::wstring current(size, L'\0');
-    current.resize(::GetCurrentDirectoryW(size, current.data()));
-    List(current, pattern_);
+    List(CurrentFolder(), pattern_);
     return true;
 }
 

@@ -14,13 +14,15 @@ namespace {
 template <typename Keep>
 DWORD Enumerate(const std::wstring& folder, Keep keep) {
     WIN32_FIND_DATAW data;
-    UniqueFind find(::FindFirstFileExW(JoinPath(folder, L"*").c_str(), FindExInfoBasic, &data,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    // The "\\?\" form reaches folders past MAX_PATH even where long paths are not enabled.
+    UniqueFind find(::FindFirstFileExW(ExtendedPath(JoinPath(folder, L"*")).c_str(),
+                                       FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                       FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         DWORD error = ::GetLastError();
         // An empty drive root has not even "." to return.
         if (error == ERROR_FILE_NOT_FOUND) {
-            DWORD attrs = ::GetFileAttributesW(folder.c_str());
+            DWORD attrs = ::GetFileAttributesW(ExtendedPath(folder).c_str());
             if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY))
                 return 0;
         }
@@ -81,6 +83,21 @@ DWORD ListFiles(const std::wstring& folder, const std::wstring& pattern,
         return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                MatchesPattern(data.cFileName, pattern);
     });
+}
+
+std::wstring CurrentFolder() {
+    // The folder may change between the two calls: ask until the buffer was big enough.
+    std::wstring current;
+    for (DWORD size = ::GetCurrentDirectoryW(0, nullptr); size;) {
+        current.assign(size, L'\0');
+        DWORD length = ::GetCurrentDirectoryW(size, current.data());
+        if (length < size) {
+            current.resize(length);
+            return current;
+        }
+        size = length;
+    }
+    return {};
 }
 
 std::wstring NormaliseFolderPath(const std::wstring& path) {

@@ -28,4 +28,7 @@ bool MatchesPattern(const wchar_t* name, const std::wstring& pattern);
 // ("C:\"). Empty when the text is no valid path.
 std::wstring NormaliseFolderPath(const std::wstring& path);
 
+// The process's current folder, any length; empty if it cannot be read.
+std::wstring CurrentFolder();
+
 }  // namespace platform

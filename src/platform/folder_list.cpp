@@ -22,8 +22,8 @@ void DrawFolderGlyph(HDC dc, const RECT& box, bool open, UINT dpi) {
     UniquePen pen(
         ::CreatePen(PS_SOLID, std::max(1, static_cast<int>(dpi) / 96), RGB(150, 110, 30)));
     UniqueBrush back(::CreateSolidBrush(open ? RGB(205, 155, 50) : RGB(235, 190, 75)));
-    HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
-    HGDIOBJ oldBrush = ::SelectObject(dc, back.get());
+    SelectedObject penIn(dc, pen.get());
+    SelectedObject backIn(dc, back.get());
     POINT body[] = {{x, y},
                     {x + w * 2 / 5, y},
                     {x + w / 2, y + h / 6},
@@ -31,18 +31,15 @@ void DrawFolderGlyph(HDC dc, const RECT& box, bool open, UINT dpi) {
                     {x + w - 1, y + h - 1},
                     {x, y + h - 1}};
     ::Polygon(dc, body, static_cast<int>(std::size(body)));
-    UniqueBrush flap;
     if (open) {
-        flap.reset(::CreateSolidBrush(RGB(250, 215, 110)));
-        ::SelectObject(dc, flap.get());
+        UniqueBrush flap(::CreateSolidBrush(RGB(250, 215, 110)));
+        SelectedObject flapIn(dc, flap.get());
         POINT front[] = {{x + w / 4, y + h * 2 / 5},
                          {x + w - 1, y + h * 2 / 5},
                          {x + w * 3 / 4, y + h - 1},
                          {x, y + h - 1}};
         ::Polygon(dc, front, static_cast<int>(std::size(front)));
     }
-    ::SelectObject(dc, oldBrush);
-    ::SelectObject(dc, oldPen);
 }
 
 }  // namespace
@@ -56,11 +53,8 @@ FolderList::~FolderList() {
 bool FolderList::Create(HWND parent, int id, const RECT& rect) {
     if (!CreateList(parent, id, rect))
         return false;
-    DWORD size = ::GetCurrentDirectoryW(0, nullptr);
-    std::wstring current(size, L'\0');
-    current.resize(::GetCurrentDirectoryW(size, current.data()));
     // The owner reads Path() itself after creation; no Change for the first folder.
-    Open(current, false);
+    Open(CurrentFolder(), false);
     return true;
 }
 

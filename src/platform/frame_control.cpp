@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/unexpected.h"
+#include "platform/unique_handle.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -12,7 +14,7 @@ constexpr int kFontSlot = 0;  // window extra bytes hold the font set by WM_SETF
 void Paint(HWND hwnd, HDC dc) {
     HWND parent = ::GetParent(hwnd);
     HFONT font = reinterpret_cast<HFONT>(::GetWindowLongPtrW(hwnd, kFontSlot));
-    HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
+    SelectedObject fontIn(dc, font);
     auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
         parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
     if (!brush)
@@ -38,11 +40,9 @@ void Paint(HWND hwnd, HDC dc) {
         ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &label,
                     DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_TOP);
     }
-    if (oldFont)
-        ::SelectObject(dc, oldFont);
 }
 
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_NCHITTEST:
             return HTTRANSPARENT;
@@ -61,14 +61,22 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;  // the caption's own brush is all that is painted
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd, &ps);
-            Paint(hwnd, dc);
-            ::EndPaint(hwnd, &ps);
+            PaintDc dc(hwnd);
+            if (dc)
+                Paint(hwnd, dc.get());
             return 0;
         }
     }
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        return FrameMessage(hwnd, msg, wParam, lParam);
+    } catch (...) {
+        ReportCurrentException(::GetAncestor(hwnd, GA_ROOT));
+        return UnexpectedResult(hwnd, msg);
+    }
 }
 
 }  // namespace

@@ -3,43 +3,57 @@
 namespace platform {
 
 bool TranslateDialogKeys(MSG& msg) {
-    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
+        return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
     return root && ::IsDialogMessageW(root, &msg);
 }
 
 int RunMessageLoop() {
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (TranslateDialogKeys(msg)) continue;
+    MSG msg{};
+    for (;;) {
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(msg.wParam);
+        if (got == -1)
+            return 1;  // the queue itself failed: msg holds nothing
+        if (TranslateDialogKeys(msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-    return static_cast<int>(msg.wParam);
 }
 
 bool RunModal(HWND dialog, HWND owner) {
-    if (!dialog) return true;
+    if (!dialog)
+        return true;
     bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
-    if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
+    if (ownerWasEnabled)
+        ::EnableWindow(owner, FALSE);
     ::ShowWindow(dialog, SW_SHOW);
     ::SetForegroundWindow(dialog);
     bool quit = false;
-    MSG msg;
+    int exitCode = 0;
+    MSG msg{};
     while (::IsWindow(dialog)) {
         BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
+            // WM_QUIT carries the exit code; a failed GetMessageW filled nothing.
+            exitCode = got == 0 ? static_cast<int>(msg.wParam) : 1;
             quit = true;
             break;
         }
-        if (TranslateDialogKeys(msg)) continue;
+        if (TranslateDialogKeys(msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-    if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
+    if (ownerWasEnabled)
+        ::EnableWindow(owner, TRUE);
     if (quit) {
-        if (::IsWindow(dialog)) ::DestroyWindow(dialog);
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        if (::IsWindow(dialog))
+            ::DestroyWindow(dialog);
+        ::PostQuitMessage(exitCode);
         return false;
     }
     return true;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/dpi_layout.h"
+#include "platform/unexpected.h"
+#include "platform/unique_handle.h"
 
 namespace platform {
 
@@ -31,9 +33,12 @@ bool OwnerDataList::CreateList(HWND parent, int id, const RECT& rect) {
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   ::GetModuleHandleW(nullptr), nullptr);
     if (!list || !::SetWindowSubclass(list, SubclassProc, ref, reinterpret_cast<DWORD_PTR>(this))) {
+        // The clean-up below sets the last error again: the caller reports the first one.
+        DWORD error = ::GetLastError();
         if (list)
             ::DestroyWindow(list);
         ::RemoveWindowSubclass(parent, SubclassProc, ref);
+        ::SetLastError(error ? error : ERROR_CANNOT_MAKE);
         return false;
     }
     hwnd_ = list;
@@ -57,14 +62,27 @@ void OwnerDataList::OpenSelectedRow() {
 }
 
 LRESULT CALLBACK OwnerDataList::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR, DWORD_PTR ref) {
+                                             UINT_PTR, DWORD_PTR ref) noexcept {
     auto* self = reinterpret_cast<OwnerDataList*>(ref);
-    // hwnd_ is still null while the list box is being created: its messages then are the
-    // parent's WM_MEASUREITEM, and the list's own creation messages go by untouched.
-    if (self->hwnd_ && hwnd == self->hwnd_)
-        return self->ListMessage(msg, wParam, lParam);
-    if (hwnd == self->parent_)
-        return self->ParentMessage(hwnd, msg, wParam, lParam);
+    try {
+        // hwnd_ is still null while the list box is being created: its messages then are the
+        // parent's WM_MEASUREITEM, and the list's own creation messages go by untouched.
+        if (self->hwnd_ && hwnd == self->hwnd_)
+            return self->ListMessage(msg, wParam, lParam);
+        if (hwnd == self->parent_)
+            return self->ParentMessage(hwnd, msg, wParam, lParam);
+    } catch (...) {
+        ReportCurrentException(::GetAncestor(hwnd, GA_ROOT));
+        if (msg == WM_NCDESTROY && hwnd == self->hwnd_) {
+            // The subclasses must go with the list whatever happened above.
+            auto id = reinterpret_cast<UINT_PTR>(self);
+            if (self->parent_)
+                ::RemoveWindowSubclass(self->parent_, SubclassProc, id);
+            ::RemoveWindowSubclass(hwnd, SubclassProc, id);
+            self->hwnd_ = nullptr;
+        }
+        return UnexpectedResult(hwnd, msg);
+    }
     return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
@@ -141,14 +159,12 @@ LRESULT OwnerDataList::ParentMessage(HWND parent, UINT msg, WPARAM wParam, LPARA
 int OwnerDataRowHeight(HWND list) {
     UINT dpi = WindowDpi(list);
     int textHeight = ::MulDiv(16, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-    if (HDC dc = ::GetDC(list)) {
+    if (WindowDc dc(list); dc) {
         auto font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
-        HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+        SelectedObject fontIn(dc.get(), font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
         TEXTMETRICW metrics{};
-        if (::GetTextMetricsW(dc, &metrics))
+        if (::GetTextMetricsW(dc.get(), &metrics))
             textHeight = metrics.tmHeight;
-        ::SelectObject(dc, old);
-        ::ReleaseDC(list, dc);
     }
     // A glyph needs at least 16 pixels at 100 %, and a little air above and below.
     int glyph = ::MulDiv(16, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
@@ -185,11 +201,11 @@ void PaintRowText(const DRAWITEMSTRUCT& item, int left, const std::wstring& text
     RECT r = item.rcItem;
     r.left = left;
     auto font = reinterpret_cast<HFONT>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-    HGDIOBJ old = font ? ::SelectObject(item.hDC, font) : nullptr;
-    ::DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &r,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    if (old)
-        ::SelectObject(item.hDC, old);
+    {
+        SelectedObject fontIn(item.hDC, font);
+        ::DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &r,
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
         ::DrawFocusRect(item.hDC, &item.rcItem);
 }

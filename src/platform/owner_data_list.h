@@ -40,7 +40,7 @@ class OwnerDataList {
     int id_ = 0;
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
     LRESULT ListMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT ParentMessage(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
     void OpenSelectedRow();

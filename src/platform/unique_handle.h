@@ -12,7 +12,7 @@ namespace platform {
 // Traits supply the handle type, its "none" value and how to close it.
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Type = typename Traits::Type;
 
     UniqueHandle() = default;
@@ -27,20 +27,31 @@ public:
     ~UniqueHandle() { reset(); }
 
     Type get() const { return h_; }
-    explicit operator bool() const { return h_ != Traits::Invalid(); }
+    explicit operator bool() const { return Valid(h_); }
     Type release() { return std::exchange(h_, Traits::Invalid()); }
     void reset(Type h = Traits::Invalid()) {
-        if (h_ != Traits::Invalid()) Traits::Close(h_);
+        if (Valid(h_))
+            Traits::Close(h_);
         h_ = h;
     }
 
-private:
+  private:
+    // Traits whose handles have two "none" values (files) say which handles are real.
+    static bool Valid(Type h) {
+        if constexpr (requires(Type x) { Traits::Valid(x); })
+            return Traits::Valid(h);
+        else
+            return h != Traits::Invalid();
+    }
+
     Type h_ = Traits::Invalid();
 };
 
+// CreateFileW fails with INVALID_HANDLE_VALUE, most other kernel calls with null.
 struct FileTraits {
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool Valid(Type h) { return h && h != INVALID_HANDLE_VALUE; }
     static void Close(Type h) { ::CloseHandle(h); }
 };
 struct FindTraits {
@@ -59,6 +70,11 @@ struct IconTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::DestroyIcon(h); }
 };
+struct GlobalTraits {
+    using Type = HGLOBAL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::GlobalFree(h); }
+};
 struct HookTraits {
     using Type = HHOOK;
     static Type Invalid() { return nullptr; }
@@ -74,11 +90,67 @@ using UniqueRegion = UniqueHandle<GdiTraits<HRGN>>;
 using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
+using UniqueGlobal = UniqueHandle<GlobalTraits>;
+
+// BeginPaint ... EndPaint for one WM_PAINT.
+class PaintDc {
+  public:
+    explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+    ~PaintDc() { ::EndPaint(hwnd_, &ps_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+
+    HDC get() const { return dc_; }
+    const PAINTSTRUCT& paint() const { return ps_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// GetDC ... ReleaseDC; a null window gives the screen's DC.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_)
+            ::ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// Selects an object into a DC and selects the previous one back at the end of the scope.
+// A null object selects nothing.
+class SelectedObject {
+  public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(dc && object ? ::SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (old_ && old_ != HGDI_ERROR)
+            ::SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // A COM interface pointer that releases its reference.
 template <typename I>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
@@ -99,11 +171,12 @@ public:
     }
     void** put_void() { return reinterpret_cast<void**>(put()); }
     void reset(I* p = nullptr) {
-        if (p_) p_->Release();
+        if (p_)
+            p_->Release();
         p_ = p;
     }
 
-private:
+  private:
     I* p_ = nullptr;
 };
 

@@ -1,8 +1,29 @@
 #include "platform/window.h"
 
+#include "platform/unexpected.h"
+
 namespace platform {
 
-HINSTANCE ModuleInstance() { return ::GetModuleHandleW(nullptr); }
+HINSTANCE ModuleInstance() {
+    return ::GetModuleHandleW(nullptr);
+}
+
+std::wstring ModuleFileName(HMODULE module) {
+    // The call cuts the name to the buffer without saying how long it is: grow until it fits.
+    std::wstring path(256, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (!length)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= 32768)
+            return {};
+        path.resize(path.size() * 2);
+    }
+}
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -21,7 +42,8 @@ Window::~Window() {
 void Window::RegisterOnce(const wchar_t* className, HBRUSH background, HICON icon,
                           UINT classStyle) {
     WNDCLASSEXW wc{};
-    if (::GetClassInfoExW(ModuleInstance(), className, &wc)) return;
+    if (::GetClassInfoExW(ModuleInstance(), className, &wc))
+        return;
     wc.cbSize = sizeof(wc);
     wc.style = classStyle;
     wc.lpfnWndProc = StaticProc;
@@ -43,19 +65,30 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    LRESULT result = self->HandleMessage(msg, wParam, lParam);
+    if (!self)
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        result = self->HandleMessage(msg, wParam, lParam);
+    } catch (...) {
+        ReportCurrentException(hwnd);
+        result = UnexpectedResult(hwnd, msg);
+    }
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        self->OnDestroyed();
+        try {
+            self->OnDestroyed();
+        } catch (...) {
+            ReportCurrentException(nullptr);
+        }
     }
     return result;
 }

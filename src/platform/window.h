@@ -9,7 +9,7 @@
 namespace platform {
 
 class Window {
-public:
+  public:
     Window() = default;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -17,7 +17,7 @@ public:
 
     HWND hwnd() const { return hwnd_; }
 
-protected:
+  protected:
     // Registers the class once per process; the procedure is this base's.
     static void RegisterOnce(const wchar_t* className, HBRUSH background, HICON icon,
                              UINT classStyle = 0);
@@ -29,12 +29,14 @@ protected:
     // Called after WM_NCDESTROY; hwnd() is null by then.
     virtual void OnDestroyed() {}
 
-private:
-    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  private:
+    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     HWND hwnd_ = nullptr;
 };
 
 HINSTANCE ModuleInstance();
+// The full path of a loaded module (null: the program), any length; empty on failure.
+std::wstring ModuleFileName(HMODULE module = nullptr);
 
 // The text of any window.
 std::wstring WindowText(HWND hwnd);

@@ -15,11 +15,11 @@ UniqueIcon LoadIconSized(int id, int metric, UINT dpi) {
 
 void WindowIcons::Apply(HWND hwnd, int id, UINT dpi) {
     UniqueIcon big = LoadIconSized(id, SM_CXICON, dpi);
-    UniqueIcon small = LoadIconSized(id, SM_CXSMICON, dpi);
+    UniqueIcon little = LoadIconSized(id, SM_CXSMICON, dpi);
     ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
     big_ = std::move(big);
-    small_ = std::move(small);
+    small_ = std::move(little);
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "main_window/form1.h"
@@ -18,15 +19,10 @@ namespace testsupport {
 
 class Form1Test : public ::testing::Test {
   protected:
-    void SetUp() override {
-        wchar_t old[MAX_PATH];
-        ::GetCurrentDirectoryW(MAX_PATH, old);
-        oldCurrent_ = old;
-        ::SetCurrentDirectoryW(temp.path().c_str());
-    }
+    void SetUp() override { current_.emplace(temp.path()); }
     void TearDown() override {
         form.reset();
-        ::SetCurrentDirectoryW(oldCurrent_.c_str());
+        current_.reset();
         DrainQuit();
     }
 
@@ -45,15 +41,8 @@ class Form1Test : public ::testing::Test {
     void Tick(int id) { ::SendMessageW(Ctl(id), BM_SETCHECK, BST_CHECKED, 0); }
 
     static void Pump() {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quitSeen_ = true;
-                continue;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+        if (PumpMessages())
+            quitSeen_ = true;
     }
     // True when WM_QUIT was posted since the last call.
     static bool DrainQuit() {
@@ -68,7 +57,7 @@ class Form1Test : public ::testing::Test {
     std::unique_ptr<main_window::Form1> form;
 
   private:
-    std::wstring oldCurrent_;
+    std::optional<CurrentFolderScope> current_;
     static inline bool quitSeen_ = false;
 };
 

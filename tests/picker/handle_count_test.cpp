@@ -11,6 +11,7 @@
 #include "picker/picker_harness.h"
 #include "picker/picture_files.h"
 #include "platform/file_list.h"
+#include "platform/window.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
 
@@ -77,9 +78,8 @@ TEST(PickerHandles, AThousandPreviewsInEachModeLeaveNoHandles) {
         WriteBytes(temp / (L"picture" + n + L".gif"), MakeGif(50, 40 + i, c));
     }
     WriteBytes(temp / L"picture.jpg", GreenJpeg());
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    ::CopyFileW(self, (temp / L"program.exe").c_str(), FALSE);
+    ASSERT_TRUE(
+        ::CopyFileW(platform::ModuleFileName().c_str(), (temp / L"program.exe").c_str(), FALSE));
 
     testsupport::DialogAnswerer answerer;
     OwnerWindow owner;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "picker/image_control.h"
 #include "picker/my_form.h"
 #include "picker/my_form_layout.h"
@@ -142,6 +144,19 @@ TEST(MyFormWindow, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
         EXPECT_EQ(image.left, 304);
         EXPECT_EQ(image.top, 16);
         EXPECT_EQ(image.right - image.left, icon * 2);
+        // ... because the icon itself was loaded at that size, not stretched from a smaller one.
+        IPicture* picture = form.MyImage()->Picture();
+        ASSERT_NE(picture, nullptr);
+        OLE_HANDLE handle = 0;
+        ASSERT_EQ(picture->get_Handle(&handle), S_OK);
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), &info));
+        BITMAP bits{};
+        ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bits), &bits);
+        EXPECT_EQ(bits.bmWidth, icon * 2);
+        if (info.hbmColor)
+            ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
         EXPECT_NE(::SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), 0);
         form.Unload();
     });
@@ -176,26 +191,36 @@ TEST(MyFormWindow, KeyboardFollowsTheTabOrderWithNoDefaultOrCancelButton) {
     });
 }
 
-// Refuses the creation of windows of one class on this thread.
+// Refuses the creation of windows of one class (or child windows of one id) on this thread.
 class RefuseWindowClass {
   public:
     explicit RefuseWindowClass(const wchar_t* className) {
         refused_ = className;
         hook_ = ::SetWindowsHookExW(WH_CBT, Proc, nullptr, ::GetCurrentThreadId());
     }
-    ~RefuseWindowClass() { ::UnhookWindowsHookEx(hook_); }
+    explicit RefuseWindowClass(int childId) : RefuseWindowClass(L"") { refusedId_ = childId; }
+    ~RefuseWindowClass() {
+        ::UnhookWindowsHookEx(hook_);
+        refusedId_ = 0;
+    }
 
   private:
     static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
         if (code == HCBT_CREATEWND) {
             auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
             const wchar_t* cls = create->lpcs->lpszClass;
-            if (!IS_INTRESOURCE(cls) && _wcsicmp(cls, refused_) == 0)
+            bool child = (create->lpcs->style & WS_CHILD) != 0;
+            if ((!IS_INTRESOURCE(cls) && _wcsicmp(cls, refused_) == 0) ||
+                (child && refusedId_ &&
+                 reinterpret_cast<INT_PTR>(create->lpcs->hMenu) == refusedId_)) {
+                ::SetLastError(ERROR_NOT_ENOUGH_QUOTA);
                 return 1;
+            }
         }
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
     static inline const wchar_t* refused_ = nullptr;
+    static inline INT_PTR refusedId_ = 0;
     HHOOK hook_ = nullptr;
 };
 
@@ -203,16 +228,23 @@ TEST(MyFormWindow, AWindowThatCannotOpenIsReportedAndChangesNothing) {
     OwnerWindow owner;
     FakeTarget target;
     MyForm form;
-    for (const wchar_t* refused : {picker::kMyFormClass, picker::kImageControlClass}) {
+    // The last: the folder list's own control, made inside the list's set-up.
+    const wchar_t* kDir1Control = L"Dir1";
+    for (const wchar_t* refused :
+         {picker::kMyFormClass, picker::kImageControlClass, kDir1Control}) {
         SCOPED_TRACE(std::string(refused, refused + wcslen(refused)));
         testsupport::DialogAnswerer answerer;
         {
-            RefuseWindowClass refuse(refused);
+            auto refuse = refused == kDir1Control
+                              ? std::make_unique<RefuseWindowClass>(picker::kDir1)
+                              : std::make_unique<RefuseWindowClass>(refused);
             form.Show(owner.hwnd(), picker::kIconPattern, false, target);
         }
         ASSERT_EQ(answerer.Seen().size(), 1u);
         EXPECT_NE(answerer.Seen()[0].text.find(L"Could not open the picker window."),
                   std::wstring::npos);
+        // The reason is the failed creation's, not that of the clean-up after it.
+        EXPECT_EQ(answerer.Seen()[0].text.find(L"(error 0)"), std::wstring::npos);
         EXPECT_TRUE(answerer.Seen()[0].hasIcon);
         EXPECT_EQ(form.hwnd(), nullptr);
         EXPECT_EQ(form.File1(), nullptr);

@@ -46,13 +46,7 @@ void OpenPicker(testsupport::DialogAnswerer& answerer, picker::MyForm& form, HWN
 }
 
 void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (platform::TranslateDialogKeys(msg))
-            continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
+    testsupport::PumpMessages();
 }
 
 void PressKey(UINT key) {
@@ -166,17 +160,6 @@ bool NearColour(COLORREF a, COLORREF b, int tolerance) {
     return abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
            abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
-CurrentFolder::CurrentFolder(const std::wstring& folder) {
-    wchar_t buffer[MAX_PATH];
-    ::GetCurrentDirectoryW(MAX_PATH, buffer);
-    previous_ = buffer;
-    ::SetCurrentDirectoryW(folder.c_str());
-}
-
-CurrentFolder::~CurrentFolder() {
-    ::SetCurrentDirectoryW(previous_.c_str());
 }
 
 }  // namespace pickertest

@@ -9,6 +9,7 @@
 
 #include "picker/my_form.h"
 #include "support/dialog_answerer.h"
+#include "support/temp_folder.h"
 
 namespace pickertest {
 
@@ -99,13 +100,6 @@ bool NearColour(COLORREF a, COLORREF b, int tolerance = 24);
 
 // Sets the process's current folder for the lifetime of the object: the picker's lists
 // start there.
-class CurrentFolder {
-  public:
-    explicit CurrentFolder(const std::wstring& folder);
-    ~CurrentFolder();
-
-  private:
-    std::wstring previous_;
-};
+using CurrentFolder = testsupport::CurrentFolderScope;
 
 }  // namespace pickertest

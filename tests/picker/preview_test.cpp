@@ -15,6 +15,7 @@
 #include "picker/picture.h"
 #include "picker/picture_files.h"
 #include "platform/file_list.h"
+#include "platform/window.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
 
@@ -119,9 +120,8 @@ TEST(PickerPreview, IconModeShowsTheShellIconAtItsOwnSize) {
     WriteBytes(temp / L"red.ico", MakeIco(RGB(255, 0, 0)));
     WriteBytes(temp / L"blue.ico", MakeIco(RGB(0, 0, 255)));
     // A program file: the shell gives it the icon in its resources.
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    ::CopyFileW(self, (temp / L"program.exe").c_str(), FALSE);
+    ASSERT_TRUE(
+        ::CopyFileW(platform::ModuleFileName().c_str(), (temp / L"program.exe").c_str(), FALSE));
     testsupport::DialogAnswerer answerer;
     OwnerWindow owner;
     FakeTarget target;

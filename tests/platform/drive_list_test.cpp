@@ -33,12 +33,9 @@ TEST(DriveList, OneEntryPerDriveLabelledOnlyWhenFixed) {
     for (size_t i = 0; i < letters.size(); ++i) {
         std::wstring root{static_cast<wchar_t>(std::towupper(letters[i])), L':', L'\\'};
         std::wstring expected{letters[i], L':'};
-        wchar_t label[MAX_PATH + 1] = {};
-        if (::GetDriveTypeW(root.c_str()) == DRIVE_FIXED &&
-            ::GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                                    nullptr, 0) &&
-            label[0])
-            expected += std::wstring(L" [") + label + L"]";
+        std::wstring label = platform::VolumeLabel(root);
+        if (::GetDriveTypeW(root.c_str()) == DRIVE_FIXED && !label.empty())
+            expected += L" [" + label + L"]";
         EXPECT_EQ(EntryText(drives.hwnd(), static_cast<int>(i)), expected);
     }
     // The closed combo box keeps the height it was given.
@@ -50,12 +47,10 @@ TEST(DriveList, OneEntryPerDriveLabelledOnlyWhenFixed) {
 TEST(DriveList, StartsOnTheCurrentDriveAndMovesSilently) {
     ListHost host;
     DriveList drives;
-    wchar_t saved[MAX_PATH];
-    ::GetCurrentDirectoryW(MAX_PATH, saved);
-    ::SetCurrentDirectoryW(L"C:\\");
-    bool created = drives.Create(host.hwnd(), kId, RECT{10, 10, 200, 31});
-    ::SetCurrentDirectoryW(saved);
-    ASSERT_TRUE(created);
+    {
+        testsupport::CurrentFolderScope here(L"C:\\");
+        ASSERT_TRUE(drives.Create(host.hwnd(), kId, RECT{10, 10, 200, 31}));
+    }
     EXPECT_EQ(drives.Drive(), L"C:\\");
 
     wchar_t other = 0;

@@ -58,11 +58,12 @@ TEST(FolderEntries, NormaliseKeepsRootsAndDropsTrailingSeparators) {
     EXPECT_EQ(NormaliseFolderPath(L""), L"");
 
     testsupport::TempFolder temp;
-    wchar_t saved[MAX_PATH];
-    ::GetCurrentDirectoryW(MAX_PATH, saved);
-    ::SetCurrentDirectoryW(temp.path().c_str());
-    std::wstring relative = NormaliseFolderPath(L"sub\\");
-    ::SetCurrentDirectoryW(saved);
+    std::wstring relative;
+    {
+        testsupport::CurrentFolderScope here(temp.path());
+        ASSERT_TRUE(here.changed());
+        relative = NormaliseFolderPath(L"sub\\");
+    }
     EXPECT_EQ(relative, NormaliseFolderPath(temp / L"sub"));
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "list_host.h"
 #include "platform/dpi_layout.h"
 #include "platform/folder_list.h"
@@ -57,13 +59,12 @@ class FolderListTest : public testing::Test {
 }  // namespace
 
 TEST_F(FolderListTest, StartsAtTheCurrentFolderWithoutChange) {
-    wchar_t saved[MAX_PATH];
-    ::GetCurrentDirectoryW(MAX_PATH, saved);
-    ::SetCurrentDirectoryW((temp.path() + L"\\").c_str());
     FolderList other;
-    bool created = other.Create(host.hwnd(), kId + 1, listtest::kListRect);
-    ::SetCurrentDirectoryW(saved);
-    ASSERT_TRUE(created);
+    {
+        testsupport::CurrentFolderScope here(temp.path() + L"\\");
+        ASSERT_TRUE(here.changed());
+        ASSERT_TRUE(other.Create(host.hwnd(), kId + 1, listtest::kListRect));
+    }
     EXPECT_EQ(other.Path(), temp.path());
     EXPECT_EQ(host.Count(kId + 1, kFolderListChange), 0);
 }
@@ -214,4 +215,24 @@ TEST(FolderListLife, EitherSideMayGoFirst) {
     EXPECT_EQ(list.hwnd(), nullptr);
     // Without its control the list still answers for its data.
     EXPECT_EQ(list.SetPath(temp.path()), 0u);
+}
+
+TEST_F(FolderListTest, NamesInAnyScriptAreListedWithAFontForEveryScript) {
+    const std::wstring names[] = {L"\u041f\u0430\u043f\u043a\u0430",              // Cyrillic
+                                  L"\u03a6\u03ac\u03ba\u03b5\u03bb\u03bf\u03c2",  // Greek
+                                  L"\u6587\u4ef6\u5939"};                         // CJK
+    for (const auto& name : names)
+        listtest::MakeFolder(temp / name);
+    ASSERT_EQ(list.SetPath(temp.path()), 0u);
+    std::vector<std::wstring> rows = Rows(list);
+    for (const auto& name : names)
+        EXPECT_NE(std::find(rows.begin(), rows.end(), name), rows.end());
+    // The program's fonts ask for no one character set, so the font mapper may pick a
+    // face that has the script.
+    for (UINT dpi : {96u, 144u}) {
+        platform::UniqueFont font = platform::CreatePointFont(L"MS Sans Serif", 825, FW_BOLD, dpi);
+        LOGFONTW lf{};
+        ASSERT_EQ(::GetObjectW(font.get(), sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
+        EXPECT_EQ(lf.lfCharSet, DEFAULT_CHARSET);
+    }
 }

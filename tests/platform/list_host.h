@@ -62,11 +62,7 @@ inline void MakeFile(const std::wstring& path) {
 
 // Runs the thread's pending messages.
 inline void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
+    testsupport::PumpMessages();
 }
 
 inline const RECT kListRect{10, 10, 250, 300};

@@ -9,7 +9,7 @@
 namespace testsupport {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -20,9 +20,31 @@ public:
     // path() + "\" + name
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
 
-private:
+  private:
     std::wstring path_;
 };
+
+// Makes folders inside `base` down to a folder whose full path is exactly `length`
+// characters (past MAX_PATH if asked) and returns that path.
+std::wstring MakeDeepFolder(const std::wstring& base, size_t length);
+
+// Makes `folder` the current folder for the scope and puts the old one back after.
+class CurrentFolderScope {
+  public:
+    explicit CurrentFolderScope(const std::wstring& folder);
+    ~CurrentFolderScope();
+    CurrentFolderScope(const CurrentFolderScope&) = delete;
+    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+    bool changed() const { return changed_; }
+
+  private:
+    std::wstring saved_;
+    bool changed_ = false;
+};
+
+// Runs the thread's pending messages as the program's loops do (dialog keys included);
+// true when a WM_QUIT was among them (it is not passed on).
+bool PumpMessages();
 
 // Deletes a file or folder tree, clearing read-only, hidden and system bits first.
 void RemoveTree(const std::wstring& path);
