@@ -1,0 +1,20 @@
+# The release: `cmake --install` puts the programs, the README and the licence side by side in
+# bin/, and CPack zips them under one top folder, velquin-<version>-win64.
+install(TARGETS velquin RUNTIME DESTINATION bin)
+if(TARGET velquin-cli)
+    install(TARGETS velquin-cli RUNTIME DESTINATION bin)
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION bin)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME velquin)
+set(CPACK_PACKAGE_VENDOR "the Velquin developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Velquin folder customiser")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_SYSTEM_NAME win64)
+set(CPACK_PACKAGE_FILE_NAME velquin-${PROJECT_VERSION}-win64)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+include(CPack)
