@@ -76,8 +76,8 @@ std::wstring OwnPath() {
     }
 }
 
-// The record's product version text, in the record's own first language; the fixed numbers
-// when the record has no text.
+// The version record's numbers, which the build takes from the project version: "1.0", with
+// the third and fourth numbers only when they are set ("1.2.3").
 std::wstring VersionFromRecord() {
     const std::wstring path = OwnPath();
     DWORD ignored = 0;
@@ -87,31 +87,18 @@ std::wstring VersionFromRecord() {
     std::vector<BYTE> record(size);
     if (!::GetFileVersionInfoW(path.c_str(), 0, size, record.data()))
         return {};
-    struct Translation {
-        WORD language;
-        WORD codePage;
-    };
-    Translation* translations = nullptr;
-    UINT length = 0;
-    if (::VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation",
-                         reinterpret_cast<void**>(&translations), &length) &&
-        length >= sizeof(Translation)) {
-        wchar_t key[64];
-        std::swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\ProductVersion",
-                      translations[0].language, translations[0].codePage);
-        wchar_t* text = nullptr;
-        if (::VerQueryValueW(record.data(), key, reinterpret_cast<void**>(&text), &length) &&
-            length > 0)
-            return std::wstring(text, ::wcsnlen(text, length));
-    }
     VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
     if (!::VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
         length < sizeof(VS_FIXEDFILEINFO))
         return {};
-    return std::to_wstring(HIWORD(fixed->dwProductVersionMS)) + L"." +
-           std::to_wstring(LOWORD(fixed->dwProductVersionMS)) + L"." +
-           std::to_wstring(HIWORD(fixed->dwProductVersionLS)) + L"." +
-           std::to_wstring(LOWORD(fixed->dwProductVersionLS));
+    const WORD numbers[] = {HIWORD(fixed->dwProductVersionMS), LOWORD(fixed->dwProductVersionMS),
+                            HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS)};
+    size_t shown = numbers[3] ? 4 : numbers[2] ? 3 : 2;
+    std::wstring version;
+    for (size_t i = 0; i < shown; ++i)
+        version += (i ? L"." : L"") + std::to_wstring(numbers[i]);
+    return version;
 }
 
 }  // namespace
