@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/resource.h"
-#include "main_window/colour_table.h"
+#include "customise/colour_table.h"
 #include "main_window/form1_layout.h"
 #include "main_window/input_box.h"
 #include "platform/dpi_layout.h"
@@ -14,6 +14,9 @@
 
 namespace main_window {
 namespace {
+
+using customise::ColourCodeFor;
+using customise::kColours;
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;

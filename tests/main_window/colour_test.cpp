@@ -1,9 +1,10 @@
 // The colour chooser: a chosen or typed name writes that name's one code.
 #include "form1_fixture.h"
 
-#include "main_window/colour_table.h"
+#include "customise/colour_table.h"
 
 using namespace main_window;
+using customise::kColours;
 
 namespace testsupport {
 namespace {

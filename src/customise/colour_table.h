@@ -1,9 +1,10 @@
-// The colour chooser's names and codes. One table serves the list and typed names alike.
+// The colour chooser's names and codes. One table serves the window's list, names typed into
+// it and the command line's colour names.
 #pragma once
 
 #include <string_view>
 
-namespace main_window {
+namespace customise {
 
 struct ColourEntry {
     const wchar_t* name;
@@ -21,5 +22,7 @@ inline constexpr ColourEntry kColours[] = {
 // The code of the colour whose name is exactly `text` (case-sensitive, untrimmed), or
 // nullptr when the text names no colour.
 const wchar_t* ColourCodeFor(std::wstring_view text);
+// The same for a name in any letter case ("light blue", "RED"), as a command line takes it.
+const wchar_t* ColourCodeForAnyCase(std::wstring_view text);
 
-}  // namespace main_window
+}  // namespace customise

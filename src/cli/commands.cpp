@@ -1,0 +1,104 @@
+#include "cli/commands.h"
+
+#include <functional>
+
+#include "cli/folder_argument.h"
+#include "cli/json_out.h"
+#include "cli/report.h"
+#include "customise/folder_tools.h"
+#include "platform/error_text.h"
+
+namespace cli {
+namespace {
+
+using WriteStep = std::function<customise::ReplaceResult(const std::wstring& folder)>;
+
+// Runs step on every folder; done is what the output line says was done.
+int ForEachFolder(const Arguments& arguments, const wchar_t* done, const WriteStep& step,
+                  ConsoleOut& out, ConsoleOut& err) {
+    int status = 0;
+    for (const auto& argument : arguments.folders) {
+        FolderArgument folder = ResolveFolder(argument);
+        if (!folder.ok) {
+            ReportFailure(err, folder.failure);
+            status = 1;
+            continue;
+        }
+        customise::ReplaceResult result = step(folder.folder);
+        if (result.status == customise::ReplaceStatus::Failed) {
+            ReportFailure(err, result.failure);
+            status = 1;
+            continue;
+        }
+        out.Line(std::wstring(done) + folder.folder);
+        // Written, but the shell may not read it: the script should know.
+        if (result.status == customise::ReplaceStatus::ReplacedUnmarked) {
+            ReportFailure(err, result.failure);
+            status = 1;
+        }
+    }
+    return status;
+}
+
+// One folder as people read it: its path, then the settings indented below it.
+void ShowText(const std::wstring& folder, const customise::FolderSettings& settings,
+              ConsoleOut& out) {
+    std::wstring text = folder;
+    const std::wstring lines = customise::SettingsText(settings);
+    size_t start = 0;
+    for (size_t end; (end = lines.find(L"\r\n", start)) != lines.npos; start = end + 2)
+        text += L"\r\n  " + lines.substr(start, end - start);
+    out.Line(text + L"\r\n  " + lines.substr(start));
+}
+
+}  // namespace
+
+int Show(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
+    int status = 0;
+    std::wstring json = L"[";
+    for (const auto& argument : arguments.folders) {
+        FolderArgument folder = ResolveFolder(argument);
+        customise::SettingsRead read;
+        if (folder.ok)
+            read = customise::ReadFolderSettings(folder.folder);
+        else
+            read.failure = folder.failure;
+        const std::wstring& path = folder.folder;
+        if (!read.ok) {
+            ReportFailure(err, read.failure);
+            status = 1;
+        }
+        if (arguments.json) {
+            if (json.size() > 1)
+                json += L",";
+            const std::wstring error =
+                read.ok ? std::wstring()
+                        : read.failure.what + L" " + platform::SystemReason(read.failure.error);
+            json += L"\r\n  " + SettingsJson(path, read, error);
+        } else if (read.ok) {
+            ShowText(path, read.settings, out);
+        }
+    }
+    if (arguments.json)
+        out.Line(json + L"\r\n]");
+    return status;
+}
+
+int Apply(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
+    return ForEachFolder(
+        arguments, L"Applied: ",
+        [&](const std::wstring& folder) {
+            return customise::WriteCustomisation(folder, arguments.fields, arguments.portable);
+        },
+        out, err);
+}
+
+int Remove(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
+    return ForEachFolder(arguments, L"Removed: ", customise::WriteDefaults, out, err);
+}
+
+int Restore(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
+    return ForEachFolder(arguments, L"Restored: ", customise::RestoreDesktopIni, out, err);
+}
+
+}  // namespace cli

@@ -1,0 +1,44 @@
+#include "cli/folder_argument.h"
+
+#include <windows.h>
+
+#include "platform/path_text.h"
+
+namespace cli {
+namespace {
+
+FolderArgument Failure(std::wstring what, const std::wstring& path, DWORD error) {
+    return {false, path, {std::move(what), path, error}};
+}
+
+}  // namespace
+
+FolderArgument ResolveFolder(const std::wstring& argument) {
+    if (argument.empty())
+        return Failure(L"No folder named.", argument, ERROR_INVALID_NAME);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetFullPathNameW(argument.c_str(), static_cast<DWORD>(full.size()),
+                                          full.data(), nullptr);
+        if (!length)
+            return Failure(L"Not a folder path.", argument, ::GetLastError());
+        if (length < full.size()) {
+            full.resize(length);
+            break;
+        }
+        full.resize(length);  // the size needed, with its terminating zero
+    }
+    full = platform::WithoutSeparator(full);
+    if (platform::IsRoot(full))
+        full = platform::WithSeparator(full);  // "C:\" and "\\server\share\"
+
+    const std::wstring query = full.size() >= MAX_PATH - 12 ? platform::ExtendedPath(full) : full;
+    const DWORD attributes = ::GetFileAttributesW(query.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return Failure(L"Could not find the folder.", full, ::GetLastError());
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Failure(L"Not a folder.", full, ERROR_DIRECTORY);
+    return {true, full, {}};
+}
+
+}  // namespace cli

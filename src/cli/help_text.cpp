@@ -1,0 +1,132 @@
+#include "cli/help_text.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+namespace cli {
+namespace {
+
+constexpr wchar_t kSynopsis[] =
+    L"usage: velquin-cli show    [--json] FOLDER...\r\n"
+    L"       velquin-cli apply   [--icon FILE[,INDEX]] [--portable] [--image FILE]\r\n"
+    L"                           [--text-colour NAME|0xRRGGBB] [--tip TEXT] FOLDER...\r\n"
+    L"       velquin-cli remove  FOLDER...\r\n"
+    L"       velquin-cli restore FOLDER...\r\n"
+    L"       velquin-cli integrate on|off\r\n"
+    L"       velquin-cli --help | --version\r\n";
+
+constexpr wchar_t kDetails[] =
+    L"\r\n"
+    L"Writes a folder's desktop.ini as the Velquin window's Apply and Remove do, so\r\n"
+    L"that Explorer shows the folder with its icon, background, caption colour and\r\n"
+    L"tip. Each folder is done on its own; FOLDER may be relative, a drive root or a\r\n"
+    L"share.\r\n"
+    L"\r\n"
+    L"Commands:\r\n"
+    L"  show       What the shell reads from each folder's desktop.ini.\r\n"
+    L"               velquin-cli show D:\\Photos\r\n"
+    L"  apply      Writes the measures given (at least one), without asking.\r\n"
+    L"               velquin-cli apply --icon C:\\Icons\\photos.ico D:\\Photos\r\n"
+    L"  remove     Writes the default desktop.ini, as Remove does.\r\n"
+    L"               velquin-cli remove D:\\Photos\r\n"
+    L"  restore    Puts desktop.ini.bak back as desktop.ini.\r\n"
+    L"               velquin-cli restore D:\\Photos\r\n"
+    L"  integrate  Adds (on) or removes (off) \"Customise with Velquin\" in the\r\n"
+    L"             context menu of folders, drives and folder backgrounds, for\r\n"
+    L"             the current user only.\r\n"
+    L"               velquin-cli integrate on\r\n"
+    L"\r\n"
+    L"Options:\r\n"
+    L"  --json               show: one JSON array, one object per folder.\r\n"
+    L"                         velquin-cli show --json D:\\Photos D:\\Music\r\n"
+    L"  --icon FILE[,INDEX]  The folder icon from an .ico, .dll or .exe file;\r\n"
+    L"                       index 0 when none is given.\r\n"
+    L"                         velquin-cli apply --icon shell32.dll,4 D:\\Work\r\n"
+    L"  --portable           With --icon: copies the icon file into the folder and\r\n"
+    L"                       writes its name alone, so the icon moves with it.\r\n"
+    L"                         velquin-cli apply --icon E:\\a.ico --portable E:\\Docs\r\n"
+    L"  --image FILE         The background image of the folder's window.\r\n"
+    L"                         velquin-cli apply --image D:\\sky.jpg D:\\Photos\r\n"
+    L"  --text-colour COLOUR The icon captions' colour: White, Black, Gray, Brown,\r\n"
+    L"                       Light Blue, Dark Blue, Pink, Red, Orange, Light Green,\r\n"
+    L"                       Dark Green (any letter case), or 0x and six hex\r\n"
+    L"                       digits (blue, green, red).\r\n"
+    L"                         velquin-cli apply --text-colour \"light blue\" D:\\Photos\r\n"
+    L"  --tip TEXT           The info tip shown when the mouse rests on the folder.\r\n"
+    L"                         velquin-cli apply --tip \"Holiday 2024\" D:\\Photos\r\n"
+    L"  --help, --version    This text; the program's version.\r\n"
+    L"\r\n"
+    L"Exit status: 0 when every folder succeeded, 1 when any failed, 2 for a usage\r\n"
+    L"error (nothing is written then).\r\n";
+
+std::wstring OwnPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (!length)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// The record's product version text, in the record's own first language; the fixed numbers
+// when the record has no text.
+std::wstring VersionFromRecord() {
+    const std::wstring path = OwnPath();
+    DWORD ignored = 0;
+    DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (!size)
+        return {};
+    std::vector<BYTE> record(size);
+    if (!::GetFileVersionInfoW(path.c_str(), 0, size, record.data()))
+        return {};
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    Translation* translations = nullptr;
+    UINT length = 0;
+    if (::VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation",
+                         reinterpret_cast<void**>(&translations), &length) &&
+        length >= sizeof(Translation)) {
+        wchar_t key[64];
+        std::swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\ProductVersion",
+                      translations[0].language, translations[0].codePage);
+        wchar_t* text = nullptr;
+        if (::VerQueryValueW(record.data(), key, reinterpret_cast<void**>(&text), &length) &&
+            length > 0)
+            return std::wstring(text, ::wcsnlen(text, length));
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    if (!::VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
+        length < sizeof(VS_FIXEDFILEINFO))
+        return {};
+    return std::to_wstring(HIWORD(fixed->dwProductVersionMS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwProductVersionMS)) + L"." +
+           std::to_wstring(HIWORD(fixed->dwProductVersionLS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwProductVersionLS));
+}
+
+}  // namespace
+
+std::wstring UsageText() {
+    return std::wstring(kSynopsis) + L"Try 'velquin-cli --help' for more.\r\n";
+}
+
+std::wstring HelpText() {
+    return std::wstring(kSynopsis) + kDetails;
+}
+
+std::wstring VersionText() {
+    std::wstring version = VersionFromRecord();
+    return L"velquin-cli " + (version.empty() ? std::wstring(L"(no version record)") : version);
+}
+
+}  // namespace cli

@@ -1,0 +1,24 @@
+#include "customise/colour_table.h"
+
+#include <windows.h>
+
+namespace customise {
+
+const wchar_t* ColourCodeFor(std::wstring_view text) {
+    for (const auto& colour : kColours)
+        if (text == colour.name)
+            return colour.code;
+    return nullptr;
+}
+
+const wchar_t* ColourCodeForAnyCase(std::wstring_view text) {
+    for (const auto& colour : kColours) {
+        std::wstring_view name = colour.name;
+        if (::CompareStringOrdinal(text.data(), static_cast<int>(text.size()), name.data(),
+                                   static_cast<int>(name.size()), TRUE) == CSTR_EQUAL)
+            return colour.code;
+    }
+    return nullptr;
+}
+
+}  // namespace customise

@@ -1,0 +1,109 @@
+#include "cli_process.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/unique_handle.h"
+
+namespace cli_test {
+namespace {
+
+// One argument as CommandLineToArgvW reads it back: quoted, backslashes before a quote doubled.
+std::wstring Quoted(const std::wstring& arg) {
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, L'\\');
+    return out + L"\"";
+}
+
+std::string ReadAll(HANDLE pipe) {
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(pipe, buffer, sizeof(buffer), &got, nullptr) && got)
+        bytes.append(buffer, got);
+    return bytes;
+}
+
+std::wstring FromUtf8(const std::string& bytes) {
+    if (bytes.empty())
+        return {};
+    int size = static_cast<int>(bytes.size());
+    int length =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    EXPECT_GT(length, 0) << "output is not UTF-8";
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, text.data(), length);
+    return text;
+}
+
+}  // namespace
+
+std::wstring ProgramPath(std::wstring path) {
+    if (!path.empty() && path[0] == L'/')
+        path = L"Z:" + path;
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+CliRun RunCli(const std::vector<std::wstring>& args, const std::wstring& folder) {
+    const std::wstring exe = ProgramPath(VELQUIN_CLI_EXE);
+    std::wstring line = Quoted(exe);
+    for (const auto& arg : args)
+        line += L" " + Quoted(arg);
+
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+    CliRun run;
+    if (!::CreatePipe(&outRead, &outWrite, &inherit, 0) ||
+        !::CreatePipe(&errRead, &errWrite, &inherit, 0)) {
+        ADD_FAILURE() << "CreatePipe: " << ::GetLastError();
+        return run;
+    }
+    platform::UniqueFile outReader(outRead), outWriter(outWrite), errReader(errRead),
+        errWriter(errWrite);
+    ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    platform::UniqueFile input(
+        ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr));
+
+    STARTUPINFOW si{sizeof(si)};
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = input.get();
+    si.hStdOutput = outWrite;
+    si.hStdError = errWrite;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                          nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+        ADD_FAILURE() << "CreateProcessW: " << ::GetLastError();
+        return run;
+    }
+    platform::UniqueFile process(pi.hProcess), thread(pi.hThread);
+    // Our copies of the write ends go, so the reads end when the program's do.
+    outWriter.reset();
+    errWriter.reset();
+    std::string errBytes;
+    std::thread errThread([&] { errBytes = ReadAll(errRead); });
+    std::string outBytes = ReadAll(outRead);
+    errThread.join();
+    if (::WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0)
+        ADD_FAILURE() << "velquin-cli did not end";
+    ::GetExitCodeProcess(pi.hProcess, &run.exitCode);
+    run.out = FromUtf8(outBytes);
+    run.err = FromUtf8(errBytes);
+    return run;
+}
+
+}  // namespace cli_test

@@ -1,0 +1,23 @@
+// Runs the real velquin-cli.exe as a process, its standard output and error on pipes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace cli_test {
+
+struct CliRun {
+    DWORD exitCode = 0;
+    std::wstring out;  // decoded from the UTF-8 the program writes to a pipe
+    std::wstring err;
+};
+
+// Runs velquin-cli with args in folder (the test's own current folder when empty).
+CliRun RunCli(const std::vector<std::wstring>& args, const std::wstring& folder = {});
+
+// The Windows path of a program this build made (a Unix path under Wine).
+std::wstring ProgramPath(std::wstring path);
+
+}  // namespace cli_test
