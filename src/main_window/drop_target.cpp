@@ -47,7 +47,8 @@ void AcceptDrops(HWND window) {
     // An elevated window drops messages from lower integrity levels unless it lets them in:
     // WM_DROPFILES itself, and WM_COPYGLOBALDATA (0x0049) that carries the drop's data.
     constexpr UINT kCopyGlobalData = 0x0049;
-    for (UINT msg : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+    for (UINT msg :
+         {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
         ::ChangeWindowMessageFilterEx(window, msg, MSGFLT_ALLOW, nullptr);
 }
 

@@ -13,8 +13,9 @@ constexpr wchar_t kRestoreTitle[] = L"Restore Previous Settings";
 bool Named(HWND owner, const std::wstring& folder) {
     if (!folder.empty())
         return true;
-    platform::ShowError(owner, L"The target folder is empty. Choose a folder from the lists or "
-                               L"type its full path.");
+    platform::ShowError(owner,
+                        L"The target folder is empty. Choose a folder from the lists or "
+                        L"type its full path.");
     return false;
 }
 
@@ -26,8 +27,8 @@ void ShowCurrentSettings(HWND owner, const std::wstring& folder) {
     customise::SettingsRead read = customise::ReadFolderSettings(folder);
     if (!read.ok) {
         const customise::FileFailure& f = read.failure;
-        platform::ShowError(owner, platform::FailureText(f.what, f.path.empty() ? folder : f.path,
-                                                         f.error));
+        platform::ShowError(
+            owner, platform::FailureText(f.what, f.path.empty() ? folder : f.path, f.error));
         return;
     }
     platform::ShowMessage(owner, customise::SettingsText(read.settings), folder,
@@ -42,15 +43,14 @@ void RestorePreviousSettings(HWND owner, const std::wstring& folder) {
     if (!Named(owner, folder))
         return;
     if (!customise::HasBackup(folder)) {
-        platform::ShowError(owner, platform::FailureText(
-                                       L"This folder has no previous settings to restore.",
-                                       folder, ERROR_FILE_NOT_FOUND));
+        platform::ShowError(
+            owner, platform::FailureText(L"This folder has no previous settings to restore.",
+                                         folder, ERROR_FILE_NOT_FOUND));
         return;
     }
     std::wstring question = L"Put the folder's previous settings back?\r\n\r\n" + folder +
                             L"\r\n\r\nThe saved desktop.ini.bak replaces its desktop.ini.";
-    if (platform::ShowMessage(owner, question, kRestoreTitle, MB_YESNO | MB_ICONQUESTION) !=
-        IDYES)
+    if (platform::ShowMessage(owner, question, kRestoreTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     customise::ReplaceResult result = customise::RestoreDesktopIni(folder);
     if (result.status == customise::ReplaceStatus::Replaced)

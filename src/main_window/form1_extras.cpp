@@ -108,9 +108,9 @@ void Form1Extras::Drop(HDROP drop) {
     ::DragFinish(drop);
     if (!items.folder.empty()) {
         if (DWORD error = GoToFolder(form_, items.folder))
-            platform::ShowError(form_.hwnd(), platform::FailureText(
-                                                  L"Could not open the dropped folder.",
-                                                  items.folder, error));
+            platform::ShowError(
+                form_.hwnd(),
+                platform::FailureText(L"Could not open the dropped folder.", items.folder, error));
     }
     if (!items.icon.empty()) {
         form_.SetTxtDirICO(items.icon);

@@ -83,13 +83,14 @@ bool IconChooser::Load(HWND owner) {
     auto controls = std::make_unique<Controls>();
     // The file first: one that can't be used gets its message instead of an empty window.
     if (!controls->source.Open(file_)) {
-        platform::ShowError(owner, platform::FailureText(controls->source.What(), file_,
-                                                         controls->source.Error()));
+        platform::ShowError(
+            owner, platform::FailureText(controls->source.What(), file_, controls->source.Error()));
         return false;
     }
     RegisterOnce(kIconChooserClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     UINT dpi = platform::WindowDpi(owner);
-    RECT place = platform::CentredWindowRect(kWidthTwips, kHeightTwips, kStyle, kExStyle, dpi, owner);
+    RECT place =
+        platform::CentredWindowRect(kWidthTwips, kHeightTwips, kStyle, kExStyle, dpi, owner);
     controls_ = std::move(controls);
     if (!CreateBound(kIconChooserClass, kIconChooserCaption, kStyle, kExStyle, place.left,
                      place.top, place.right - place.left, place.bottom - place.top, owner)) {
@@ -108,10 +109,9 @@ bool IconChooser::Load(HWND owner) {
         if (spec->id == kIconList) {
             RECT r = platform::ControlRect(kControls, *spec, dpi);
             made = c.list = ::CreateWindowExW(
-                WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, kListStyle, r.left, r.top,
-                r.right - r.left, r.bottom - r.top, hwnd(),
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconList)), platform::ModuleInstance(),
-                nullptr);
+                WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, kListStyle, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconList)),
+                platform::ModuleInstance(), nullptr);
         } else {
             made = platform::CreateStandardControl(hwnd(), kControls, *spec, dpi);
             if (made && spec->id == IDOK)

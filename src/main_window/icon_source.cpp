@@ -27,10 +27,9 @@ bool IconSource::Open(const std::wstring& file) {
     constexpr wchar_t kUnreadable[] = L"Could not read the icons of this file.";
     constexpr wchar_t kNoIcons[] = L"This file holds no icons to choose from.";
     // Opening the file first gives the system's own reason when it can't be read.
-    platform::UniqueFile handle(::CreateFileW(file.c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                              nullptr));
+    platform::UniqueFile handle(::CreateFileW(
+        file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle)
         return Fail(kUnreadable, ::GetLastError());
     handle.reset();
@@ -74,8 +73,8 @@ platform::UniqueIcon IconSource::Load(int index, int size) const {
     }
     HICON icon = nullptr;
     UINT id = 0;
-    UINT got = ::PrivateExtractIconsW(file_.c_str(), index, size, size, &icon, &id, 1,
-                                      LR_DEFAULTCOLOR);
+    UINT got =
+        ::PrivateExtractIconsW(file_.c_str(), index, size, size, &icon, &id, 1, LR_DEFAULTCOLOR);
     return platform::UniqueIcon(got == 1 ? icon : nullptr);
 }
 

@@ -259,9 +259,10 @@ TEST_F(IconChooserTest, AThousandOpeningsOf320IconsLeaveNoHandles) {
     DWORD gdiAfter = ::GetGuiResources(self, GR_GDIOBJECTS);
     DWORD userAfter = ::GetGuiResources(self, GR_USEROBJECTS);
     ::GetProcessHandleCount(self, &kernelAfter);
-    std::printf("[ figures  ] %d openings of 320 icons, %d icons read and drawn by each: GDI "
-                "objects %lu -> %lu, USER objects %lu -> %lu, kernel handles %lu -> %lu\n",
-                kOpenings, perOpening, gdi, gdiAfter, user, userAfter, kernel, kernelAfter);
+    std::printf(
+        "[ figures  ] %d openings of 320 icons, %d icons read and drawn by each: GDI "
+        "objects %lu -> %lu, USER objects %lu -> %lu, kernel handles %lu -> %lu\n",
+        kOpenings, perOpening, gdi, gdiAfter, user, userAfter, kernel, kernelAfter);
     ASSERT_EQ(closer.shown.size(), static_cast<size_t>(kOpenings) + 1);
     EXPECT_GT(perOpening, 10);
     // Kept icons would run Wine out of USER handles long before the end: later openings

@@ -62,9 +62,8 @@ TEST_F(TooltipsTest, EveryInputControlOfTheMainWindowHasItsSentence) {
         const std::wstring& text = it->second;
         EXPECT_GT(text.size(), 10u) << control.name;
         EXPECT_EQ(text.back(), L'.') << control.name;
-        bool classic = control.id == kCheck1 || control.id == kTxtBGImg ||
-                       control.id == kCheck3 || control.id == kCboColor ||
-                       control.id == kTxtColorCode;
+        bool classic = control.id == kCheck1 || control.id == kTxtBGImg || control.id == kCheck3 ||
+                       control.id == kCboColor || control.id == kTxtColorCode;
         EXPECT_EQ(text.find(kClassicOnly) != std::wstring::npos, classic) << control.name;
     }
     EXPECT_EQ(inputs, 20);
@@ -85,8 +84,8 @@ TEST_F(TooltipsTest, ThePickerHasItsOwnAndTheyGoWithIt) {
         HWND tip = OwnedTooltip(window);
         if (tip)
             tools = Tools(tip);
-        for (int id : {picker::kDrive1, picker::kDir1, picker::kFile1, picker::kCommand1,
-                       picker::kCommand2})
+        for (int id :
+             {picker::kDrive1, picker::kDir1, picker::kFile1, picker::kCommand1, picker::kCommand2})
             controls[id] = ::GetDlgItem(window, id);
         ::PostMessageW(::GetDlgItem(window, picker::kCommand2), BM_CLICK, 0, 0);
     });
@@ -122,8 +121,8 @@ TEST_F(TooltipsTest, FontFollowsTheDpiAndTipsSitBesideTheirControl) {
     // Below the control, above it near the bottom of the screen, inside the work area.
     const RECT work{0, 0, 1024, 768};
     const SIZE size{300, 40};
-    for (RECT control : {RECT{100, 100, 300, 125}, RECT{900, 740, 1000, 765},
-                         RECT{0, 700, 200, 730}}) {
+    for (RECT control :
+         {RECT{100, 100, 300, 125}, RECT{900, 740, 1000, 765}, RECT{0, 700, 200, 730}}) {
         POINT p = platform::Tooltips::Placement(control, size, work, 96);
         RECT placed{p.x, p.y, p.x + size.cx, p.y + size.cy}, overlap;
         EXPECT_FALSE(::IntersectRect(&overlap, &placed, &control));
