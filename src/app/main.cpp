@@ -60,9 +60,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             DWORD error = args.size() == 1 ? main_window::GoToFolder(form, args[0]) : 0;
             form.Show(showCommand);
             if (error)
-                platform::ShowError(form.hwnd(), platform::FailureText(
-                                                     L"Could not start in the folder given.",
-                                                     FullPath(args[0]), error));
+                platform::ShowError(form.hwnd(),
+                                    platform::FailureText(L"Could not start in the folder given.",
+                                                          FullPath(args[0]), error));
             else if (args.size() > 1)
                 platform::ShowError(form.hwnd(),
                                     L"Velquin takes one folder to start in. Put quotes around "

@@ -9,6 +9,13 @@ using namespace main_window;
 namespace testsupport {
 namespace {
 
+// GetWindowText reads no control of another process: ask the control itself.
+std::wstring TextOf(HWND control) {
+    wchar_t text[1024] = {};
+    ::SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 // The program started with a command line in a current folder, and its main window.
 class Program {
   public:
@@ -33,7 +40,7 @@ class Program {
         ::CloseHandle(pi_.hProcess);
     }
     HWND form() const { return form_; }
-    std::wstring Text(int id) const { return platform::WindowText(::GetDlgItem(form_, id)); }
+    std::wstring Text(int id) const { return TextOf(::GetDlgItem(form_, id)); }
     int Rows(int id) const {
         return static_cast<int>(::SendMessageW(::GetDlgItem(form_, id), LB_GETCOUNT, 0, 0));
     }
@@ -72,8 +79,8 @@ class Program {
             return {};
         std::wstring text;
         for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-            if (ClassName(c) == L"Static" && platform::WindowText(c).size() > text.size())
-                text = platform::WindowText(c);
+            if (ClassName(c) == L"Static" && TextOf(c).size() > text.size())
+                text = TextOf(c);
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         for (int i = 0; i < 200 && ::IsWindow(box); ++i)
             ::Sleep(50);
@@ -101,10 +108,10 @@ TEST(StartFolderTest, OneFolderArgumentInEveryFormStartsThere) {
     ::CreateDirectoryW((target + L"\\One").c_str(), nullptr);
     ::CreateDirectoryW((target + L"\\Two").c_str(), nullptr);
     const std::wstring forms[] = {
-        L"\"" + target + L"\"",       // full, quoted
-        L"\"" + target + L"\\\"",     // quoted with a trailing backslash
-        L"\"Target Folder\"",         // relative to the current folder
-        L"\"Target Folder\\\\\"",     // relative, trailing backslash, escaped
+        L"\"" + target + L"\"",    // full, quoted
+        L"\"" + target + L"\\\"",  // quoted with a trailing backslash
+        L"\"Target Folder\"",      // relative to the current folder
+        L"\"Target Folder\\\\\"",  // relative, trailing backslash, escaped
     };
     for (const auto& argument : forms) {
         Program program(argument, temp.path());
@@ -122,9 +129,8 @@ TEST(StartFolderTest, ABadArgumentIsNamedAfterTheWindowShowsThenTheNormalStart) 
         Program program(L"\"" + argument + L"\"", temp.path());
         ASSERT_TRUE(program.form()) << argument;
         std::wstring text = program.AnswerBox();
-        EXPECT_EQ(text.find(L"Could not start in the folder given.\r\n\r\n" + argument +
-                            L"\r\n\r\n"),
-                  0u)
+        EXPECT_EQ(
+            text.find(L"Could not start in the folder given.\r\n\r\n" + argument + L"\r\n\r\n"), 0u)
             << text;
         EXPECT_GT(text.size(), argument.size() + 45) << text;  // with the system's reason
         EXPECT_EQ(program.Text(kTxtPath), temp.path() + L"\\") << argument;
