@@ -6,6 +6,8 @@
 #include "main_window/icon_chooser.h"
 #include "platform/modal.h"
 
+#include <algorithm>
+
 using namespace main_window;
 
 namespace testsupport {
@@ -96,6 +98,35 @@ TEST_F(WindowMenuTest, CtrlIOpensTheChooserAndOpenInExplorerNamesAMissingFolder)
                                            missing + L"\r\n\r\n"),
               0u);
     EXPECT_FALSE(Exists(temp / L"gone"));
+}
+
+}  // namespace
+}  // namespace testsupport
+
+namespace testsupport {
+namespace {
+
+// With the item ticked, Apply says so and keeps the icon file inside the folder.
+TEST_F(WindowMenuTest, KeepACopyMakesApplyCopyTheIconIntoTheFolder) {
+    WriteBytes(temp / L"source.ico", ReadBytes(HostPath(VELQUIN_ICON_DATA) + L"\\one.ico"));
+    ::CreateDirectoryW((temp / L"Target").c_str(), nullptr);
+    Open();
+    SetText(kTxtPath, temp / L"Target\\");
+    Tick(kCheck2);
+    SetText(kTxtDirICO, temp / L"source.ico");
+    SetText(kTxtIcoIndex, L"0");
+    Click(kCmdYes);  // answered No: the summary without the line
+    Command(form->hwnd(), kKeepIconCopy);
+    answerer.Answer(IDYES);
+    Click(kCmdYes);
+    ASSERT_EQ(answerer.Seen().size(), 2u);
+    auto lines = [](const std::wstring& text) {
+        return std::count(text.begin(), text.end(), L'\n');
+    };
+    EXPECT_EQ(lines(answerer.Seen()[1].text), lines(answerer.Seen()[0].text) + 1);
+    EXPECT_EQ(ReadBytes(temp / L"Target\\source.ico"), ReadBytes(temp / L"source.ico"));
+    EXPECT_NE(ReadBytes(temp / L"Target\\desktop.ini").find("IconFile=source.ico\r\n"),
+              std::string::npos);
 }
 
 }  // namespace
