@@ -24,9 +24,10 @@ void Tick(Form1& form, int id) {
     ::SendMessageW(form.Control(id), BM_SETCHECK, BST_CHECKED, 0);
 }
 
-// The index the chooser starts on: txtIcoIndex when it is a position in the file.
+// The index the chooser starts on: txtIcoIndex when it is a whole number (a position, or a
+// negative resource id), else the first icon.
 int StartIndex(const std::wstring& text) {
-    if (!customise::IsWholeNumber(text) || text[0] == L'-' || text.size() > 6)
+    if (!customise::IsWholeNumber(text) || text.size() > 7)
         return 0;
     return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
 }

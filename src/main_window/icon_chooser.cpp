@@ -127,7 +127,8 @@ bool IconChooser::Load(HWND owner) {
     ::SendMessageW(c.list, LB_SETCOUNT, static_cast<WPARAM>(count), 0);
     ApplyLayout(dpi);
     // The icon the index field names, or the first when it names none of them.
-    ::SendMessageW(c.list, LB_SETCURSEL, chosen_ >= 0 && chosen_ < count ? chosen_ : 0, 0);
+    int start = c.source.PositionOf(chosen_);
+    ::SendMessageW(c.list, LB_SETCURSEL, start >= 0 ? start : 0, 0);
     c.focus = c.list;
     ::SetFocus(c.list);
     return true;

@@ -62,6 +62,15 @@ bool IconSource::Open(const std::wstring& file) {
     return true;
 }
 
+int IconSource::PositionOf(int index) const {
+    if (index >= 0)
+        return index < count_ ? index : -1;
+    for (size_t i = 0; i < groups_.size(); ++i)
+        if (groups_[i].id && groups_[i].id == -static_cast<long long>(index))
+            return static_cast<int>(i);
+    return -1;
+}
+
 platform::UniqueIcon IconSource::Load(int index, int size) const {
     if (index < 0 || index >= count_)
         return {};

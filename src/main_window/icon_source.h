@@ -23,6 +23,9 @@ class IconSource {
     // can't be read or holds no icons.
     bool Open(const std::wstring& file);
     int Count() const { return count_; }
+    // The position in file order of an icon index as desktop.ini takes it: a position as it
+    // is, a negative number as the icon group's resource id; -1 when it names none.
+    int PositionOf(int index) const;
     // The icon at `index` in file order, drawn from the image closest to `size` pixels
     // square; nullptr when that one icon can't be read.
     platform::UniqueIcon Load(int index, int size) const;

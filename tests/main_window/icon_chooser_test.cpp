@@ -179,6 +179,11 @@ TEST(IconSourceTest, ReadsEachIconFromItsImageOfTheAskedSize) {
     EXPECT_EQ(CentreAndWidth(program.Load(1, 32).get()), std::make_pair(RGB(40, 180, 60), 32));
     EXPECT_EQ(CentreAndWidth(program.Load(1, 48).get()), std::make_pair(RGB(240, 200, 40), 48));
     EXPECT_FALSE(program.Load(3, 32));
+    // desktop.ini's negative indexes name a resource id.
+    EXPECT_EQ(program.PositionOf(-3), 2);
+    EXPECT_EQ(program.PositionOf(2), 2);
+    EXPECT_EQ(program.PositionOf(-9), -1);
+    EXPECT_EQ(program.PositionOf(3), -1);
 
     IconSource file;
     ASSERT_TRUE(file.Open(kSizesIco));
