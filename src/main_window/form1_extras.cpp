@@ -107,6 +107,9 @@ void Form1Extras::ChooseIcon() {
 void Form1Extras::Drop(HDROP drop) {
     DroppedItems items = SortDroppedItems(DroppedPaths(drop));
     ::DragFinish(drop);
+    // While the picker or the chooser is open the window takes no input, drops included.
+    if (!::IsWindowEnabled(form_.hwnd()))
+        return;
     if (!items.folder.empty()) {
         if (DWORD error = GoToFolder(form_, items.folder))
             platform::ShowError(
