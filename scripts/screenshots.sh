@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots (docs/*.png) on a virtual display: the main window, the
-# new-folder box, and the picker previewing an icon and an image. Needs a build
-# (scripts/build.sh) and ImageMagick.
+# new-folder box, the picker previewing an icon and an image, the window menu and the
+# icon chooser; or only the ones named as arguments. Needs a build (scripts/build.sh) and
+# ImageMagick.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VELQUIN_BUILD:-$root/build}"
@@ -36,8 +37,7 @@ shot() {  # shot NAME WIDTHxHEIGHT
     sleep 1
 }
 cd "$samples"
-shot main 700x340
-shot newfolder 700x340
-shot icon 700x340
-shot image 700x340
+for name in ${*:-main newfolder icon image menu chooser}; do
+    shot "$name" 700x340
+done
 echo "Screenshots written to $root/docs"

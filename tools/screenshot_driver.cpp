@@ -1,5 +1,6 @@
 // Drives a running Velquin into the state a README screenshot shows, then returns so the
 // caller can take the picture. Usage: screenshot_driver main|newfolder|icon|image
+// Usage also: screenshot_driver menu|chooser (the window menu open; the icon chooser).
 // Velquin must have been started in the folder whose files the picker should list.
 #include <windows.h>
 
@@ -30,6 +31,17 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     if (!wcscmp(what, L"main"))
         return 0;
+    if (!wcscmp(what, L"menu")) {
+        // Alt+Space, as the user opens the window menu.
+        ::SetForegroundWindow(form);
+        ::PostMessageW(form, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
+        return 0;
+    }
+    if (!wcscmp(what, L"chooser")) {
+        constexpr WPARAM kChooseIcon = 0x1010;  // "Choose Icon from File..."
+        ::PostMessageW(form, WM_SYSCOMMAND, kChooseIcon, 0);
+        return WaitForWindow(L"VelquinIconChooser", nullptr) ? 0 : 1;
+    }
     if (!wcscmp(what, L"newfolder")) {
         ::PostMessageW(::GetDlgItem(form, kCmdCurrDir), BM_CLICK, 0, 0);
         return WaitForWindow(L"VelquinInputBox", nullptr) ? 0 : 1;

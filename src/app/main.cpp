@@ -2,9 +2,47 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 #include "main_window/form1.h"
+#include "main_window/form1_extras.h"
+#include "platform/error_text.h"
+#include "platform/message_box.h"
 #include "platform/modal.h"
+
+namespace {
+
+// The arguments after the program's name, from the wide command line.
+std::vector<std::wstring> Arguments() {
+    std::vector<std::wstring> args;
+    int count = 0;
+    if (LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            args.emplace_back(argv[i]);
+        ::LocalFree(argv);
+    }
+    // "C:\Work\" in quotes reaches us as C:\Work" (the backslash escapes the quote); a quote
+    // can't be part of a path, so it stands for that backslash.
+    for (auto& arg : args)
+        if (!arg.empty() && arg.back() == L'"')
+            arg.back() = L'\\';
+    return args;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    DWORD length = size ? ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
+    if (!length || length >= size)
+        return path;
+    full.resize(length);
+    return full;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // OLE serves the picker's picture loading; the common controls draw the lists.
@@ -15,9 +53,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     int exitCode = 1;
     {
+        // One argument names the folder to start in: `velquin.exe FOLDER`.
+        std::vector<std::wstring> args = Arguments();
         main_window::Form1 form;
         if (form.Create()) {
+            DWORD error = args.size() == 1 ? main_window::GoToFolder(form, args[0]) : 0;
             form.Show(showCommand);
+            if (error)
+                platform::ShowError(form.hwnd(),
+                                    platform::FailureText(L"Could not start in the folder given.",
+                                                          FullPath(args[0]), error));
+            else if (args.size() > 1)
+                platform::ShowError(form.hwnd(),
+                                    L"Velquin takes one folder to start in. Put quotes around "
+                                    L"a path with spaces.");
             exitCode = platform::RunMessageLoop();
         }
     }

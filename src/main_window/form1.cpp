@@ -6,6 +6,7 @@
 
 #include "app/resource.h"
 #include "customise/colour_table.h"
+#include "main_window/form1_extras.h"
 #include "main_window/form1_layout.h"
 #include "main_window/input_box.h"
 #include "platform/dpi_layout.h"
@@ -74,6 +75,7 @@ bool Form1::Create() {
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     CreateControls();
+    extras_ = std::make_unique<Form1Extras>(*this);
     Form_Load();
     return true;
 }
@@ -205,6 +207,8 @@ LRESULT Form1::ControlColours(HDC dc, HWND control, UINT msg, WPARAM wParam, LPA
 }
 
 LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; extras_ && extras_->HandleMessage(msg, wParam, lParam, result))
+        return result;
     switch (msg) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -451,6 +455,9 @@ std::wstring Form1::txtColorCode() const {
 }
 std::wstring Form1::txtITip() const {
     return Text(kTxtITip);
+}
+bool Form1::KeepIconCopy() const {
+    return extras_ && extras_->KeepIconCopy();
 }
 
 void Form1::SetTxtDirICO(const std::wstring& text) {

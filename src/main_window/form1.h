@@ -18,6 +18,8 @@
 
 namespace main_window {
 
+class Form1Extras;
+
 inline constexpr wchar_t kForm1Class[] = L"VelquinForm1";
 
 class Form1 : public platform::Window, public customise::FieldsView, public picker::PickerTarget {
@@ -48,6 +50,9 @@ class Form1 : public platform::Window, public customise::FieldsView, public pick
     std::wstring cboColor() const override;
     std::wstring txtColorCode() const override;
     std::wstring txtITip() const override;
+    bool KeepIconCopy() const override;
+    // The window menu, icon chooser, drops and tooltips.
+    Form1Extras* Extras() const { return extras_.get(); }
 
     // What the picker's OK writes.
     void SetTxtDirICO(const std::wstring& text) override;
@@ -86,6 +91,7 @@ class Form1 : public platform::Window, public customise::FieldsView, public pick
     platform::DriveList drive1_;
     platform::FolderList dir1_;
     std::unique_ptr<picker::MyForm> myForm_;
+    std::unique_ptr<Form1Extras> extras_;
     platform::UniqueFont font_;
     platform::UniqueFont frameFont_;
     platform::UniqueBrush black_;

@@ -4,6 +4,7 @@
 #include "picker/image_control.h"
 #include "picker/module1.h"
 #include "picker/my_form_layout.h"
+#include "picker/my_form_tips.h"
 #include "picker/picture.h"
 #include "platform/drive_list.h"
 #include "platform/error_text.h"
@@ -12,6 +13,7 @@
 #include "platform/path_text.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/tooltips.h"
 #include "platform/unique_handle.h"
 #include "platform/window_icons.h"
 
@@ -24,6 +26,7 @@ struct MyForm::Controls {
     ImageControl myImage;
     platform::UniqueFont font;
     platform::WindowIcons icons;
+    platform::Tooltips tips;
     HWND focus = nullptr;    // the control that gets the focus back on activation
     bool reverting = false;  // putting the folder list back after a failed move
 };
@@ -135,6 +138,7 @@ bool MyForm::Load(HWND owner) {
         }
     }
     ApplyLayout(dpi);
+    c.tips.Attach(hwnd(), kMyFormTips);
     c.focus = ::GetDlgItem(hwnd(), kCommand1);
     return true;
 }

@@ -1,10 +1,14 @@
 #include "platform/modal.h"
 
+#include "platform/accelerators.h"
+
 namespace platform {
 
 bool TranslateDialogKeys(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
         return false;
+    if (TranslateWindowAccelerator(msg))
+        return true;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
     return root && ::IsDialogMessageW(root, &msg);
 }

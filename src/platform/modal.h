@@ -5,7 +5,8 @@
 
 namespace platform {
 
-// Gives keyboard navigation (Tab, arrows) to the top-level window the message is for.
+// Translates the accelerators of the top-level window the message is for, or gives it
+// keyboard navigation (Tab, arrows).
 bool TranslateDialogKeys(MSG& msg);
 
 // Runs until WM_QUIT; returns its exit code.

@@ -1,0 +1,151 @@
+#include "main_window/form1_extras.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+
+#include "customise/desktop_ini.h"
+#include "main_window/drop_target.h"
+#include "main_window/folder_commands.h"
+#include "main_window/form1.h"
+#include "main_window/form1_layout.h"
+#include "main_window/icon_source.h"
+#include "platform/error_text.h"
+#include "platform/message_box.h"
+
+namespace main_window {
+namespace {
+
+constexpr UINT_PTR kIndexFieldSubclass = 0x1DF;
+// Posted by a double-click in txtIcoIndex, so the chooser opens once the click is over.
+constexpr UINT kOpenChooser = WM_APP + 0x10;
+
+void Tick(Form1& form, int id) {
+    ::SendMessageW(form.Control(id), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+// The index the chooser starts on: txtIcoIndex when it is a whole number (a position, or a
+// negative resource id), else the first icon.
+int StartIndex(const std::wstring& text) {
+    if (!customise::IsWholeNumber(text) || text.size() > 7)
+        return 0;
+    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
+}
+
+}  // namespace
+
+Form1Extras::Form1Extras(Form1& form) : form_(form) {
+    menu_.Install(form.hwnd());
+    tips_.Attach(form.hwnd(), Form1Tips());
+    AcceptDrops(form.hwnd());
+    ::SetWindowSubclass(form.Control(kTxtIcoIndex), IndexFieldProc, kIndexFieldSubclass,
+                        reinterpret_cast<DWORD_PTR>(form.hwnd()));
+}
+
+bool Form1Extras::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+        case WM_SYSCOMMAND:
+        case WM_COMMAND:
+            if (UINT command = WindowMenu::CommandOf(msg, wParam)) {
+                RunCommand(command);
+                result = 0;
+                return true;
+            }
+            return false;
+        case WM_INITMENU:
+            if (reinterpret_cast<HMENU>(wParam) == ::GetSystemMenu(form_.hwnd(), FALSE))
+                menu_.SetRestoreEnabled(CanRestore(form_.txtPath()));
+            return false;
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lParam))  // the window menu
+                menu_.SetRestoreEnabled(CanRestore(form_.txtPath()));
+            return false;
+        case WM_DROPFILES:
+            Drop(reinterpret_cast<HDROP>(wParam));
+            result = 0;
+            return true;
+        case kOpenChooser:
+            ChooseIcon();
+            result = 0;
+            return true;
+    }
+    return false;
+}
+
+void Form1Extras::RunCommand(UINT command) {
+    HWND owner = form_.hwnd();
+    switch (command) {
+        case kChooseIcon:
+            ChooseIcon();
+            break;
+        case kShowSettings:
+            ShowCurrentSettings(owner, form_.txtPath());
+            break;
+        case kRestoreSettings:
+            RestorePreviousSettings(owner, form_.txtPath());
+            break;
+        case kOpenInExplorer:
+            OpenInExplorer(owner, form_.txtPath());
+            break;
+        case kKeepIconCopy:
+            menu_.ToggleKeepIconCopy();
+            break;
+    }
+}
+
+void Form1Extras::ChooseIcon() {
+    std::wstring text = form_.txtDirICO();
+    int index = StartIndex(form_.txtIcoIndex());
+    if (!chooser_.Choose(form_.hwnd(), IconFileFor(text), index))
+        return;
+    // An empty field stood for the system's icons: name them as the field's default does.
+    form_.SetTxtDirICO(text.empty() ? kDefaultIconFile : text);
+    form_.SetTxtIcoIndex(std::to_wstring(index));
+    Tick(form_, kCheck2);
+}
+
+void Form1Extras::Drop(HDROP drop) {
+    DroppedItems items = SortDroppedItems(DroppedPaths(drop));
+    ::DragFinish(drop);
+    // While the picker or the chooser is open the window takes no input, drops included.
+    if (!::IsWindowEnabled(form_.hwnd()))
+        return;
+    if (!items.folder.empty()) {
+        if (DWORD error = GoToFolder(form_, items.folder))
+            platform::ShowError(
+                form_.hwnd(),
+                platform::FailureText(L"Could not open the dropped folder.", items.folder, error));
+    }
+    if (!items.icon.empty()) {
+        form_.SetTxtDirICO(items.icon);
+        form_.SetTxtIcoIndex(L"0");
+        Tick(form_, kCheck2);
+    }
+    if (!items.image.empty()) {
+        form_.SetTxtBGImg(items.image);
+        Tick(form_, kCheck1);
+    }
+}
+
+LRESULT CALLBACK Form1Extras::IndexFieldProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR form) noexcept {
+    if (msg == WM_LBUTTONDBLCLK)
+        ::PostMessageW(reinterpret_cast<HWND>(form), kOpenChooser, 0, 0);
+    else if (msg == WM_NCDESTROY)
+        ::RemoveWindowSubclass(hwnd, IndexFieldProc, kIndexFieldSubclass);
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+DWORD GoToFolder(Form1& form, const std::wstring& folder) {
+    DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return ::GetLastError();
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ERROR_DIRECTORY;
+    if (DWORD error = form.Dir1().SetPath(folder))
+        return error;
+    form.Drive1().SetDrive(form.Dir1().Path());
+    return ERROR_SUCCESS;
+}
+
+}  // namespace main_window

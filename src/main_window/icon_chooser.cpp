@@ -1,0 +1,251 @@
+#include "main_window/icon_chooser.h"
+
+#include <string>
+#include <vector>
+
+#include "app/resource.h"
+#include "main_window/icon_source.h"
+#include "platform/dpi_layout.h"
+#include "platform/error_text.h"
+#include "platform/message_box.h"
+#include "platform/modal.h"
+#include "platform/unique_handle.h"
+#include "platform/window_icons.h"
+
+namespace main_window {
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+constexpr int kWidthTwips = 6600;
+constexpr int kHeightTwips = 4560;
+constexpr int kCellMarginTwips = 90;  // around each icon in its cell
+constexpr wchar_t kCouldNotOpen[] = L"Could not open the icon chooser.";
+
+// The icons stand in columns that scroll sideways, as the system's own chooser shows them:
+// a virtual owner-drawn list box that asks only for the cells it shows.
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | LBS_NOTIFY |
+                             LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_MULTICOLUMN |
+                             LBS_NOINTEGRALHEIGHT;
+
+using platform::ControlKind;
+// clang-format off
+constexpr platform::ControlSpec kControls[] = {
+    {kIconList, L"lstIcons",  ControlKind::Image,  0, nullptr,  120,  120,  6360, 3720, 0},
+    {IDOK,      L"cmdOK",     ControlKind::Button, 0, L"OK",     3960, 4020, 1140, 375,  1},
+    {IDCANCEL,  L"cmdCancel", ControlKind::Button, 0, L"Cancel", 5220, 4020, 1260, 375,  2},
+};
+// clang-format on
+
+}  // namespace
+
+struct IconChooser::Controls {
+    IconSource source;
+    std::vector<platform::UniqueIcon> icons;  // read when first shown
+    std::vector<bool> tried;
+    int iconSize = 0;
+    int cell = 0;
+    HWND list = nullptr;
+    platform::UniqueFont font;
+    platform::WindowIcons windowIcons;
+    HWND focus = nullptr;
+};
+
+IconChooser::IconChooser() = default;
+IconChooser::~IconChooser() {
+    if (hwnd())
+        ::DestroyWindow(hwnd());
+}
+
+bool IconChooser::Choose(HWND owner, const std::wstring& file, int& index) {
+    if (hwnd())
+        return false;
+    file_ = file;
+    chosen_ = index;
+    ok_ = false;
+    if (!Load(owner))
+        return false;
+    platform::RunModal(hwnd(), owner);
+    if (ok_)
+        index = chosen_;
+    return ok_;
+}
+
+int IconChooser::IconsShown() const {
+    int shown = 0;
+    if (controls_)
+        for (const auto& icon : controls_->icons)
+            shown += icon ? 1 : 0;
+    return shown;
+}
+
+bool IconChooser::Load(HWND owner) {
+    auto controls = std::make_unique<Controls>();
+    // The file first: one that can't be used gets its message instead of an empty window.
+    if (!controls->source.Open(file_)) {
+        platform::ShowError(
+            owner, platform::FailureText(controls->source.What(), file_, controls->source.Error()));
+        return false;
+    }
+    RegisterOnce(kIconChooserClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+    UINT dpi = platform::WindowDpi(owner);
+    RECT place =
+        platform::CentredWindowRect(kWidthTwips, kHeightTwips, kStyle, kExStyle, dpi, owner);
+    controls_ = std::move(controls);
+    if (!CreateBound(kIconChooserClass, kIconChooserCaption, kStyle, kExStyle, place.left,
+                     place.top, place.right - place.left, place.bottom - place.top, owner)) {
+        DWORD error = ::GetLastError();
+        controls_.reset();
+        platform::ShowError(owner, platform::FailureText(kCouldNotOpen, file_, error));
+        return false;
+    }
+    dpi = platform::WindowDpi(hwnd());
+    Controls& c = *controls_;
+    int count = c.source.Count();
+    c.icons.resize(static_cast<size_t>(count));
+    c.tried.assign(static_cast<size_t>(count), false);
+    for (const platform::ControlSpec* spec : platform::CreationOrder(kControls)) {
+        HWND made = nullptr;
+        if (spec->id == kIconList) {
+            RECT r = platform::ControlRect(kControls, *spec, dpi);
+            made = c.list = ::CreateWindowExW(
+                WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, kListStyle, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconList)),
+                platform::ModuleInstance(), nullptr);
+        } else {
+            made = platform::CreateStandardControl(hwnd(), kControls, *spec, dpi);
+            if (made && spec->id == IDOK)
+                ::SendMessageW(made, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+        }
+        if (!made) {
+            DWORD error = ::GetLastError();
+            ::DestroyWindow(hwnd());
+            platform::ShowError(owner, platform::FailureText(kCouldNotOpen, file_, error));
+            return false;
+        }
+    }
+    ::SendMessageW(c.list, LB_SETCOUNT, static_cast<WPARAM>(count), 0);
+    ApplyLayout(dpi);
+    // The icon the index field names, or the first when it names none of them.
+    int start = c.source.PositionOf(chosen_);
+    ::SendMessageW(c.list, LB_SETCURSEL, start >= 0 ? start : 0, 0);
+    c.focus = c.list;
+    ::SetFocus(c.list);
+    return true;
+}
+
+void IconChooser::ApplyLayout(UINT dpi) {
+    Controls& c = *controls_;
+    platform::UniqueFont font = platform::CreateDefaultFont(dpi);
+    for (const auto& spec : kControls)
+        ::SendMessageW(::GetDlgItem(hwnd(), spec.id), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(font.get()), FALSE);
+    c.font = std::move(font);
+    platform::PlaceControls(hwnd(), kControls, dpi);
+    // Icons are read again at the size for this DPI, so they stay sharp.
+    c.iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
+    c.cell = c.iconSize + 2 * platform::TwipsToPixels(kCellMarginTwips, dpi);
+    for (auto& icon : c.icons)
+        icon.reset();
+    c.tried.assign(c.tried.size(), false);
+    ::SendMessageW(c.list, LB_SETITEMHEIGHT, 0, c.cell);
+    ::SendMessageW(c.list, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(c.cell), 0);
+    ::InvalidateRect(c.list, nullptr, TRUE);
+    c.windowIcons.Apply(hwnd(), IDI_VELQUIN, dpi);
+}
+
+void IconChooser::DrawIcon(const DRAWITEMSTRUCT& item) {
+    Controls& c = *controls_;
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::FillRect(item.hDC, &item.rcItem,
+               ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID < c.icons.size()) {
+        size_t index = item.itemID;
+        if (!c.tried[index]) {
+            c.tried[index] = true;
+            c.icons[index] = c.source.Load(static_cast<int>(index), c.iconSize);
+        }
+        if (c.icons[index]) {
+            int x = item.rcItem.left + (item.rcItem.right - item.rcItem.left - c.iconSize) / 2;
+            int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - c.iconSize) / 2;
+            ::DrawIconEx(item.hDC, x, y, c.icons[index].get(), c.iconSize, c.iconSize, 0, nullptr,
+                         DI_NORMAL);
+        }
+    }
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = item.rcItem;
+        ::InflateRect(&focus, -1, -1);
+        ::DrawFocusRect(item.hDC, &focus);
+    }
+}
+
+void IconChooser::OnOk() {
+    LRESULT selected = ::SendMessageW(controls_->list, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) {
+        ::MessageBeep(MB_OK);  // nothing chosen: OK waits for a choice
+        return;
+    }
+    chosen_ = static_cast<int>(selected);
+    ok_ = true;
+    platform::EndModal(hwnd());
+}
+
+void IconChooser::OnCancel() {
+    platform::EndModal(hwnd());
+}
+
+void IconChooser::OnDestroyed() {
+    controls_.reset();  // the icons read in this opening go with it
+}
+
+LRESULT IconChooser::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!controls_)
+        return platform::Window::HandleMessage(msg, wParam, lParam);
+    switch (msg) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK)
+                OnOk();
+            else if (LOWORD(wParam) == IDCANCEL)
+                OnCancel();
+            else if (LOWORD(wParam) == kIconList && HIWORD(wParam) == LBN_DBLCLK)
+                OnOk();
+            return 0;
+        case WM_MEASUREITEM: {
+            auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (measure->CtlID == kIconList && controls_->cell) {
+                measure->itemWidth = static_cast<UINT>(controls_->cell);
+                measure->itemHeight = static_cast<UINT>(controls_->cell);
+            }
+            return TRUE;
+        }
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->CtlID == kIconList)
+                DrawIcon(*item);
+            return TRUE;
+        }
+        case WM_CLOSE:
+            OnCancel();
+            return 0;
+        case WM_ACTIVATE:
+            // A plain window forgets its focused control when deactivated; keep it.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus && ::IsChild(hwnd(), focus))
+                    controls_->focus = focus;
+            } else if (controls_->focus && ::IsWindow(controls_->focus)) {
+                ::SetFocus(controls_->focus);
+            }
+            return 0;
+        case WM_DPICHANGED: {
+            const RECT* r = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            ApplyLayout(HIWORD(wParam));
+            return 0;
+        }
+    }
+    return platform::Window::HandleMessage(msg, wParam, lParam);
+}
+
+}  // namespace main_window
