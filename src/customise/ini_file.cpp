@@ -226,7 +226,10 @@ class Backup {
                     [&] {
                         // Only the content that was kept is replaced.
                         std::string now;
-                        if (ReadWhole(path_, now) || now != older)
+                        if (DWORD readError = ReadWhole(path_, now))
+                            return readError == ERROR_FILE_NOT_FOUND ? DWORD{ERROR_FILE_EXISTS}
+                                                                     : readError;
+                        if (now != older)
                             return DWORD{ERROR_FILE_EXISTS};
                         DWORD current = ::GetFileAttributesW(path_.c_str());
                         if (current & FILE_ATTRIBUTE_READONLY)
@@ -243,7 +246,10 @@ class Backup {
                 return std::nullopt;
             }
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-                // The older content is still in desktop.ini.bak: the copy of it goes.
+                // The older content is still in desktop.ini.bak, with its marks: the copy of
+                // it goes.
+                if (IsFile(attributes))
+                    RestoreAttributes(path_, attributes);
                 if (!kept.empty())
                     DeleteOwnFile(kept);
                 return FileFailure{what, shown_, error};
