@@ -24,7 +24,6 @@ struct MyForm::Controls {
     ImageControl myImage;
     platform::UniqueFont font;
     platform::WindowIcons icons;
-    HWND focus = nullptr;    // the control that gets the focus back on activation
     bool reverting = false;  // putting the folder list back after a failed move
 };
 
@@ -135,7 +134,7 @@ bool MyForm::Load(HWND owner) {
         }
     }
     ApplyLayout(dpi);
-    c.focus = ::GetDlgItem(hwnd(), kCommand1);
+    SetFocusOnActivate(::GetDlgItem(hwnd(), kCommand1));
     return true;
 }
 
@@ -198,9 +197,6 @@ LRESULT MyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 File1Click();
             return 0;
         }
-        case WM_ACTIVATE:
-            OnActivate(LOWORD(wParam) != WA_INACTIVE);
-            return 0;
         case WM_CLOSE:
             // The close box unloads the picker just as Cancel does.
             Command2Click();
@@ -218,17 +214,6 @@ LRESULT MyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
     }
     return platform::Window::HandleMessage(msg, wParam, lParam);
-}
-
-void MyForm::OnActivate(bool active) {
-    Controls& c = *controls_;
-    if (!active) {
-        HWND focus = ::GetFocus();
-        if (focus && ::IsChild(hwnd(), focus))
-            c.focus = focus;
-    } else if (c.focus && ::IsWindow(c.focus)) {
-        ::SetFocus(c.focus);
-    }
 }
 
 void MyForm::Drive1Change() {
