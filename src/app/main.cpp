@@ -1,15 +1,13 @@
 // Velquin: customises how the Windows shell shows a folder.
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include "main_window/form1.h"
 #include "platform/modal.h"
+#include "platform/ole_session.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    // OLE serves the picker's picture loading; the common controls draw the lists.
-    if (FAILED(::OleInitialize(nullptr)))
-        return 1;
+    // The common controls draw the lists; OLE starts when the picker first opens.
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
 
@@ -21,6 +19,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             exitCode = platform::RunMessageLoop();
         }
     }
-    ::OleUninitialize();
+    platform::StopOle();
     return exitCode;
 }

@@ -9,6 +9,7 @@
 #include "platform/error_text.h"
 #include "platform/file_list.h"
 #include "platform/folder_list.h"
+#include "platform/ole_session.h"
 #include "platform/path_text.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
@@ -59,6 +60,12 @@ ImageControl* MyForm::MyImage() const {
 void MyForm::Show(HWND owner, const std::wstring& pattern, bool stretch, PickerTarget& target) {
     if (hwnd()) {
         ::SetForegroundWindow(hwnd());
+        return;
+    }
+    // The preview's picture loading and the shell's icons need OLE on this thread.
+    if (HRESULT hr = platform::StartOle(); FAILED(hr)) {
+        platform::ShowError(owner, L"Could not open the picker window.\r\n\r\n" +
+                                       platform::SystemReason(static_cast<DWORD>(hr)));
         return;
     }
     if (!Load(owner))
