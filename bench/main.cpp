@@ -1,14 +1,18 @@
-// velquin_bench [path\to\velquin.exe]
+// velquin_bench [--startup] [path\to\velquin.exe]
 // Prints how long the folder and file lists take to fill on folders of 100,000 entries,
-// against a bare enumeration of the same folder, and the program's start-up time to a
-// shown, idle main window. Each figure is the best of a few runs. Run by hand:
+// against a bare enumeration of the same folder (best of a few runs), and the program's
+// start-up time to a shown, idle main window against velquin_bare_window.exe, a bare
+// Win32 window program built beside the bench (median of several runs, the two started
+// by turns). --startup measures only the start-up. Run by hand:
 //   wine build/bench/velquin_bench.exe
 #include <windows.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/file_list.h"
 #include "platform/folder_entries.h"
@@ -20,9 +24,10 @@ namespace {
 
 constexpr int kEntries = 100000;
 constexpr int kRuns = 5;
-constexpr int kStartRuns = 3;
+constexpr int kStartRuns = 9;
 constexpr wchar_t kIconPattern[] = L"*.ico;*.dll;*.exe";
 constexpr wchar_t kMainTitle[] = L"     -=[QRX]=- Velquin v1.0";
+constexpr wchar_t kBareTitle[] = L"Velquin bare window";
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -177,8 +182,9 @@ HWND CreateHost() {
                              nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-void PrintComparison(const char* what, double bare, double list) {
-    std::printf("  bare FindFirstFileExW enumeration %9.1f ms\n", bare);
+void PrintComparison(const char* what, double bare, double list,
+                     const char* baseline = "bare FindFirstFileExW enumeration") {
+    std::printf("  %-33s %9.1f ms\n", baseline, bare);
     std::printf("  %-33s %9.1f ms\n", what, list);
     std::printf("  ratio %31.2f    (target <= 1.5)%s\n", list / bare,
                 list / bare <= 1.5 ? "" : "  ** over target **");
@@ -186,6 +192,7 @@ void PrintComparison(const char* what, double bare, double list) {
 
 struct FindWindowOf {
     DWORD process;
+    const wchar_t* title;
     HWND found;
 };
 
@@ -197,14 +204,14 @@ BOOL CALLBACK MatchMainWindow(HWND hwnd, LPARAM param) {
         return TRUE;
     wchar_t title[64] = {};
     ::GetWindowTextW(hwnd, title, 64);
-    if (std::wstring(title) != kMainTitle)
+    if (std::wstring(title) != search->title)
         return TRUE;
     search->found = hwnd;
     return FALSE;
 }
 
 // Milliseconds from launch to the main window shown and idle; negative when not found.
-double StartUpOnce(const std::wstring& program) {
+double StartUpOnce(const std::wstring& program, const wchar_t* title) {
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + program + L"\"";
@@ -214,7 +221,7 @@ double StartUpOnce(const std::wstring& program) {
         return -1;
     platform::UniqueFile process(info.hProcess), thread(info.hThread);
     ::WaitForInputIdle(info.hProcess, 10000);
-    FindWindowOf search{info.dwProcessId, nullptr};
+    FindWindowOf search{info.dwProcessId, title, nullptr};
     while (!search.found && Now() - start < 10000) {
         ::EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
         if (!search.found) {
@@ -230,16 +237,54 @@ double StartUpOnce(const std::wstring& program) {
     return search.found ? elapsed : -1;
 }
 
-std::wstring DefaultProgram() {
+std::wstring BesideTheBench(const wchar_t* name) {
     std::wstring path = platform::ModuleFileName();
-    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"velquin.exe";
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Start-up of the program against the bare window program, started by turns.
+int MeasureStartUp(const std::wstring& program) {
+    std::wstring bare = BesideTheBench(L"velquin_bare_window.exe");
+    std::printf("Start-up to a shown, idle main window, median of %d runs:\n", kStartRuns);
+    for (const std::wstring& exe : {program, bare}) {
+        if (::GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            std::printf("  %ls not found\n", exe.c_str());
+            return 1;
+        }
+    }
+    StartUpOnce(bare, kBareTitle);  // load the shared DLLs once before timing either
+    std::vector<double> bareTimes, programTimes;
+    for (int i = 0; i < kStartRuns; ++i) {
+        double once = StartUpOnce(bare, kBareTitle);
+        if (once >= 0)
+            bareTimes.push_back(once);
+        once = StartUpOnce(program, kMainTitle);
+        if (once >= 0)
+            programTimes.push_back(once);
+    }
+    if (bareTimes.empty() || programTimes.empty()) {
+        std::printf("  window not found\n");
+        return 1;
+    }
+    PrintComparison("velquin.exe", Median(bareTimes), Median(programTimes), "bare Win32 window");
+    return 0;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    std::wstring program = argc > 1 ? argv[1] : DefaultProgram();
-    {
+    bool startUpOnly = argc > 1 && std::wstring(argv[1]) == L"--startup";
+    int next = startUpOnly ? 2 : 1;
+    std::wstring program = argc > next ? argv[next] : BesideTheBench(L"velquin.exe");
+    if (!startUpOnly) {
         Workspace work;
         std::printf("Generating %d subfolders and %d files under %ls...\n", kEntries, kEntries,
                     work.root().c_str());
@@ -287,20 +332,5 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("\n");
     }
 
-    std::printf("Start-up of %ls to a shown, idle main window:\n", program.c_str());
-    if (::GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        std::printf("  program not found\n");
-        return 0;
-    }
-    double best = -1;
-    for (int i = 0; i < kStartRuns; ++i) {
-        double once = StartUpOnce(program);
-        if (once >= 0 && (best < 0 || once < best))
-            best = once;
-    }
-    if (best < 0)
-        std::printf("  window not found\n");
-    else
-        std::printf("  %.1f ms\n", best);
-    return 0;
+    return MeasureStartUp(program);
 }

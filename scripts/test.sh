@@ -18,3 +18,6 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 cd "$build"
 ctest --output-on-failure --timeout 180
+
+# A second compiler over the whole project, warnings as errors (build only).
+"$root/scripts/build-clang.sh"

@@ -1,7 +1,6 @@
 // Velquin: customises how the Windows shell shows a folder.
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 #include <shellapi.h>
 
 #include <string>
@@ -12,6 +11,7 @@
 #include "platform/error_text.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/ole_session.h"
 
 namespace {
 
@@ -45,9 +45,7 @@ std::wstring FullPath(const std::wstring& path) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    // OLE serves the picker's picture loading; the common controls draw the lists.
-    if (FAILED(::OleInitialize(nullptr)))
-        return 1;
+    // The common controls draw the lists; OLE starts when the picker first opens.
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
 
@@ -70,6 +68,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             exitCode = platform::RunMessageLoop();
         }
     }
-    ::OleUninitialize();
+    platform::StopOle();
     return exitCode;
 }

@@ -83,8 +83,8 @@ bool Form1::Create() {
 void Form1::Show(int showCommand) {
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
-    focus_ = drive1_.hwnd();
-    ::SetFocus(focus_);
+    SetFocusOnActivate(drive1_.hwnd());
+    ::SetFocus(drive1_.hwnd());
 }
 
 void Form1::CreateControls() {
@@ -230,16 +230,6 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 Paint(dc.get());
             return 0;
         }
-        case WM_ACTIVATE:
-            // A plain window forgets its focused control when deactivated; keep it.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                HWND focus = ::GetFocus();
-                if (focus && ::IsChild(hwnd(), focus))
-                    focus_ = focus;
-            } else if (focus_ && ::IsWindow(focus_)) {
-                ::SetFocus(focus_);
-            }
-            return 0;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
             ApplyFonts();

@@ -96,7 +96,6 @@ class Form1 : public platform::Window, public customise::FieldsView, public pick
     platform::UniqueFont frameFont_;
     platform::UniqueBrush black_;
     platform::WindowIcons icons_;
-    HWND focus_ = nullptr;
     bool closingForOwner_ = false;
     bool typingColour_ = false;
 };

@@ -48,7 +48,7 @@ class InputBoxWindow : public platform::Window {
         HWND edit = ::GetDlgItem(hwnd(), kInputBoxEdit);
         ::SetWindowTextW(edit, defaultText.c_str());
         ::SendMessageW(edit, EM_SETSEL, 0, -1);
-        focus_ = edit;
+        SetFocusOnActivate(edit);
         platform::RunModal(hwnd(), owner);
         return answer_;
     }
@@ -71,13 +71,6 @@ class InputBoxWindow : public platform::Window {
             case WM_CLOSE:
                 answer_.clear();
                 platform::EndModal(hwnd());
-                return 0;
-            case WM_ACTIVATE:
-                // Keep the focus where it was when the box is activated again.
-                if (LOWORD(wParam) == WA_INACTIVE)
-                    focus_ = ::GetFocus();
-                else if (focus_ && ::IsChild(hwnd(), focus_))
-                    ::SetFocus(focus_);
                 return 0;
             case DM_GETDEFID:
                 return MAKELRESULT(IDOK, DC_HASDEFID);
@@ -102,7 +95,6 @@ class InputBoxWindow : public platform::Window {
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     platform::UniqueFont font_;
     std::wstring answer_;
-    HWND focus_ = nullptr;
 };
 
 }  // namespace

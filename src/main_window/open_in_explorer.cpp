@@ -4,6 +4,7 @@
 
 #include "platform/error_text.h"
 #include "platform/message_box.h"
+#include "platform/ole_session.h"
 
 namespace main_window {
 
@@ -16,6 +17,9 @@ void OpenInExplorer(HWND owner, const std::wstring& folder) {
         platform::ShowError(owner, platform::FailureText(kFailed, folder, error));
         return;
     }
+    // Shell extensions that handle the verb may need COM on this thread; a failure to start it
+    // is left to the shell call to report.
+    platform::StartOle();
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;

@@ -10,6 +10,7 @@
 #include "platform/error_text.h"
 #include "platform/file_list.h"
 #include "platform/folder_list.h"
+#include "platform/ole_session.h"
 #include "platform/path_text.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
@@ -27,7 +28,6 @@ struct MyForm::Controls {
     platform::UniqueFont font;
     platform::WindowIcons icons;
     platform::Tooltips tips;
-    HWND focus = nullptr;    // the control that gets the focus back on activation
     bool reverting = false;  // putting the folder list back after a failed move
 };
 
@@ -63,6 +63,12 @@ ImageControl* MyForm::MyImage() const {
 void MyForm::Show(HWND owner, const std::wstring& pattern, bool stretch, PickerTarget& target) {
     if (hwnd()) {
         ::SetForegroundWindow(hwnd());
+        return;
+    }
+    // The preview's picture loading and the shell's icons need OLE on this thread.
+    if (HRESULT hr = platform::StartOle(); FAILED(hr)) {
+        platform::ShowError(owner, L"Could not open the picker window.\r\n\r\n" +
+                                       platform::SystemReason(static_cast<DWORD>(hr)));
         return;
     }
     if (!Load(owner))
@@ -139,7 +145,7 @@ bool MyForm::Load(HWND owner) {
     }
     ApplyLayout(dpi);
     c.tips.Attach(hwnd(), kMyFormTips);
-    c.focus = ::GetDlgItem(hwnd(), kCommand1);
+    SetFocusOnActivate(::GetDlgItem(hwnd(), kCommand1));
     return true;
 }
 
@@ -202,9 +208,6 @@ LRESULT MyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 File1Click();
             return 0;
         }
-        case WM_ACTIVATE:
-            OnActivate(LOWORD(wParam) != WA_INACTIVE);
-            return 0;
         case WM_CLOSE:
             // The close box unloads the picker just as Cancel does.
             Command2Click();
@@ -222,17 +225,6 @@ LRESULT MyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
     }
     return platform::Window::HandleMessage(msg, wParam, lParam);
-}
-
-void MyForm::OnActivate(bool active) {
-    Controls& c = *controls_;
-    if (!active) {
-        HWND focus = ::GetFocus();
-        if (focus && ::IsChild(hwnd(), focus))
-            c.focus = focus;
-    } else if (c.focus && ::IsWindow(c.focus)) {
-        ::SetFocus(c.focus);
-    }
 }
 
 void MyForm::Drive1Change() {

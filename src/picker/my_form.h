@@ -61,7 +61,6 @@ class MyForm : public platform::Window {
 
     bool Load(HWND owner);
     void ApplyLayout(UINT dpi);
-    void OnActivate(bool active);
     void Drive1Change();
     void Dir1Change();
     void File1Click();

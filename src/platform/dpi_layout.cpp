@@ -123,20 +123,19 @@ HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table,
     return hwnd;
 }
 
+// The closed combo box's height follows its selection field. Set the field once as read
+// back and measure, then correct by the difference: Wine reads the field back 2 pixels
+// taller than it was set, so adding to the read value alone overshoots there.
 void FitComboHeight(HWND combo, int height) {
-    // The closed height is the selection field's plus borders the combo box decides;
-    // a few rounds settle it.
-    for (int round = 0; round < 4; ++round) {
-        RECT r;
-        ::GetWindowRect(combo, &r);
-        int extra = height - (r.bottom - r.top);
-        if (extra == 0)
-            return;
-        LRESULT field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-        if (field == CB_ERR || field + extra < 1)
-            return;
-        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + extra);
-    }
+    LRESULT field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (field == CB_ERR)
+        return;
+    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    RECT r;
+    ::GetWindowRect(combo, &r);
+    LRESULT wanted = field + height - (r.bottom - r.top);
+    if (wanted >= 1 && wanted != field)
+        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
 }
 
 void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi) {

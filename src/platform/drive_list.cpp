@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "platform/dpi_layout.h"
 #include "platform/folder_entries.h"
 
 namespace platform {
@@ -45,21 +46,6 @@ std::wstring DriveEntry(const std::wstring& root) {
     return entry;
 }
 
-// The closed combo box's height follows its selection field. Set the field once as read
-// back and measure, then correct by the difference: Wine reads the field back 2 pixels
-// taller than it was set, so adding to the read value alone overshoots there.
-void FitClosedHeight(HWND combo, int height) {
-    LRESULT field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (field == CB_ERR)
-        return;
-    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    RECT r;
-    ::GetWindowRect(combo, &r);
-    LRESULT wanted = field + height - (r.bottom - r.top);
-    if (wanted >= 1 && wanted != field)
-        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
-}
-
 }  // namespace
 
 bool DriveList::Create(HWND parent, int id, const RECT& rect) {
@@ -75,7 +61,7 @@ bool DriveList::Create(HWND parent, int id, const RECT& rect) {
     for (const auto& root : roots_)
         ::SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveEntry(root).c_str()));
     SetDrive(CurrentFolder());
-    FitClosedHeight(hwnd_, height);
+    FitComboHeight(hwnd_, height);
     return true;
 }
 
@@ -104,7 +90,7 @@ void DriveList::Place(const RECT& rect) {
     int height = rect.bottom - rect.top;
     ::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left, height * 10,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    FitClosedHeight(hwnd_, height);
+    FitComboHeight(hwnd_, height);
 }
 
 }  // namespace platform

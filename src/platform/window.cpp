@@ -62,6 +62,17 @@ HWND Window::CreateBound(const wchar_t* className, const std::wstring& title, DW
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ACTIVATE) {
+        // A plain window forgets its focused control when deactivated; keep it.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (focus && ::IsChild(hwnd_, focus))
+                focus_ = focus;
+        } else if (focus_ && ::IsChild(hwnd_, focus_)) {
+            ::SetFocus(focus_);
+        }
+        return 0;
+    }
     return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 

@@ -25,13 +25,18 @@ class Window {
     HWND CreateBound(const wchar_t* className, const std::wstring& title, DWORD style,
                      DWORD exStyle, int x, int y, int width, int height, HWND parent);
 
+    // The default keeps the focused control across deactivation (WM_ACTIVATE), as a
+    // dialog does, and passes everything else to DefWindowProcW.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The control that gets the focus when the window is next activated.
+    void SetFocusOnActivate(HWND control) { focus_ = control; }
     // Called after WM_NCDESTROY; hwnd() is null by then.
     virtual void OnDestroyed() {}
 
   private:
     static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     HWND hwnd_ = nullptr;
+    HWND focus_ = nullptr;
 };
 
 HINSTANCE ModuleInstance();

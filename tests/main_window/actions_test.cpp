@@ -1,5 +1,6 @@
 // About, Exit, Apply and Remove through the main window's own buttons.
 #include "form1_fixture.h"
+#include "support/child_process.h"
 
 using namespace main_window;
 
@@ -88,12 +89,9 @@ TEST(ProgramTest, StartsWithTheMainWindowAndExitEndsIt) {
     std::wstring exe = VELQUIN_EXE;
     if (!exe.empty() && exe[0] == L'/')
         exe = L"Z:" + exe;  // a Unix path under Wine
-    STARTUPINFOW si{sizeof(si)};
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &si, &pi))
-        << ::GetLastError();
-    ::WaitForInputIdle(pi.hProcess, 10000);
+    ChildProcess program;   // ended by force if an assertion below leaves early
+    ASSERT_TRUE(program.Start(exe)) << ::GetLastError();
+    ::WaitForInputIdle(program.handle(), 10000);
     HWND window = nullptr;
     for (int i = 0; i < 200 && !window; ++i) {
         window = ::FindWindowW(kForm1Class, L"     -=[QRX]=- Velquin v1.0");
@@ -103,13 +101,11 @@ TEST(ProgramTest, StartsWithTheMainWindowAndExitEndsIt) {
     ASSERT_TRUE(window);
     EXPECT_TRUE(::IsWindowVisible(window));
     ::SendMessageW(::GetDlgItem(window, kCmdQit), BM_CLICK, 0, 0);
-    EXPECT_EQ(::WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(::WaitForSingleObject(program.handle(), 10000), WAIT_OBJECT_0);
     DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::GetExitCodeProcess(program.handle(), &code);
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(::IsWindow(window));
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
 }
 
 }  // namespace

@@ -13,15 +13,22 @@ std::wstring ClassName(HWND hwnd) {
     return name;
 }
 
-DialogAnswerer::DialogAnswerer() {
+// Answerers stack: the innermost answers while it lives, then the one it hides takes over
+// again. One hook serves them all.
+DialogAnswerer::DialogAnswerer() : outer_(g_active) {
     g_active = this;
-    hook_ = ::SetWindowsHookExW(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId());
+    if (!outer_)
+        hook_ = ::SetWindowsHookExW(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId());
 }
 
 DialogAnswerer::~DialogAnswerer() {
-    if (hook_) ::UnhookWindowsHookEx(hook_);
-    for (auto& [id, action] : timers_) ::KillTimer(nullptr, id);
-    g_active = nullptr;
+    if (hook_)
+        ::UnhookWindowsHookEx(hook_);
+    for (auto& [id, action] : timers_)
+        ::KillTimer(nullptr, id);
+    // Answerers end in the reverse order of their start (they live on the stack).
+    if (g_active == this)
+        g_active = outer_;
 }
 
 void DialogAnswerer::OnActivate(const std::wstring& className, std::function<void(HWND)> action) {
@@ -32,9 +39,10 @@ LRESULT CALLBACK DialogAnswerer::CbtProc(int code, WPARAM wParam, LPARAM lParam)
     DialogAnswerer* self = g_active;
     if (self && code == HCBT_CREATEWND && self->failNext_) {
         auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
-        bool dialogClass = HIWORD(reinterpret_cast<ULONG_PTR>(create->lpcs->lpszClass)) == 0
-                               ? LOWORD(reinterpret_cast<ULONG_PTR>(create->lpcs->lpszClass)) == 0x8002
-                               : std::wstring(create->lpcs->lpszClass) == L"#32770";
+        bool dialogClass =
+            HIWORD(reinterpret_cast<ULONG_PTR>(create->lpcs->lpszClass)) == 0
+                ? LOWORD(reinterpret_cast<ULONG_PTR>(create->lpcs->lpszClass)) == 0x8002
+                : std::wstring(create->lpcs->lpszClass) == L"#32770";
         if (dialogClass) {
             self->failNext_ = false;
             return 1;  // refuse the creation: MessageBoxW returns 0
@@ -58,14 +66,15 @@ LRESULT CALLBACK DialogAnswerer::CbtProc(int code, WPARAM wParam, LPARAM lParam)
 
 void CALLBACK DialogAnswerer::RunPending(HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
-    DialogAnswerer* self = g_active;
-    if (!self) return;
-    for (auto it = self->timers_.begin(); it != self->timers_.end(); ++it) {
-        if (it->first == id) {
-            auto action = std::move(it->second);
-            self->timers_.erase(it);
-            action();
-            return;
+    // The timer may belong to an outer answerer.
+    for (DialogAnswerer* self = g_active; self; self = self->outer_) {
+        for (auto it = self->timers_.begin(); it != self->timers_.end(); ++it) {
+            if (it->first == id) {
+                auto action = std::move(it->second);
+                self->timers_.erase(it);
+                action();
+                return;
+            }
         }
     }
 }
@@ -73,7 +82,8 @@ void CALLBACK DialogAnswerer::RunPending(HWND, UINT, UINT_PTR id, DWORD) {
 void DialogAnswerer::OnBoxActivated(HWND box) {
     // A box may be activated again (after another window); answer it once.
     for (HWND done : answered_)
-        if (done == box) return;
+        if (done == box)
+            return;
     answered_.push_back(box);
     SeenBox seen;
     seen.title = platform::WindowText(box);
@@ -83,14 +93,16 @@ void DialogAnswerer::OnBoxActivated(HWND box) {
         LONG style = ::GetWindowLongW(child, GWL_STYLE);
         if (_wcsicmp(cls.c_str(), L"Button") == 0 && (style & WS_VISIBLE)) {
             seen.buttons.push_back(platform::WindowText(child));
-            if (::GetDlgCtrlID(child) == IDNO) hasNo = true;
+            if (::GetDlgCtrlID(child) == IDNO)
+                hasNo = true;
         } else if (_wcsicmp(cls.c_str(), L"Static") == 0) {
             if ((style & SS_TYPEMASK) == SS_ICON) {
                 if ((style & WS_VISIBLE) && ::SendMessageW(child, STM_GETICON, 0, 0))
                     seen.hasIcon = true;
             } else {
                 std::wstring text = platform::WindowText(child);
-                if (!text.empty()) seen.text = text;
+                if (!text.empty())
+                    seen.text = text;
             }
         }
     }

@@ -18,8 +18,9 @@ struct SeenBox {
     bool hasIcon = false;
 };
 
+// Answerers may nest: the innermost one answers until it ends, then the outer one again.
 class DialogAnswerer {
-public:
+  public:
     DialogAnswerer();
     ~DialogAnswerer();
     DialogAnswerer(const DialogAnswerer&) = delete;
@@ -37,7 +38,7 @@ public:
     const std::vector<SeenBox>& Seen() const { return seen_; }
     size_t PendingActions() const { return actions_.size(); }
 
-private:
+  private:
     static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD);
     void OnBoxActivated(HWND box);
@@ -47,6 +48,7 @@ private:
         std::function<void(HWND)> action;
     };
 
+    DialogAnswerer* outer_ = nullptr;  // the answerer this one hides while it lives
     HHOOK hook_ = nullptr;
     std::deque<int> answers_;
     bool failNext_ = false;
