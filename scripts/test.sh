@@ -11,7 +11,10 @@ prefix="$build/wineprefix-test"
 "$root/scripts/wine-prefix.sh" "$prefix" null
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Start Wine's server and services outside ctest: ctest waits for every pipe of a test
-# to close, and helpers started by the first Wine program would inherit them.
+# to close, and helpers started by the first Wine program would inherit them. A server left
+# running in this prefix (an earlier run ended by hand) is ended first.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
