@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/unique_handle.h"
+#include "support/host_path.h"
 
 namespace cli_test {
 namespace {
@@ -50,12 +51,7 @@ std::wstring FromUtf8(const std::string& bytes) {
 }  // namespace
 
 std::wstring ProgramPath(std::wstring path) {
-    if (!path.empty() && path[0] == L'/')
-        path = L"Z:" + path;
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
+    return testsupport::HostPath(std::move(path));
 }
 
 CliRun RunCli(const std::vector<std::wstring>& args, const std::wstring& folder) {

@@ -1,6 +1,7 @@
 // About, Exit, Apply and Remove through the main window's own buttons.
 #include "form1_fixture.h"
 #include "support/child_process.h"
+#include "support/host_path.h"
 
 using namespace main_window;
 
@@ -87,9 +88,8 @@ TEST_F(ActionsTest, ApplyAnsweredNoLeavesTheFolderAlone) {
 // The program itself: started, it shows its window; Exit ends the process.
 TEST(ProgramTest, StartsWithTheMainWindowAndExitEndsIt) {
     std::wstring exe = VELQUIN_EXE;
-    if (!exe.empty() && exe[0] == L'/')
-        exe = L"Z:" + exe;  // a Unix path under Wine
-    ChildProcess program;   // ended by force if an assertion below leaves early
+    exe = HostPath(exe);
+    ChildProcess program;  // ended by force if an assertion below leaves early
     ASSERT_TRUE(program.Start(exe)) << ::GetLastError();
     ::WaitForInputIdle(program.handle(), 10000);
     HWND window = nullptr;

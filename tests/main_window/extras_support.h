@@ -10,18 +10,9 @@
 #include <vector>
 
 #include "main_window/system_menu.h"
+#include "support/host_path.h"
 
 namespace testsupport {
-
-// A build path as this process sees it: Wine maps the Unix root to drive Z:.
-inline std::wstring HostPath(std::wstring path) {
-    if (!path.empty() && path[0] == L'/')
-        path = L"Z:" + path;
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
 
 // A drop as Explorer makes it: a movable global block with DROPFILES and a double-null list.
 inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "support/host_path.h"
+
 namespace {
 
 struct ProcessInfo {
@@ -42,16 +44,6 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM param) {
         return FALSE;
     }
     return TRUE;
-}
-
-// A Unix path handed over by the test script is reached through Wine's Z: drive.
-std::wstring WindowsPath(std::wstring path) {
-    if (!path.empty() && path[0] == L'/')
-        path = L"Z:" + path;
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
 }
 
 int CheckMainWindow(const std::wstring& exe) {
@@ -124,7 +116,7 @@ int CheckVersion(const std::wstring& exe, const std::string& version) {
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3)
         return Fail(L"usage: velquin_unpacked_check FOLDER VERSION");
-    std::wstring folder = WindowsPath(argv[1]);
+    std::wstring folder = testsupport::HostPath(argv[1]);
     std::wstring wide = argv[2];
     std::string version(wide.begin(), wide.end());  // digits and dots only
     if (int failed = CheckMainWindow(folder + L"\\velquin.exe"))
