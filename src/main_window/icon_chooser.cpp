@@ -5,6 +5,7 @@
 
 #include "app/resource.h"
 #include "main_window/icon_source.h"
+#include "platform/control_table.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"
