@@ -86,7 +86,7 @@ void Form1::Show(int showCommand) {
 }
 
 void Form1::CreateControls() {
-    // A control that fails is left out; the window works on with the rest.
+    // Should a control fail, the window still opens with those made before it.
     platform::CreateTableControls(hwnd(), Form1Controls(), dpi_, *this,
                                   platform::CheckBoxLook::Classic);
     ApplyFonts();
