@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "list_host.h"
+
 namespace {
 
 using platform::ControlKind;
@@ -19,19 +21,7 @@ constexpr ControlSpec kTable[] = {
     {5, L"Check1", ControlKind::CheckBox, 0, L"Check", 120, 2160, 1500, 255, 2},
 };
 
-struct Host {
-    Host() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"VelquinControlTableTestHost";
-        ::RegisterClassW(&wc);
-        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"host", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
-    }
-    ~Host() { ::DestroyWindow(hwnd); }
-    HWND hwnd = nullptr;
-};
+using Host = listtest::ListHost;  // a plain window to hold the controls
 
 // Makes the image as a plain static, or fails as told; records what it is asked.
 struct Own final : platform::OwnControls {
@@ -70,18 +60,18 @@ bool SameRect(const RECT& a, const RECT& b) {
 TEST(ControlTable, CreatesInTabOrderAndPlacesAtADpi) {
     Host host;
     Own own;
-    ASSERT_TRUE(platform::CreateTableControls(host.hwnd, kTable, 96, own));
-    EXPECT_EQ(ChildIdsInZOrder(host.hwnd), (std::vector<int>{1, 2, 4, 3, 5}));
+    ASSERT_TRUE(platform::CreateTableControls(host.hwnd(), kTable, 96, own));
+    EXPECT_EQ(ChildIdsInZOrder(host.hwnd()), (std::vector<int>{1, 2, 4, 3, 5}));
     ASSERT_EQ(own.created.size(), 1u);
     EXPECT_TRUE(SameRect(own.created[0], platform::ControlRect(kTable, kTable[3], 96)));
 
-    platform::PlaceControls(host.hwnd, kTable, 192, &own);
+    platform::PlaceControls(host.hwnd(), kTable, 192, &own);
     ASSERT_EQ(own.placed.size(), 1u);
     EXPECT_EQ(own.placedDpi, 192u);
     EXPECT_TRUE(SameRect(own.placed[0], platform::ControlRect(kTable, kTable[3], 192)));
     RECT label;
-    ::GetWindowRect(::GetDlgItem(host.hwnd, 2), &label);
-    ::MapWindowPoints(nullptr, host.hwnd, reinterpret_cast<POINT*>(&label), 2);
+    ::GetWindowRect(::GetDlgItem(host.hwnd(), 2), &label);
+    ::MapWindowPoints(nullptr, host.hwnd(), reinterpret_cast<POINT*>(&label), 2);
     EXPECT_TRUE(SameRect(label, platform::ControlRect(kTable, kTable[1], 192)));
 }
 
@@ -89,24 +79,24 @@ TEST(ControlTable, AFailedControlStopsTheLoopWithItsError) {
     Host host;
     Own own;
     own.failWith = ERROR_NOT_ENOUGH_MEMORY;
-    EXPECT_FALSE(platform::CreateTableControls(host.hwnd, kTable, 96, own));
+    EXPECT_FALSE(platform::CreateTableControls(host.hwnd(), kTable, 96, own));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
-    EXPECT_EQ(ChildIdsInZOrder(host.hwnd), (std::vector<int>{1, 2}));
+    EXPECT_EQ(ChildIdsInZOrder(host.hwnd()), (std::vector<int>{1, 2}));
 }
 
 TEST(ControlTable, FramesTakeTheirFontAndOldFontsGoOnlyAfter) {
     Host host;
     Own own;
-    ASSERT_TRUE(platform::CreateTableControls(host.hwnd, kTable, 96, own));
+    ASSERT_TRUE(platform::CreateTableControls(host.hwnd(), kTable, 96, own));
     auto fontOf = [&](int id) {
         return reinterpret_cast<HFONT>(
-            ::SendMessageW(::GetDlgItem(host.hwnd, id), WM_GETFONT, 0, 0));
+            ::SendMessageW(::GetDlgItem(host.hwnd(), id), WM_GETFONT, 0, 0));
     };
     platform::TableFonts held;
     platform::TableFonts first{platform::CreateDefaultFont(96),
                                platform::CreatePointFont(L"Arial", 900, FW_BOLD, 96)};
     HFONT text = first.text.get(), frame = first.frame.get();
-    platform::ApplyTableFonts(host.hwnd, kTable, std::move(first), held);
+    platform::ApplyTableFonts(host.hwnd(), kTable, std::move(first), held);
     EXPECT_EQ(fontOf(1), frame);
     EXPECT_EQ(fontOf(3), text);
     EXPECT_EQ(held.text.get(), text);
@@ -114,7 +104,7 @@ TEST(ControlTable, FramesTakeTheirFontAndOldFontsGoOnlyAfter) {
     // Without a frame font, frames take the text font; the first fonts are freed.
     platform::TableFonts second{platform::CreateDefaultFont(120), {}};
     HFONT secondText = second.text.get();
-    platform::ApplyTableFonts(host.hwnd, kTable, std::move(second), held);
+    platform::ApplyTableFonts(host.hwnd(), kTable, std::move(second), held);
     EXPECT_EQ(fontOf(1), secondText);
     EXPECT_EQ(fontOf(5), secondText);
     EXPECT_EQ(::GetObjectType(text), 0u);
