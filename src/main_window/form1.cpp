@@ -1,7 +1,5 @@
 #include "main_window/form1.h"
 
-#include <uxtheme.h>
-
 #include <algorithm>
 
 #include "app/resource.h"
@@ -88,50 +86,43 @@ void Form1::Show(int showCommand) {
 }
 
 void Form1::CreateControls() {
-    auto table = Form1Controls();
-    // Creation in tab order makes the z-order the tab order the dialog manager follows.
-    for (const platform::ControlSpec* control : platform::CreationOrder(table)) {
-        RECT r = platform::ControlRect(table, *control, dpi_);
-        switch (control->kind) {
-            case platform::ControlKind::DriveList:
-                drive1_.Create(hwnd(), control->id, r);
-                break;
-            case platform::ControlKind::FolderList:
-                dir1_.Create(hwnd(), control->id, r);
-                break;
-            default: {
-                HWND child = platform::CreateStandardControl(hwnd(), table, *control, dpi_);
-                // Classic drawing honours the white-on-black colours; themed parts don't.
-                if (control->kind == platform::ControlKind::CheckBox)
-                    ::SetWindowTheme(child, L"", L"");
-                break;
-            }
-        }
-    }
+    // Should a control fail, the window still opens with those made before it.
+    platform::CreateTableControls(hwnd(), Form1Controls(), dpi_, *this,
+                                  platform::CheckBoxLook::Classic);
     ApplyFonts();
     Relayout();
 
     icons_.Apply(hwnd(), IDI_VELQUIN, dpi_);
 }
 
+bool Form1::CreateOwnControl(HWND parent, const platform::ControlSpec& control, const RECT& rect,
+                             UINT) {
+    switch (control.kind) {
+        case platform::ControlKind::DriveList:
+            return drive1_.Create(parent, control.id, rect);
+        case platform::ControlKind::FolderList:
+            return dir1_.Create(parent, control.id, rect);
+        default:
+            return true;  // the window has no other kinds of its own
+    }
+}
+
+void Form1::PlaceOwnControl(const platform::ControlSpec& control, const RECT& rect, UINT) {
+    if (control.kind == platform::ControlKind::DriveList)
+        drive1_.Place(rect);
+    else if (control.kind == platform::ControlKind::FolderList)
+        dir1_.Place(rect);
+}
+
 void Form1::ApplyFonts() {
     // The layout was made for the classic 8-point sans serif; wider fonts would clip.
-    auto font = platform::CreatePointFont(L"MS Sans Serif", 825, FW_NORMAL, dpi_);
-    auto frameFont = platform::CreatePointFont(L"MS Sans Serif", 825, FW_BOLD, dpi_);
-    for (const auto& control : Form1Controls()) {
-        HFONT use = control.kind == platform::ControlKind::Frame ? frameFont.get() : font.get();
-        ::SendMessageW(Control(control.id), WM_SETFONT, reinterpret_cast<WPARAM>(use), FALSE);
-    }
-    // The controls hold the new fonts now: only then may the old ones go.
-    font_ = std::move(font);
-    frameFont_ = std::move(frameFont);
+    platform::TableFonts fonts{platform::CreatePointFont(L"MS Sans Serif", 825, FW_NORMAL, dpi_),
+                               platform::CreatePointFont(L"MS Sans Serif", 825, FW_BOLD, dpi_)};
+    platform::ApplyTableFonts(hwnd(), Form1Controls(), std::move(fonts), fonts_);
 }
 
 void Form1::Relayout() {
-    auto table = Form1Controls();
-    platform::PlaceControls(hwnd(), table, dpi_);
-    drive1_.Place(platform::ControlRect(table, *platform::FindSpec(table, kDrive1), dpi_));
-    dir1_.Place(platform::ControlRect(table, *platform::FindSpec(table, kDir1), dpi_));
+    platform::PlaceControls(hwnd(), Form1Controls(), dpi_, this);
     ShapeRegions();
     ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -145,7 +136,7 @@ void Form1::ShapeRegions() {
     TEXTMETRICW tm{};
     {
         platform::WindowDc dc(hwnd());
-        platform::SelectedObject fontIn(dc.get(), frameFont_.get());
+        platform::SelectedObject fontIn(dc.get(), fonts_.frame.get());
         ::GetTextMetricsW(dc.get(), &tm);
     }
     int edge = 2 * ::GetSystemMetricsForDpi(SM_CXEDGE, dpi_);

@@ -10,6 +10,7 @@
 
 #include "customise/customiser.h"
 #include "picker/my_form.h"
+#include "platform/control_table.h"
 #include "platform/drive_list.h"
 #include "platform/folder_list.h"
 #include "platform/unique_handle.h"
@@ -22,7 +23,10 @@ class Form1Extras;
 
 inline constexpr wchar_t kForm1Class[] = L"VelquinForm1";
 
-class Form1 : public platform::Window, public customise::FieldsView, public picker::PickerTarget {
+class Form1 : public platform::Window,
+              public customise::FieldsView,
+              public picker::PickerTarget,
+              private platform::OwnControls {
   public:
     Form1();
     ~Form1() override;
@@ -64,6 +68,9 @@ class Form1 : public platform::Window, public customise::FieldsView, public pick
 
   private:
     void CreateControls();
+    bool CreateOwnControl(HWND parent, const platform::ControlSpec& control, const RECT& rect,
+                          UINT dpi) override;
+    void PlaceOwnControl(const platform::ControlSpec& control, const RECT& rect, UINT dpi) override;
     void ApplyFonts();
     void Relayout();
     void ShapeRegions();
@@ -92,8 +99,7 @@ class Form1 : public platform::Window, public customise::FieldsView, public pick
     platform::FolderList dir1_;
     std::unique_ptr<picker::MyForm> myForm_;
     std::unique_ptr<Form1Extras> extras_;
-    platform::UniqueFont font_;
-    platform::UniqueFont frameFont_;
+    platform::TableFonts fonts_;
     platform::UniqueBrush black_;
     platform::WindowIcons icons_;
     bool closingForOwner_ = false;

@@ -5,6 +5,7 @@
 
 #include "app/resource.h"
 #include "main_window/icon_source.h"
+#include "platform/control_table.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"
@@ -46,7 +47,7 @@ struct IconChooser::Controls {
     int iconSize = 0;
     int cell = 0;
     HWND list = nullptr;
-    platform::UniqueFont font;
+    platform::TableFonts fonts;
     platform::WindowIcons windowIcons;
     HWND focus = nullptr;
 };
@@ -136,11 +137,7 @@ bool IconChooser::Load(HWND owner) {
 
 void IconChooser::ApplyLayout(UINT dpi) {
     Controls& c = *controls_;
-    platform::UniqueFont font = platform::CreateDefaultFont(dpi);
-    for (const auto& spec : kControls)
-        ::SendMessageW(::GetDlgItem(hwnd(), spec.id), WM_SETFONT,
-                       reinterpret_cast<WPARAM>(font.get()), FALSE);
-    c.font = std::move(font);
+    platform::ApplyTableFonts(hwnd(), kControls, {platform::CreateDefaultFont(dpi), {}}, c.fonts);
     platform::PlaceControls(hwnd(), kControls, dpi);
     // Icons are read again at the size for this DPI, so they stay sharp.
     c.iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);

@@ -1,5 +1,6 @@
 #include "main_window/input_box.h"
 
+#include "platform/control_table.h"
 #include "platform/dpi_layout.h"
 #include "platform/modal.h"
 #include "platform/window.h"

@@ -6,6 +6,7 @@
 #include "picker/my_form_layout.h"
 #include "picker/my_form_tips.h"
 #include "picker/picture.h"
+#include "platform/control_table.h"
 #include "platform/drive_list.h"
 #include "platform/error_text.h"
 #include "platform/file_list.h"
@@ -20,15 +21,51 @@
 
 namespace picker {
 
-struct MyForm::Controls {
+struct MyForm::Controls final : platform::OwnControls {
     platform::DriveList drive1;
     platform::FolderList dir1;
     platform::FileList file1;
     ImageControl myImage;
-    platform::UniqueFont font;
+    platform::TableFonts fonts;
     platform::WindowIcons icons;
     platform::Tooltips tips;
     bool reverting = false;  // putting the folder list back after a failed move
+
+    bool CreateOwnControl(HWND parent, const platform::ControlSpec& control, const RECT& rect,
+                          UINT dpi) override {
+        switch (control.kind) {
+            case ControlKind::DriveList:
+                return drive1.Create(parent, control.id, rect);
+            case ControlKind::FolderList:
+                return dir1.Create(parent, control.id, rect);
+            case ControlKind::FileList:
+                return file1.Create(parent, control.id, rect);
+            case ControlKind::Image:
+                return myImage.Create(parent, control.id, rect, dpi);
+            default:
+                return true;  // the picker has no other kinds of its own
+        }
+    }
+
+    void PlaceOwnControl(const platform::ControlSpec& control, const RECT& rect,
+                         UINT dpi) override {
+        switch (control.kind) {
+            case ControlKind::DriveList:
+                drive1.Place(rect);
+                break;
+            case ControlKind::FolderList:
+                dir1.Place(rect);
+                break;
+            case ControlKind::FileList:
+                file1.Place(rect);
+                break;
+            case ControlKind::Image:
+                myImage.Place(rect, dpi);
+                break;
+            default:
+                break;
+        }
+    }
 };
 
 namespace {
@@ -115,33 +152,12 @@ bool MyForm::Load(HWND owner) {
     }
 
     Controls& c = *controls_;
-    for (const platform::ControlSpec* control : platform::CreationOrder(kMyFormControls)) {
-        RECT r = platform::ControlRect(kMyFormControls, *control, dpi);
-        bool created = false;
-        switch (control->kind) {
-            case ControlKind::DriveList:
-                created = c.drive1.Create(hwnd(), control->id, r);
-                break;
-            case ControlKind::FolderList:
-                created = c.dir1.Create(hwnd(), control->id, r);
-                break;
-            case ControlKind::FileList:
-                created = c.file1.Create(hwnd(), control->id, r);
-                break;
-            case ControlKind::Image:
-                created = c.myImage.Create(hwnd(), control->id, r, dpi);
-                break;
-            default:
-                created = platform::CreateStandardControl(hwnd(), kMyFormControls, *control, dpi);
-                break;
-        }
-        if (!created) {
-            DWORD error = ::GetLastError();
-            ::DestroyWindow(hwnd());  // drops the controls made so far
-            platform::ShowError(owner, std::wstring(L"Could not open the picker window.\r\n\r\n") +
-                                           platform::SystemReason(error));
-            return false;
-        }
+    if (!platform::CreateTableControls(hwnd(), kMyFormControls, dpi, c)) {
+        DWORD error = ::GetLastError();
+        ::DestroyWindow(hwnd());  // drops the controls made so far
+        platform::ShowError(owner, std::wstring(L"Could not open the picker window.\r\n\r\n") +
+                                       platform::SystemReason(error));
+        return false;
     }
     ApplyLayout(dpi);
     c.tips.Attach(hwnd(), kMyFormTips);
@@ -152,33 +168,9 @@ bool MyForm::Load(HWND owner) {
 void MyForm::ApplyLayout(UINT dpi) {
     Controls& c = *controls_;
     // New font and icons go in before the old ones are freed.
-    platform::UniqueFont font = platform::CreateDefaultFont(dpi);
-    for (const auto& control : kMyFormControls)
-        ::SendMessageW(::GetDlgItem(hwnd(), control.id), WM_SETFONT,
-                       reinterpret_cast<WPARAM>(font.get()), FALSE);
-    c.font = std::move(font);
-
-    for (const auto& control : kMyFormControls) {
-        RECT r = platform::ControlRect(kMyFormControls, control, dpi);
-        switch (control.kind) {
-            case ControlKind::DriveList:
-                c.drive1.Place(r);
-                break;
-            case ControlKind::FolderList:
-                c.dir1.Place(r);
-                break;
-            case ControlKind::FileList:
-                c.file1.Place(r);
-                break;
-            case ControlKind::Image:
-                c.myImage.Place(r, dpi);
-                break;
-            default:
-                ::SetWindowPos(::GetDlgItem(hwnd(), control.id), nullptr, r.left, r.top,
-                               r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-                break;
-        }
-    }
+    platform::ApplyTableFonts(hwnd(), kMyFormControls, {platform::CreateDefaultFont(dpi), {}},
+                              c.fonts);
+    platform::PlaceControls(hwnd(), kMyFormControls, dpi, &c);
 
     c.icons.Apply(hwnd(), IDI_VELQUIN, dpi);
     ::InvalidateRect(hwnd(), nullptr, TRUE);

@@ -138,24 +138,6 @@ void FitComboHeight(HWND combo, int height) {
         ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
 }
 
-void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi) {
-    for (const auto& control : table) {
-        HWND child = ::GetDlgItem(parent, control.id);
-        if (!child)
-            continue;
-        RECT r = ControlRect(table, control, dpi);
-        int height = r.bottom - r.top;
-        if (control.kind == ControlKind::ComboBox) {
-            ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height * 10,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
-            FitComboHeight(child, height);
-        } else {
-            ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-    }
-}
-
 UniqueFont CreateDefaultFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);

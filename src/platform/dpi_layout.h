@@ -77,9 +77,6 @@ bool StandardControlClass(ControlKind kind, const wchar_t*& className, DWORD& st
 HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table,
                            const ControlSpec& control, UINT dpi);
 
-// Moves every child listed in the table to its place for `dpi`.
-void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi);
-
 // A combo box's closed height follows its font; make it the table's height.
 void FitComboHeight(HWND combo, int height);
 

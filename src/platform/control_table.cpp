@@ -1,0 +1,64 @@
+#include "platform/control_table.h"
+
+#include <uxtheme.h>
+
+namespace platform {
+
+bool CreateTableControls(HWND parent, std::span<const ControlSpec> table, UINT dpi,
+                         OwnControls& own, CheckBoxLook checkBoxes) {
+    const wchar_t* className = nullptr;
+    DWORD style = 0, exStyle = 0;
+    for (const ControlSpec* control : CreationOrder(table)) {
+        if (!StandardControlClass(control->kind, className, style, exStyle)) {
+            if (!own.CreateOwnControl(parent, *control, ControlRect(table, *control, dpi), dpi))
+                return false;
+            continue;
+        }
+        HWND child = CreateStandardControl(parent, table, *control, dpi);
+        if (!child)
+            return false;
+        // Classic drawing honours the parent's colours; themed parts don't.
+        if (control->kind == ControlKind::CheckBox && checkBoxes == CheckBoxLook::Classic)
+            ::SetWindowTheme(child, L"", L"");
+    }
+    return true;
+}
+
+void ApplyTableFonts(HWND parent, std::span<const ControlSpec> table, TableFonts fresh,
+                     TableFonts& held) {
+    for (const auto& control : table) {
+        HFONT font = control.kind == ControlKind::Frame && fresh.frame ? fresh.frame.get()
+                                                                       : fresh.text.get();
+        ::SendMessageW(::GetDlgItem(parent, control.id), WM_SETFONT, reinterpret_cast<WPARAM>(font),
+                       FALSE);
+    }
+    // The controls hold the new fonts now: only then may the old ones go.
+    held = std::move(fresh);
+}
+
+void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, OwnControls* own) {
+    const wchar_t* className = nullptr;
+    DWORD style = 0, exStyle = 0;
+    for (const auto& control : table) {
+        RECT r = ControlRect(table, control, dpi);
+        if (own && !StandardControlClass(control.kind, className, style, exStyle)) {
+            own->PlaceOwnControl(control, r, dpi);
+            continue;
+        }
+        HWND child = ::GetDlgItem(parent, control.id);
+        if (!child)
+            continue;
+        int height = r.bottom - r.top;
+        if (control.kind == ControlKind::ComboBox) {
+            // The window's height sets the drop-down; the closed height is fitted after.
+            ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height * 10,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            FitComboHeight(child, height);
+        } else {
+            ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
+}  // namespace platform
