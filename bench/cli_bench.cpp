@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+#include "bench_clock.h"
 #include "customise/desktop_ini.h"
 #include "platform/unique_handle.h"
 
@@ -26,16 +27,7 @@ constexpr wchar_t kIcon[] = L"C:\\Icons\\bench.ico";
 constexpr wchar_t kIndex[] = L"3";
 constexpr wchar_t kTip[] = L"Bench folder";
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using bench::Now;
 
 std::wstring FolderName(int i) {
     wchar_t name[16];

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "platform/file_list.h"
 #include "platform/folder_entries.h"
 #include "platform/folder_list.h"
@@ -29,16 +30,7 @@ constexpr wchar_t kIconPattern[] = L"*.ico;*.dll;*.exe";
 constexpr wchar_t kMainTitle[] = L"     -=[QRX]=- Velquin v1.0";
 constexpr wchar_t kBareTitle[] = L"Velquin bare window";
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using bench::Now;
 
 // Best (shortest) time in milliseconds of `runs` calls; `prepare` runs untimed before each.
 double Best(int runs, const std::function<void()>& prepare, const std::function<void()>& work) {

@@ -40,7 +40,7 @@ constexpr platform::ControlSpec kControls[] = {
 
 }  // namespace
 
-struct IconChooser::Controls {
+struct IconChooser::Controls final : platform::OwnControls {
     IconSource source;
     std::vector<platform::UniqueIcon> icons;  // read when first shown
     std::vector<bool> tried;
@@ -50,6 +50,20 @@ struct IconChooser::Controls {
     platform::TableFonts fonts;
     platform::WindowIcons windowIcons;
     HWND focus = nullptr;
+
+    // The table's one kind of our own: the owner-drawn list of icons.
+    bool CreateOwnControl(HWND parent, const platform::ControlSpec& control, const RECT& r,
+                          UINT) override {
+        list = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, kListStyle, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                 platform::ModuleInstance(), nullptr);
+        return list != nullptr;
+    }
+    void PlaceOwnControl(const platform::ControlSpec&, const RECT& r, UINT) override {
+        ::SetWindowPos(list, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 };
 
 IconChooser::IconChooser() = default;
@@ -105,26 +119,13 @@ bool IconChooser::Load(HWND owner) {
     int count = c.source.Count();
     c.icons.resize(static_cast<size_t>(count));
     c.tried.assign(static_cast<size_t>(count), false);
-    for (const platform::ControlSpec* spec : platform::CreationOrder(kControls)) {
-        HWND made = nullptr;
-        if (spec->id == kIconList) {
-            RECT r = platform::ControlRect(kControls, *spec, dpi);
-            made = c.list = ::CreateWindowExW(
-                WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, kListStyle, r.left, r.top, r.right - r.left,
-                r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconList)),
-                platform::ModuleInstance(), nullptr);
-        } else {
-            made = platform::CreateStandardControl(hwnd(), kControls, *spec, dpi);
-            if (made && spec->id == IDOK)
-                ::SendMessageW(made, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
-        }
-        if (!made) {
-            DWORD error = ::GetLastError();
-            ::DestroyWindow(hwnd());
-            platform::ShowError(owner, platform::FailureText(kCouldNotOpen, file_, error));
-            return false;
-        }
+    if (!platform::CreateTableControls(hwnd(), kControls, dpi, c)) {
+        DWORD error = ::GetLastError();
+        ::DestroyWindow(hwnd());
+        platform::ShowError(owner, platform::FailureText(kCouldNotOpen, file_, error));
+        return false;
     }
+    ::SendDlgItemMessageW(hwnd(), IDOK, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
     ::SendMessageW(c.list, LB_SETCOUNT, static_cast<WPARAM>(count), 0);
     ApplyLayout(dpi);
     // The icon the index field names, or the first when it names none of them.
@@ -138,7 +139,7 @@ bool IconChooser::Load(HWND owner) {
 void IconChooser::ApplyLayout(UINT dpi) {
     Controls& c = *controls_;
     platform::ApplyTableFonts(hwnd(), kControls, {platform::CreateDefaultFont(dpi), {}}, c.fonts);
-    platform::PlaceControls(hwnd(), kControls, dpi);
+    platform::PlaceControls(hwnd(), kControls, dpi, &c);
     // Icons are read again at the size for this DPI, so they stay sharp.
     c.iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
     c.cell = c.iconSize + 2 * platform::TwipsToPixels(kCellMarginTwips, dpi);
