@@ -119,14 +119,14 @@ function(velquin_explorer_entries table cpp_out wxs_out)
     endforeach()
 
     set(note "Made by cmake/explorer_entries.cmake from src/cli/explorer_entries.txt")
-    file(WRITE ${cpp_out} "// ${note}: edit that table.\n"
+    file(WRITE ${cpp_out}.new "// ${note}: edit that table.\n"
          "inline constexpr ExplorerKey kExplorerKeys[] = {\n${cpp_keys}};\n"
          "inline constexpr ExplorerValue kExplorerValues[] = {\n${cpp_values}};\n")
     set(refs "")
     foreach(component IN LISTS components)
         string(APPEND refs "      <ComponentRef Id=\"${component}\"/>\n")
     endforeach()
-    file(WRITE ${wxs_out} "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    file(WRITE ${wxs_out}.new "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
          "<!-- ${note}: edit that table. -->\n"
          "<Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">\n"
          "  <Fragment>\n"
@@ -135,4 +135,7 @@ function(velquin_explorer_entries table cpp_out wxs_out)
          "    <ComponentGroup Id=\"ExplorerMenu\">\n${refs}    </ComponentGroup>\n"
          "  </Fragment>\n"
          "</Wix>\n")
+    # Rewritten only when changed, so that configuring again rebuilds nothing.
+    file(COPY_FILE ${cpp_out}.new ${cpp_out} ONLY_IF_DIFFERENT)
+    file(COPY_FILE ${wxs_out}.new ${wxs_out} ONLY_IF_DIFFERENT)
 endfunction()
