@@ -1,10 +1,11 @@
 # Makes the release files from a build: the zip, the MSI, SHA256SUMS and the winget and Scoop
 # manifests, all in OUT. Run by the `release` target and by scripts/sign.sh:
 #   cmake -DBUILD=<build folder> [-DOUT=<folder>] [-DVERSION=<version>]
-#         [-DSIGN_PFX=<cert.pfx> -DSIGN_PASSFILE=<file> [-DSIGN_TIMESTAMP=<url>]]
+#         [-DVELQUIN_SIGN_PFX=<cert.pfx> [-DVELQUIN_SIGN_PASSFILE=<file>]
+#          [-DVELQUIN_SIGN_TIMESTAMP=<url>]]
 #         -P cmake/package_release.cmake
 # VERSION overrides the project's version in the MSI alone (the tests' earlier version for
-# upgrades). With SIGN_PFX the programs are signed inside the zip and the MSI, then the MSI.
+# upgrades). With a certificate the programs are signed inside the zip and the MSI, then the MSI.
 cmake_minimum_required(VERSION 3.21)
 include(${BUILD}/packaging/release_config.cmake)  # VELQUIN_* from the configured project
 include(${VELQUIN_SOURCE_DIR}/cmake/authenticode.cmake)
@@ -33,10 +34,10 @@ endfunction()
 # The zip, through CPack; when signing, its programs are signed before they are zipped.
 set(name velquin-${VELQUIN_VERSION}-win64)
 set(cpack_args -G ZIP -C Release -B ${OUT})
-if(SIGN_PFX)
+if(VELQUIN_SIGN_PFX)
     list(APPEND cpack_args -D CPACK_PRE_BUILD_SCRIPTS=${VELQUIN_SOURCE_DIR}/cmake/authenticode.cmake
-         -D VELQUIN_SIGN_PFX=${SIGN_PFX} -D VELQUIN_SIGN_PASSFILE=${SIGN_PASSFILE}
-         -D VELQUIN_SIGN_TIMESTAMP=${SIGN_TIMESTAMP})
+         -D VELQUIN_SIGN_PFX=${VELQUIN_SIGN_PFX} -D VELQUIN_SIGN_PASSFILE=${VELQUIN_SIGN_PASSFILE}
+         -D VELQUIN_SIGN_TIMESTAMP=${VELQUIN_SIGN_TIMESTAMP})
 endif()
 file(REMOVE ${OUT}/${name}.zip)
 run(${CMAKE_CPACK_COMMAND} ${cpack_args} WORKING_DIRECTORY ${BUILD})
@@ -73,7 +74,7 @@ endfunction()
 run(${VELQUIN_MSIBUILD} ${msi} -i ${VELQUIN_SOURCE_DIR}/packaging/Condition.idt)
 amend_table(Registry "\n(reg[0-9A-F]+)\t4\t" "\n\\1\t-1\t")
 amend_table(Upgrade "\t1\t\tWIX_UPGRADE_DETECTED" "\t513\t\tWIX_UPGRADE_DETECTED")
-if(SIGN_PFX)
+if(VELQUIN_SIGN_PFX)
     velquin_sign(${msi})
 endif()
 if(NOT VERSION STREQUAL VELQUIN_VERSION)

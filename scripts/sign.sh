@@ -27,5 +27,6 @@ if [ -n "${VELQUIN_SIGN_PASSWORD:-}" ]; then
 fi
 out="${VELQUIN_RELEASE_DIR:-$build}"
 mkdir -p "$out"
-cmake -DBUILD="$build" -DOUT="$(cd "$out" && pwd)" -DSIGN_PFX="$pfx" -DSIGN_PASSFILE="$passfile" \
-      -DSIGN_TIMESTAMP="${2:-}" -P "$root/cmake/package_release.cmake"
+cmake -DBUILD="$build" -DOUT="$(cd "$out" && pwd)" -DVELQUIN_SIGN_PFX="$pfx" \
+      -DVELQUIN_SIGN_PASSFILE="$passfile" -DVELQUIN_SIGN_TIMESTAMP="${2:-}" \
+      -P "$root/cmake/package_release.cmake"
