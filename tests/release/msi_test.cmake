@@ -13,9 +13,14 @@ file(MAKE_DIRECTORY ${out})
 set(entries "Directory\\shell\\Velquin" "Drive\\shell\\Velquin"
             "Directory\\Background\\shell\\Velquin")
 set(user_dir "${PREFIX}/drive_c/users/*/AppData/Local/Programs/Velquin")
-set(user_link "${PREFIX}/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
+set(user_link
+    "${PREFIX}/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velquin.lnk")
 set(machine_dir "${PREFIX}/drive_c/Program Files/Velquin")
-set(machine_link "${PREFIX}/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs")
+# Wine puts a per-machine install's shortcut in the user's Start menu too; Windows in the
+# menu of all users.
+set(machine_links
+    "${PREFIX}/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velquin.lnk"
+    "${user_link}")
 
 function(wine)
     execute_process(COMMAND ${EMULATOR} ${ARGN} RESULT_VARIABLE failed OUTPUT_VARIABLE log
@@ -37,9 +42,11 @@ function(export key name found)
     endif()
 endfunction()
 
-# Velquin's uninstall entries, wherever Wine keeps them, as "version, publisher" items.
-function(uninstall_entries result)
+# Velquin's uninstall entries, wherever Wine keeps them, as "version, publisher" items, and
+# their product codes.
+function(uninstall_entries result codes)
     set(arp "")
+    set(found_codes "")
     foreach(root HKLM HKCU)
         export("${root}\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" arp found)
         if(found)
@@ -52,19 +59,22 @@ function(uninstall_entries result)
                     set(shown ${CMAKE_MATCH_1})
                     string(REGEX MATCH "\"Publisher\"=\"([^\"]*)\"" _ "${key}")
                     list(APPEND arp "${shown}, ${CMAKE_MATCH_1}")
+                    string(REGEX MATCH "Uninstall\\\\({[-0-9A-F]+})]" _ "${key}")
+                    list(APPEND found_codes ${CMAKE_MATCH_1})
                 endif()
             endforeach()
         endif()
     endforeach()
     set(${result} "${arp}" PARENT_SCOPE)
+    set(${codes} "${found_codes}" PARENT_SCOPE)
 endfunction()
 
 # Checks what an install for one root (HKCU or HKLM) left; expected: the entry or nothing.
-function(expect_installed root dir link expected menu)
+function(expect_installed root dir links expected menu)
     file(GLOB folder LIST_DIRECTORIES true "${dir}")
     file(GLOB files "${dir}/*")
-    file(GLOB shortcut "${link}/Velquin.lnk")
-    uninstall_entries(arp)
+    file(GLOB shortcut ${links})
+    uninstall_entries(arp codes)
     set(found_keys "")
     foreach(entry IN LISTS entries)
         string(MAKE_C_IDENTIFIER "${root}_${entry}" name)
@@ -90,6 +100,14 @@ function(expect_installed root dir link expected menu)
                             "'${found_keys}' Software\\Velquin: ${found}")
     endif()
 endfunction()
+
+# What an earlier run that failed half-way left is taken away first.
+uninstall_entries(arp codes)
+foreach(code IN LISTS codes)
+    execute_process(COMMAND ${EMULATOR} msiexec /x ${code} /qn OUTPUT_QUIET ERROR_QUIET)
+    execute_process(COMMAND ${EMULATOR} msiexec /x ${code} /qn ALLUSERS=1
+                    OUTPUT_QUIET ERROR_QUIET)
+endforeach()
 
 set(installed "${VERSION}, ${PUBLISHER}")
 # An earlier version, then this one over it, as a major upgrade: one entry, this version's.
@@ -134,9 +152,10 @@ wine(${cli} integrate off)
 wine(msiexec /x ${msi} /qn)
 expect_installed(HKCU "${user_dir}" "${user_link}" "" ON)
 
-# For every user of the machine.
+# For every user of the machine. Wine's msiexec does not take the scope of an installed
+# product from its registration, as Windows does: uninstalling needs ALLUSERS=1 again.
 wine(msiexec /i ${msi} /qn ALLUSERS=1)
-expect_installed(HKLM "${machine_dir}" "${machine_link}" "${installed}" ON)
-wine(msiexec /x ${msi} /qn)
-expect_installed(HKLM "${machine_dir}" "${machine_link}" "" ON)
+expect_installed(HKLM "${machine_dir}" "${machine_links}" "${installed}" ON)
+wine(msiexec /x ${msi} /qn ALLUSERS=1)
+expect_installed(HKLM "${machine_dir}" "${machine_links}" "" ON)
 message(STATUS "MSI: per-user and per-machine installs, upgrade, EXPLORERMENU=0, uninstall")
