@@ -119,6 +119,8 @@ function(velquin_explorer_entries table cpp_out wxs_out)
         endif()
     endforeach()
 
+    string(REPLACE "${semicolon}" ";" cpp_values "${cpp_values}")
+    string(REPLACE "${semicolon}" ";" wxs_values "${wxs_values}")
     set(note "Made by cmake/explorer_entries.cmake from src/cli/explorer_entries.txt")
     file(WRITE ${cpp_out}.new "// ${note}: edit that table.\n"
          "inline constexpr ExplorerKey kExplorerKeys[] = {\n${cpp_keys}};\n"

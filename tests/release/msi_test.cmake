@@ -5,13 +5,28 @@
 # leaving nothing. Run by ctest with:
 #   -DFILES=<release files> -DVERSION=<version> -DPUBLISHER=<publisher>
 #   -DEMULATOR=<wine runner> -DPREFIX=<its prefix> -DCHECKER=<velquin_unpacked_check>
+#   -DTABLE=<src/cli/explorer_entries.txt>
 set(msi "Z:${FILES}/velquin-${VERSION}-win64.msi")
 set(earlier "Z:${FILES}/velquin-0.9-win64.msi")
 set(out ${FILES}/msi-test)
 file(REMOVE_RECURSE ${out})
 file(MAKE_DIRECTORY ${out})
-set(entries "Directory\\shell\\Velquin" "Drive\\shell\\Velquin"
-            "Directory\\Background\\shell\\Velquin")
+# The entries of the table both write: keys of it whose parent is not in it.
+file(STRINGS ${TABLE} keys REGEX "^\\[.+\\]$")
+set(entries "")
+foreach(key IN LISTS keys)
+    string(REGEX REPLACE "^\\[(.+)\\]$" "\\1" key "${key}")
+    set(below OFF)
+    foreach(entry IN LISTS entries)
+        string(FIND "${key}\\" "${entry}\\" at)
+        if(at EQUAL 0)
+            set(below ON)
+        endif()
+    endforeach()
+    if(NOT below)
+        list(APPEND entries "${key}")
+    endif()
+endforeach()
 set(user_dir "${PREFIX}/drive_c/users/*/AppData/Local/Programs/Velquin")
 set(user_link
     "${PREFIX}/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velquin.lnk")
@@ -134,7 +149,8 @@ expect_installed(HKCU "${user_dir}" "${user_link}" "" ON)
 # bytes the installer wrote.
 wine(msiexec /i ${msi} /qn EXPLORERMENU=0)
 expect_installed(HKCU "${user_dir}" "${user_link}" "${installed}" OFF)
-file(STRINGS ${out}/msi_HKCU_Directory_shell_Velquin.reg icon ENCODING UTF-16LE REGEX "^\"Icon\"")
+file(STRINGS ${out}/msi_HKCU_Directory_shell_Velquin.reg icon ENCODING UTF-16LE
+     REGEX "^\"Icon\"")
 string(REGEX REPLACE "^\"Icon\"=\"(.*)velquin\\.exe,0\"$" "\\1velquin-cli.exe" cli "${icon}")
 string(REPLACE "\\\\" "\\" cli "${cli}")
 wine(${cli} integrate on)
