@@ -1,6 +1,6 @@
 // Checks the release files beside the zip and the MSI: SHA256SUMS, the Scoop manifest (read
-// with nlohmann's JSON parser) and the winget manifests (YAML, checked key by key) carry the
-// version, the exact file names and the SHA-256 of the files, computed here anew.
+// with nlohmann's JSON parser) and the winget manifests (YAML, key by key) carry the version,
+// the exact file names and the SHA-256 of the files, computed here anew.
 // Usage: velquin_release_check FOLDER VERSION
 #include <windows.h>
 #include <bcrypt.h>
@@ -8,28 +8,24 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "support/host_path.h"
 
 namespace {
 
-std::wstring folder;
+std::filesystem::path folder;
 int failures = 0;
 
 void Expect(bool ok, const std::string& what) {
-    if (!ok) {
+    if (!ok && ++failures)
         std::printf("release check: %s\n", what.c_str());
-        ++failures;
-    }
 }
 
 std::string Read(const std::string& name) {
-    std::ifstream in(std::filesystem::path(folder) / name, std::ios::binary);
+    std::ifstream in(folder / name, std::ios::binary);
     Expect(in.good(), "missing " + name);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -42,58 +38,36 @@ std::string Sha256(const std::string& bytes) {
                  static_cast<ULONG>(bytes.size()), digest, sizeof(digest));
     ::BCryptCloseAlgorithmProvider(sha, 0);
     std::string hex;
-    for (unsigned char b : digest) {
-        char two[3];
-        std::snprintf(two, sizeof(two), "%02x", b);
-        hex += two;
-    }
+    for (unsigned char b : digest)
+        hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
     return hex;
 }
 
-std::string Lower(std::string text) {
-    for (auto& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// A winget manifest's "key: value" pairs, each key with every value it has. Every line must
-// be a comment, a key (possibly of a list item "- "), indented by two spaces a level.
-std::multimap<std::string, std::string> ReadYaml(const std::string& name) {
-    std::multimap<std::string, std::string> keys;
+// A winget manifest's "key: value" lines, keys of list items ("- ") included, in order, as
+// "key=value" lines: of an address only its last two parts, of the product code its shape.
+// A line that is neither a comment nor such a key fails.
+std::string YamlKeys(const std::string& name) {
     std::istringstream lines(Read(name));
+    std::string keys;
     for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
         size_t at = line.find_first_not_of(' ');
         if (at == std::string::npos || line[at] == '#')
             continue;
-        if (line.compare(at, 2, "- ") == 0)
-            at += 2;
-        size_t colon = line.find(':', at);
-        Expect(at % 2 == 0 && colon != std::string::npos && colon > at &&
-                   (colon + 1 == line.size() || line[colon + 1] == ' '),
-               name + ": not a key: " + line);
-        if (colon == std::string::npos)
+        at += line.compare(at, 2, "- ") == 0 ? 2 : 0;
+        const size_t colon = line.find(':', at);
+        const bool key = at % 2 == 0 && colon != std::string::npos &&
+                         (colon + 1 == line.size() || line[colon + 1] == ' ');
+        Expect(key, name + ": not a key: " + line);
+        if (!key)
             continue;
-        std::string value = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
-        if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'')
-            value = value.substr(1, value.size() - 2);
-        keys.emplace(line.substr(at, colon - at), value);
+        std::string value = colon + 1 == line.size() ? "" : line.substr(colon + 2);
+        if (value.starts_with("https://"))
+            value = value.substr(value.rfind('/', value.rfind('/') - 1) + 1);
+        if (line.compare(at, colon - at, "ProductCode") == 0 && value.size() == 40)
+            value = value[1] == '{' && value[38] == '}' ? "{guid}" : value;
+        keys += line.substr(at, colon - at) + "=" + value + "\n";
     }
     return keys;
-}
-
-std::vector<std::string> All(const std::multimap<std::string, std::string>& keys,
-                             const std::string& key) {
-    std::vector<std::string> values;
-    for (auto [it, end] = keys.equal_range(key); it != end; ++it)
-        values.push_back(it->second);
-    return values;
 }
 
 }  // namespace
@@ -103,58 +77,56 @@ int wmain(int argc, wchar_t** argv) {
         return std::printf("usage: velquin_release_check FOLDER VERSION\n"), 1;
     folder = testsupport::HostPath(argv[1]);
     const std::wstring wide = argv[2];
-    const std::string version(wide.begin(), wide.end());  // digits and dots only
-    const std::string zip = "velquin-" + version + "-win64.zip";
-    const std::string msi = "velquin-" + version + "-win64.msi";
+    const std::string v(wide.begin(), wide.end());  // digits and dots only
+    const std::string zip = "velquin-" + v + "-win64.zip", msi = "velquin-" + v + "-win64.msi";
     const std::string zipSha = Sha256(Read(zip)), msiSha = Sha256(Read(msi));
+    std::string msiShaUpper = msiSha;
+    for (auto& c : msiShaUpper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 
     Expect(Read("SHA256SUMS") == zipSha + "  " + zip + "\n" + msiSha + "  " + msi + "\n",
            "SHA256SUMS does not list both files with their checksums");
 
     try {
         const auto scoop = nlohmann::json::parse(Read("scoop/velquin.json"));
-        const auto& x64 = scoop.at("architecture").at("64bit");
-        const auto& update = scoop.at("autoupdate");
-        Expect(scoop.at("version") == version, "Scoop: another version");
-        Expect(EndsWith(x64.at("url"), "/v" + version + "/" + zip), "Scoop: url");
-        Expect(x64.at("hash") == zipSha, "Scoop: not the zip's SHA-256");
-        Expect(x64.at("extract_dir") == "velquin-" + version + "-win64\\bin", "Scoop: folder");
-        Expect(scoop.at("bin") == nlohmann::json{"velquin.exe", "velquin-cli.exe"}, "Scoop: bin");
+        const std::string base = "/v" + v + "/";
+        const std::pair<const char*, nlohmann::json> expected[] = {
+            {"/version", v},
+            {"/architecture/64bit/hash", zipSha},
+            {"/architecture/64bit/extract_dir", "velquin-" + v + "-win64\\bin"},
+            {"/bin", {"velquin.exe", "velquin-cli.exe"}},
+            {"/autoupdate/architecture/64bit/extract_dir", "velquin-$version-win64\\bin"},
+            {"/autoupdate/hash/url", "$baseurl/SHA256SUMS"},
+        };
+        for (const auto& [pointer, value] : expected)
+            Expect(scoop.at(nlohmann::json::json_pointer(pointer)) == value, pointer);
+        const std::string url = scoop.at("architecture").at("64bit").at("url");
+        Expect(url.ends_with(base + zip), "Scoop: url " + url);
         Expect(scoop.at("checkver").is_object(), "Scoop: checkver");
-        Expect(EndsWith(update.at("architecture").at("64bit").at("url"),
-                        "/v$version/velquin-$version-win64.zip"),
-               "Scoop: autoupdate url");
     } catch (const std::exception& e) {
         Expect(false, std::string("Scoop manifest: ") + e.what());
     }
 
-    const auto version_ = ReadYaml("winget/Velquin.Velquin.yaml");
-    const auto installer = ReadYaml("winget/Velquin.Velquin.installer.yaml");
-    const auto locale = ReadYaml("winget/Velquin.Velquin.locale.en-US.yaml");
-    const std::pair<const std::multimap<std::string, std::string>*, const char*> manifests[] = {
-        {&version_, "version"}, {&installer, "installer"}, {&locale, "defaultLocale"}};
-    for (const auto& [keys, type] : manifests) {
-        Expect(All(*keys, "PackageIdentifier") == std::vector<std::string>{"Velquin.Velquin"} &&
-                   All(*keys, "PackageVersion") == std::vector<std::string>{version} &&
-                   All(*keys, "ManifestType") == std::vector<std::string>{type} &&
-                   All(*keys, "ManifestVersion") == All(version_, "ManifestVersion"),
-               std::string("winget ") + type + ": identifier, version or manifest type");
-    }
-    Expect(All(version_, "DefaultLocale") == std::vector<std::string>{"en-US"} &&
-               All(locale, "PackageLocale") == std::vector<std::string>{"en-US"},
-           "winget: locale");
-    Expect(All(installer, "Scope") == std::vector<std::string>{"user", "machine"},
-           "winget: scopes");
-    for (const auto& url : All(installer, "InstallerUrl"))
-        Expect(EndsWith(url, "/v" + version + "/" + msi), "winget: url " + url);
-    const auto shas = All(installer, "InstallerSha256");
-    Expect(shas.size() == 2 && Lower(shas[0]) == msiSha && Lower(shas[1]) == msiSha,
-           "winget: not the MSI's SHA-256");
-    Expect(All(installer, "ProductCode").size() == 1 &&
-               All(installer, "ProductCode")[0].size() == 38,
-           "winget: product code");
+    // Each manifest's keys exactly.
+    const std::string head = "PackageIdentifier=Velquin.Velquin\nPackageVersion=" + v + "\n";
+    const std::string tail = "ManifestVersion=1.9.0\n";
+    const std::string installer = "InstallerUrl=v" + v + "/" + msi + "\nInstallerSha256=" +
+                                  msiShaUpper + "\n";
+    Expect(YamlKeys("winget/Velquin.Velquin.yaml") ==
+               head + "DefaultLocale=en-US\nManifestType=version\n" + tail,
+           "winget version manifest");
+    Expect(YamlKeys("winget/Velquin.Velquin.installer.yaml") ==
+               head + "MinimumOSVersion=10.0.0.0\nInstallerType=msi\nUpgradeBehavior=install\n"
+                      "ProductCode={guid}\nInstallers=\nArchitecture=x64\nScope=user\n" +
+                   installer + "Architecture=x64\nScope=machine\n" + installer +
+                   "InstallerSwitches=\nCustom=ALLUSERS=1\nManifestType=installer\n" + tail,
+           "winget installer manifest");
+    const std::string locale = YamlKeys("winget/Velquin.Velquin.locale.en-US.yaml");
+    Expect(locale.starts_with(head + "PackageLocale=en-US\n") &&
+               locale.ends_with("ManifestType=defaultLocale\n" + tail),
+           "winget locale manifest:\n" + locale);
 
     if (failures == 0)
-        std::printf("release files of %s: checksums and manifests checked\n", version.c_str());
+        std::printf("release files of %s: checksums and manifests checked\n", v.c_str());
     return failures == 0 ? 0 : 1;
 }
