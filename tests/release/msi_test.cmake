@@ -4,7 +4,7 @@
 # programs running, a second install harmless, EXPLORERMENU=0, ALLUSERS=1, and uninstall
 # leaving nothing. Run by ctest with:
 #   -DFILES=<release files> -DVERSION=<version> -DPUBLISHER=<publisher> -DTABLE=<the
-#   Explorer table> -DEMULATOR=<wine runner> -DPREFIX=<its prefix> -DCHECKER=<unpacked check>
+#   Explorer table> -DEMULATOR=<wine runner> -DPREFIX=<its prefix> -DUNPACKED=<unpacked check>
 set(msi "Z:${FILES}/velquin-${VERSION}-win64.msi")
 set(out ${FILES}/msi-test)
 file(REMOVE_RECURSE ${out})
@@ -97,9 +97,9 @@ set(installed "folder 1, files 4, shortcut 1, own key 1, entries [${VERSION} ${P
 # What an earlier run that failed half-way left is taken away first.
 uninstall_entries(entries codes)
 foreach(code IN LISTS codes)
-    execute_process(COMMAND ${EMULATOR} msiexec /x ${code} /qn OUTPUT_QUIET ERROR_QUIET)
-    execute_process(COMMAND ${EMULATOR} msiexec /x ${code} /qn ALLUSERS=1 OUTPUT_QUIET
-                    ERROR_QUIET)
+    foreach(scope ALLUSERS= ALLUSERS=1)
+        execute_process(COMMAND ${EMULATOR} msiexec /x ${code} /qn ${scope} OUTPUT_QUIET)
+    endforeach()
 endforeach()
 
 # An earlier version, then this one over it (a major upgrade), then this one again.
@@ -110,7 +110,7 @@ wine(msiexec /i ${msi} /qn)
 expect("the upgrade" HKCU "${installed}Explorer keys ${all_keys}")
 list(GET HKCU_places 0 folder)
 file(GLOB folder LIST_DIRECTORIES true "${folder}")
-wine(${CHECKER} ${folder} ${VERSION})
+wine(${UNPACKED} ${folder} ${VERSION})
 wine(msiexec /i ${msi} /qn)
 expect("a second install" HKCU "${installed}Explorer keys ${all_keys}")
 file(GLOB exported ${out}/HKCU_*.reg)
