@@ -18,3 +18,31 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
 include(CPack)
+
+# The release files beside the zip: the MSI (Debian's wixl and msitools), SHA256SUMS and the
+# winget and Scoop manifests, made by `cmake --build <build> --target release`
+# (cmake/package_release.cmake). $version in the address stands for the version.
+set(VELQUIN_HOMEPAGE "https://github.com/velquin/velquin" CACHE STRING "Velquin's home page")
+set(VELQUIN_RELEASE_URL "${VELQUIN_HOMEPAGE}/releases/download/v$version" CACHE STRING
+    "Where the release files of a version are downloaded from")
+find_program(VELQUIN_WIXL wixl)
+find_program(VELQUIN_MSIBUILD msibuild)
+find_program(VELQUIN_MSIINFO msiinfo)
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/packaging/release_config.cmake CONTENT
+"set(VELQUIN_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
+set(VELQUIN_VERSION \"${PROJECT_VERSION}\")
+set(VELQUIN_PUBLISHER \"${CPACK_PACKAGE_VENDOR}\")
+set(VELQUIN_HOMEPAGE \"${VELQUIN_HOMEPAGE}\")
+set(VELQUIN_RELEASE_URL \"${VELQUIN_RELEASE_URL}\")
+set(VELQUIN_WIXL \"${VELQUIN_WIXL}\")
+set(VELQUIN_MSIBUILD \"${VELQUIN_MSIBUILD}\")
+set(VELQUIN_MSIINFO \"${VELQUIN_MSIINFO}\")
+")
+add_custom_target(release
+    COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR}
+            -P ${PROJECT_SOURCE_DIR}/cmake/package_release.cmake
+    COMMENT "Making the release files" VERBATIM)
+add_dependencies(release velquin)
+if(TARGET velquin-cli)
+    add_dependencies(release velquin-cli)
+endif()

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Builds the release zip: build/velquin-<version>-win64.zip (or in $VELQUIN_BUILD).
+# Builds the release files in build/ (or in $VELQUIN_BUILD): velquin-<version>-win64.zip and
+# .msi, SHA256SUMS, and the winget and Scoop manifests in winget/ and scoop/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VELQUIN_BUILD:-$root/build}"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
-cd "$build"
-cpack -G ZIP -C Release
+cmake --build "$build" --target release

@@ -20,3 +20,9 @@ if [ "${2:-}" = null ] && ! grep -q '"Graphics"="null"' "$prefix/user.reg"; then
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     wineserver -w
 fi
+# Shortcuts that installers make in the prefix get no menu entries on this machine.
+if ! grep -q '"winemenubuilder.exe"=""' "$prefix/user.reg"; then
+    wineserver -k >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d "" /f >/dev/null 2>&1
+    wineserver -w
+fi

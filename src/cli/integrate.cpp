@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/explorer_entries.h"
 #include "cli/report.h"
 #include "platform/path_text.h"
 
@@ -11,24 +12,18 @@ namespace cli {
 namespace {
 
 constexpr wchar_t kClasses[] = L"Software\\Classes";
-constexpr wchar_t kVerb[] = L"Velquin";
-constexpr wchar_t kMenuText[] = L"Customise with Velquin";
 constexpr wchar_t kProgram[] = L"velquin.exe";
 
-// Where Explorer looks for verbs, and the placeholder it fills in: the clicked folder or
-// drive ("%1"), or the folder whose background was clicked ("%V").
-struct MenuPlace {
-    const wchar_t* shellKey;  // under HKCU\Software\Classes
-    const wchar_t* placeholder;
-};
-constexpr MenuPlace kPlaces[] = {
-    {L"Directory\\shell", L"%1"},
-    {L"Drive\\shell", L"%1"},
-    {L"Directory\\Background\\shell", L"%V"},
-};
+// The entries and what they hold come from the table the installer shares
+// (explorer_entries.txt); an entry is a verb of folders, drives or a folder's background.
+using MenuPlace = ExplorerKey;
+
+std::wstring ClassesKey(const wchar_t* path) {
+    return std::wstring(kClasses) + L"\\" + path;
+}
 
 std::wstring VerbKey(const MenuPlace& place) {
-    return std::wstring(kClasses) + L"\\" + place.shellKey + L"\\" + kVerb;
+    return ClassesKey(place.path);
 }
 
 std::wstring ShownKey(const std::wstring& key) {
@@ -68,31 +63,28 @@ std::wstring ProgramBeside() {
     return platform::JoinPath(path.substr(0, slash == path.npos ? 0 : slash), kProgram);
 }
 
-LSTATUS SetString(HKEY key, const wchar_t* name, const std::wstring& value) {
-    return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
-// Writes one verb: its menu text, its icon and its command line. Reports whether the verb's
-// key was new, so that a failure later on takes away only what this run added.
+// Writes one entry: its keys and their values. Reports whether the entry's key was new, so
+// that a failure later on takes away only what this run added.
 LSTATUS AddVerb(const MenuPlace& place, const std::wstring& program, bool& created) {
-    RegKey verb;
-    DWORD disposition = 0;
-    LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, VerbKey(place).c_str(), 0, nullptr, 0,
-                                       KEY_WRITE, nullptr, verb.put(), &disposition);
-    if (status != ERROR_SUCCESS)
-        return status;
-    created = disposition == REG_CREATED_NEW_KEY;
-    if ((status = SetString(verb.get(), nullptr, kMenuText)) != ERROR_SUCCESS ||
-        (status = SetString(verb.get(), L"Icon", program + L",0")) != ERROR_SUCCESS)
-        return status;
-    RegKey command;
-    status = ::RegCreateKeyExW(verb.get(), L"command", 0, nullptr, 0, KEY_WRITE, nullptr,
-                               command.put(), nullptr);
-    if (status != ERROR_SUCCESS)
-        return status;
-    const std::wstring line = L"\"" + program + L"\" \"" + place.placeholder + L"\"";
-    return SetString(command.get(), nullptr, line);
+    for (const auto& key : kExplorerKeys) {
+        if (!IsWithinEntry(key, place))
+            continue;
+        RegKey open;
+        DWORD disposition = 0;
+        LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, ClassesKey(key.path).c_str(), 0,
+                                           nullptr, 0, KEY_WRITE, nullptr, open.put(),
+                                           &disposition);
+        if (status != ERROR_SUCCESS)
+            return status;
+        if (&key == &place)
+            created = disposition == REG_CREATED_NEW_KEY;
+        for (const auto& value : kExplorerValues) {
+            if (std::wstring_view(value.key) == key.path &&
+                (status = WriteExplorerValue(open.get(), value, program)) != ERROR_SUCCESS)
+                return status;
+        }
+    }
+    return ERROR_SUCCESS;
 }
 
 bool IsEmptyKey(const std::wstring& key) {
@@ -131,7 +123,9 @@ LSTATUS RemoveVerb(const MenuPlace& place, bool& removed) {
 int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
     if (!on) {
         int status = 0;
-        for (const auto& place : kPlaces) {
+        for (const auto& place : kExplorerKeys) {
+            if (!place.entry)
+                continue;
             bool removed = false;
             if (LSTATUS error = RemoveVerb(place, removed)) {
                 ReportFailure(err, ShownKey(VerbKey(place)),
@@ -153,7 +147,9 @@ int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
         return 1;
     }
     std::vector<const MenuPlace*> added;
-    for (const auto& place : kPlaces) {
+    for (const auto& place : kExplorerKeys) {
+        if (!place.entry)
+            continue;
         bool created = false;
         LSTATUS error = AddVerb(place, program, created);
         if (created)
@@ -168,8 +164,10 @@ int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
             return 1;
         }
     }
-    for (const auto& place : kPlaces)
-        out.Line(L"Added: " + ShownKey(VerbKey(place)));
+    for (const auto& place : kExplorerKeys) {
+        if (place.entry)
+            out.Line(L"Added: " + ShownKey(VerbKey(place)));
+    }
     return 0;
 }
 
