@@ -225,14 +225,19 @@ TEST(Faults, HandMadeFilesOfOurKeysAreBackedUpAndRestored) {
 }
 
 // Temporary files of ours that a program ended midway left behind go with the next write in
-// that folder; one a live writer holds open stays, and other files are never touched.
+// that folder; one a live writer holds open stays, and other files are never touched, even
+// when named nearly (or exactly, but not hidden) like ours.
 TEST(Faults, StaleTemporaryFilesAreRemoved) {
     TempFolder folder;
     const std::wstring stale = folder / L"desktop.ini.~vel-4242-1.tmp";
     const std::wstring live = folder / L"desktop.ini.~vel-4243-1.tmp";
     testsupport::WriteBytes(stale, "half written");
     ::SetFileAttributesW(stale.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    testsupport::WriteBytes(folder / L"notes.tmp", "not ours");
+    const std::vector<std::wstring> users = {L"desktop.ini.~vel-1-2.tmp",
+                                             L"desktop.ini.~vel-notes.tmp", L"notes.tmp"};
+    for (const auto& name : users)
+        testsupport::WriteBytes(folder / name, "not ours");
+    ::SetFileAttributesW((folder / L"desktop.ini.~vel-notes.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
     platform::UniqueFile held(::CreateFileW(live.c_str(), GENERIC_WRITE | DELETE,
                                             FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                             CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
@@ -240,13 +245,13 @@ TEST(Faults, StaleTemporaryFilesAreRemoved) {
     for (Action action : kActions) {
         ASSERT_EQ(Click(action, FakeForm::In(folder.path())), Outcome::Written);
         EXPECT_EQ(SortedEntries(folder.path()),
-                  (std::vector<std::wstring>{L"desktop.ini", L"desktop.ini.~vel-4243-1.tmp",
-                                             L"notes.tmp"}));
+                  (std::vector<std::wstring>{L"desktop.ini", users[0],
+                                             L"desktop.ini.~vel-4243-1.tmp", users[1], users[2]}));
     }
     held.reset();
     ASSERT_EQ(Click(customise::cmdRem_Click, FakeForm::In(folder.path())), Outcome::Written);
     EXPECT_EQ(SortedEntries(folder.path()),
-              (std::vector<std::wstring>{L"desktop.ini", L"notes.tmp"}));
+              (std::vector<std::wstring>{L"desktop.ini", users[0], users[1], users[2]}));
 }
 
 bool UnderWine() {
