@@ -1,5 +1,6 @@
 #include "cli/integrate.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,17 +74,82 @@ LSTATUS SetString(HKEY key, const wchar_t* name, const std::wstring& value) {
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-// Writes one verb: its menu text, its icon and its command line. Reports whether the verb's
-// key was new, so that a failure later on takes away only what this run added.
+bool KeyExists(const std::wstring& key) {
+    RegKey open;
+    return ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, open.put()) ==
+           ERROR_SUCCESS;
+}
+
+// The value under the verb's key where on records the keys it made (relative to
+// Software\Classes, one per string), so that off takes away those and nothing that was there
+// before: an empty "Drive\shell" of the user's stays, and so does another program's value
+// in a Velquin key that was there first.
+constexpr wchar_t kMadeValue[] = L"VelquinMadeKeys";
+
+std::wstring Absolute(const std::wstring& relative) {
+    return std::wstring(kClasses) + L"\\" + relative;
+}
+
+// The keys from the place's first level down to the verb's command key that don't exist.
+std::vector<std::wstring> MissingKeys(const MenuPlace& place) {
+    const std::wstring path = std::wstring(place.shellKey) + L"\\" + kVerb + L"\\command";
+    std::vector<std::wstring> missing;
+    for (size_t end = 0; end != path.npos;) {
+        end = path.find(L'\\', end + 1);
+        const std::wstring relative = path.substr(0, end);
+        if (!KeyExists(Absolute(relative)))
+            missing.push_back(relative);
+    }
+    return missing;
+}
+
+std::vector<std::wstring> MadeKeys(HKEY verb) {
+    DWORD size = 0;
+    if (::RegGetValueW(verb, nullptr, kMadeValue, RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (::RegGetValueW(verb, nullptr, kMadeValue, RRF_RT_REG_MULTI_SZ, nullptr, text.data(),
+                       &size) != ERROR_SUCCESS)
+        return {};
+    std::vector<std::wstring> keys;
+    for (size_t start = 0; start < text.size() && text[start];) {
+        size_t end = text.find(L'\0', start);
+        keys.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return keys;
+}
+
+LSTATUS RecordMadeKeys(HKEY verb, std::vector<std::wstring> made) {
+    for (const auto& earlier : MadeKeys(verb))  // a second on keeps what the first one made
+        if (std::find(made.begin(), made.end(), earlier) == made.end())
+            made.push_back(earlier);
+    std::wstring text;
+    for (const auto& key : made)
+        text += key + L'\0';
+    text += L'\0';
+    return ::RegSetValueExW(verb, kMadeValue, 0, REG_MULTI_SZ,
+                            reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+}
+
+// Writes one verb: its menu text, its icon and its command line, and which keys it made.
+// Reports whether the verb's key was new, so that a failure later on takes away only what
+// this run added.
 LSTATUS AddVerb(const MenuPlace& place, const std::wstring& program, bool& created) {
+    const std::vector<std::wstring> missing = MissingKeys(place);
     RegKey verb;
     DWORD disposition = 0;
     LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, VerbKey(place).c_str(), 0, nullptr, 0,
-                                       KEY_WRITE, nullptr, verb.put(), &disposition);
+                                       KEY_WRITE | KEY_QUERY_VALUE, nullptr, verb.put(),
+                                       &disposition);
     if (status != ERROR_SUCCESS)
         return status;
     created = disposition == REG_CREATED_NEW_KEY;
-    if ((status = SetString(verb.get(), nullptr, kMenuText)) != ERROR_SUCCESS ||
+    if ((status = RecordMadeKeys(verb.get(), missing)) != ERROR_SUCCESS ||
+        (status = SetString(verb.get(), nullptr, kMenuText)) != ERROR_SUCCESS ||
         (status = SetString(verb.get(), L"Icon", program + L",0")) != ERROR_SUCCESS)
         return status;
     RegKey command;
@@ -106,24 +172,44 @@ bool IsEmptyKey(const std::wstring& key) {
     return subkeys == 0 && values == 0;
 }
 
-// Takes away the verb and then the keys above it that on made and that hold nothing else
-// ("Directory\Background\shell" does not exist for a user until something adds a verb).
+// Takes away what on wrote: the verb's values and the keys on made, each only when nothing
+// else is left in it. A verb without on's record (an older on's) goes whole when its menu
+// text is Velquin's, with no key above it.
 LSTATUS RemoveVerb(const MenuPlace& place, bool& removed) {
     const std::wstring key = VerbKey(place);
-    LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    RegKey verb;
+    LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0,
+                                     KEY_READ | KEY_SET_VALUE, verb.put());
     if (status == ERROR_FILE_NOT_FOUND)
         return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS)
         return status;
-    removed = true;
-    const std::wstring_view classes = kClasses;
-    std::wstring parent = key;
-    for (;;) {
-        parent.resize(parent.rfind(L'\\'));
-        if (parent.size() <= classes.size() || !IsEmptyKey(parent))
-            return ERROR_SUCCESS;
-        ::RegDeleteKeyW(HKEY_CURRENT_USER, parent.c_str());
+    std::vector<std::wstring> made = MadeKeys(verb.get());
+    if (made.empty()) {
+        wchar_t text[64] = {};
+        DWORD size = sizeof(text);
+        if (::RegGetValueW(verb.get(), nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) !=
+                ERROR_SUCCESS ||
+            std::wstring_view(text) != kMenuText)
+            return ERROR_SUCCESS;  // not ours
+        status = ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+        removed = status == ERROR_SUCCESS;
+        return status;
     }
+    for (const wchar_t* value : {static_cast<const wchar_t*>(nullptr), L"Icon", kMadeValue})
+        ::RegDeleteValueW(verb.get(), value);
+    ::RegDeleteKeyValueW(verb.get(), L"command", nullptr);
+    removed = true;
+    // Deepest first: a key goes only when on made it and it holds nothing now.
+    std::sort(made.begin(), made.end(),
+              [](const auto& a, const auto& b) { return a.size() > b.size(); });
+    for (const auto& relative : made) {
+        const std::wstring madeKey = Absolute(relative);
+        if (IsEmptyKey(madeKey) &&
+            (status = ::RegDeleteKeyW(HKEY_CURRENT_USER, madeKey.c_str())) != ERROR_SUCCESS)
+            return status;
+    }
+    return ERROR_SUCCESS;
 }
 
 }  // namespace

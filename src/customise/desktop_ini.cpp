@@ -24,6 +24,16 @@ constexpr wchar_t kInfoTip[] = L"InfoTip=";
 constexpr wchar_t kIconAreaImage[] = L"IconArea_Image = ";
 constexpr wchar_t kIconAreaText[] = L"IconArea_Text = ";
 
+// A whole number (IsWholeNumber) within the range of a 32-bit signed number.
+bool FitsInt32(std::wstring_view text) {
+    const bool negative = !text.empty() && text.front() == L'-';
+    text.remove_prefix(negative ? 1 : 0);
+    while (text.size() > 1 && text.front() == L'0')
+        text.remove_prefix(1);
+    const std::wstring_view limit = negative ? L"2147483648" : L"2147483647";
+    return text.size() < limit.size() || (text.size() == limit.size() && text <= limit);
+}
+
 bool HasLineBreak(std::wstring_view text) {
     return text.find_first_of(L"\r\n") != text.npos;
 }
@@ -148,6 +158,9 @@ std::optional<std::wstring> RefusedValue(const FieldValues& f) {
         return L"The icon file path must be a single line, without line breaks.";
     if (f.Check2 && !IsWholeNumber(f.txtIcoIndex))
         return L"The icon index must be a whole number, such as 0 or -3.";
+    if (f.Check2 && !FitsInt32(f.txtIcoIndex))
+        return L"The icon index must lie between -2147483648 and 2147483647: the shell reads "
+               L"it as a 32-bit number.";
     if (f.Check3 && !IsColourCode(f.txtColorCode))
         return L"The colour code must be \"0x\" followed by six hexadecimal digits, such as "
                L"0x0000eb.";
