@@ -1,6 +1,6 @@
 // velquin-cli's edge cases: command lines as cmd types them, values that look like options,
-// icons named like Velquin's own files, relative paths, deep folders, and integrate off
-// leaving what was there before on.
+// icons named like Velquin's own files, relative paths, and integrate off leaving what was
+// there before on.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -96,17 +96,6 @@ TEST_F(CliEdgeTest, RelativePathsAreFromTheCurrentFolder) {
     ASSERT_EQ(RunCli({L"apply", L"--icon", L"rel.ico", L"--portable", L"b"}, temp.path()).exitCode,
               0u);
     EXPECT_NE(Ini(b).find("IconFile=rel.ico\r\n"), std::string::npos);
-}
-
-// show reads what apply wrote at any folder length.
-TEST_F(CliEdgeTest, ShowReadsDeepFolders) {
-    for (size_t length : {size_t{247}, size_t{280}}) {
-        const std::wstring folder = testsupport::MakeDeepFolder(temp.path(), length);
-        ASSERT_EQ(RunCli({L"apply", L"--tip", L"deep", folder}).exitCode, 0u);
-        CliRun run = RunCli({L"show", L"--json", folder});
-        EXPECT_EQ(run.exitCode, 0u) << run.err;
-        EXPECT_NE(run.out.find(L"\"infoTip\": \"deep\""), std::wstring::npos) << run.out;
-    }
 }
 
 bool KeyExists(const std::wstring& key) {

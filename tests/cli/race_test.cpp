@@ -12,7 +12,6 @@
 #include "cli_process.h"
 #include "support/temp_folder.h"
 
-using cli_test::CliRun;
 using cli_test::RunCli;
 
 namespace {
@@ -51,16 +50,10 @@ TEST_P(RestoreRace, KeepsAnotherToolsFile) {
 
         std::vector<std::wstring> rival = GetParam().rival;
         rival.push_back(folder);
-        CliRun restored;
-        std::thread restore([&] { restored = RunCli({L"restore", folder}); });
-        CliRun other = RunCli(rival);
+        std::thread restore([&] { RunCli({L"restore", folder}); });
+        RunCli(rival);
         restore.join();
-        if (!KeptIn(folder, kForeign)) {
-            ++lost;
-            std::wcout << L"round " << round << L": restore " << restored.exitCode << L" "
-                       << restored.err << L", rival " << other.exitCode << L" " << other.err
-                       << L"\n";
-        }
+        lost += KeptIn(folder, kForeign) ? 0 : 1;
     }
     std::cout << "restore against " << GetParam().name << ": the other tool's file lost in "
               << lost << " of " << kRounds << " rounds\n";
