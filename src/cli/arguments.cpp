@@ -58,10 +58,13 @@ std::optional<std::wstring> SetIcon(const std::wstring& value, customise::FieldV
     return std::nullopt;
 }
 
-// A relative path as the full path from the current folder; full paths, and those starting
-// with an environment variable ("%SystemRoot%\..."), stay as they are.
+// A relative path as the full path from the current folder. Full paths, those starting with
+// an environment variable ("%SystemRoot%\...") and a bare name that isn't in the current
+// folder ("shell32.dll", which the shell finds on the system's path) stay as they are.
 std::wstring FromCurrentFolder(const std::wstring& path) {
-    if (path.empty() || path[0] == L'%' || platform::IsFullPath(path))
+    const bool bare = path.find_first_of(L"\\/:") == path.npos;
+    if (path.empty() || path[0] == L'%' || platform::IsFullPath(path) ||
+        (bare && ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES))
         return path;
     DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(size, L'\0');

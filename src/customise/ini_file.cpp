@@ -339,18 +339,16 @@ std::optional<FileFailure> MarkFolder(const std::wstring& folder, const std::wst
 }  // namespace
 
 WriterTurn::WriterTurn(const std::wstring& folder) {
-    if (heldTurn && *heldTurn == folder) {
-        nested_ = true;
+    if (heldTurn && *heldTurn == folder)
         return;
-    }
     folder_ = folder;
     const std::wstring path = platform::JoinPath(folder, kTurnName);
     // Another writer's turn lasts a few milliseconds: short pauses, about ten seconds in all.
     // Access denied passes too when the file is being deleted; it is waited for briefly.
     for (unsigned attempt = 0;; ++attempt) {
-        file_ = ::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (file_ != INVALID_HANDLE_VALUE)
+        file_.reset(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (file_)
             break;
         const DWORD error = ::GetLastError();
         const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_DELETE_PENDING;
@@ -367,10 +365,8 @@ WriterTurn::WriterTurn(const std::wstring& folder) {
 }
 
 WriterTurn::~WriterTurn() {
-    if (file_ == INVALID_HANDLE_VALUE)
-        return;
-    heldTurn = outer_;
-    ::CloseHandle(file_);
+    if (file_)
+        heldTurn = outer_;  // the file goes with file_
 }
 
 ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes, OldFile old) {

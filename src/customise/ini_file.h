@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/unique_handle.h"
+
 namespace customise {
 
 // What failed, on which path, and the system's error code.
@@ -74,11 +76,10 @@ class WriterTurn {
     DWORD error() const { return error_; }
 
   private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    platform::UniqueFile file_;            // empty: a turn this thread already held, or none
     const std::wstring* outer_ = nullptr;  // the turn this thread held before, if any
     std::wstring folder_;
     DWORD error_ = ERROR_SUCCESS;
-    bool nested_ = false;
 };
 
 namespace detail {

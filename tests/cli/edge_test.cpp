@@ -87,6 +87,7 @@ TEST_F(CliEdgeTest, PortableIconsNamedLikeOurFilesAreRenamed) {
 TEST_F(CliEdgeTest, RelativePathsAreFromTheCurrentFolder) {
     const std::wstring a = Folder(L"a"), b = Folder(L"b");
     testsupport::WriteBytes(temp / L"rel.ico", "icon");
+    testsupport::WriteBytes(temp / L"pic.jpg", "picture");
     ASSERT_EQ(RunCli({L"apply", L"--icon", L"rel.ico,1", L"--image", L"pic.jpg", L"a"}, temp.path())
                   .exitCode,
               0u);
@@ -96,6 +97,9 @@ TEST_F(CliEdgeTest, RelativePathsAreFromTheCurrentFolder) {
     ASSERT_EQ(RunCli({L"apply", L"--icon", L"rel.ico", L"--portable", L"b"}, temp.path()).exitCode,
               0u);
     EXPECT_NE(Ini(b).find("IconFile=rel.ico\r\n"), std::string::npos);
+    // A bare name that isn't there is left for the shell to find on the system's path.
+    ASSERT_EQ(RunCli({L"apply", L"--icon", L"shell32.dll,4", L"a"}, temp.path()).exitCode, 0u);
+    EXPECT_NE(Ini(a).find("IconFile=shell32.dll\r\n"), std::string::npos);
 }
 
 bool KeyExists(const std::wstring& key) {
