@@ -1,11 +1,11 @@
 // Velquin: customises how the Windows shell shows a folder.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "main_window/form1.h"
 #include "main_window/form1_extras.h"
 #include "platform/error_text.h"
@@ -15,21 +15,10 @@
 
 namespace {
 
-// The arguments after the program's name, from the wide command line.
+// The arguments after the program's name, read as velquin-cli reads them: "C:\Work\" in
+// quotes is C:\Work\ (not C:\Work" as CommandLineToArgvW has it).
 std::vector<std::wstring> Arguments() {
-    std::vector<std::wstring> args;
-    int count = 0;
-    if (LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {
-        for (int i = 1; i < count; ++i)
-            args.emplace_back(argv[i]);
-        ::LocalFree(argv);
-    }
-    // "C:\Work\" in quotes reaches us as C:\Work" (the backslash escapes the quote); a quote
-    // can't be part of a path, so it stands for that backslash.
-    for (auto& arg : args)
-        if (!arg.empty() && arg.back() == L'"')
-            arg.back() = L'\\';
-    return args;
+    return cli::CommandLineWords(::GetCommandLineW());
 }
 
 std::wstring FullPath(const std::wstring& path) {

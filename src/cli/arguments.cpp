@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "customise/colour_table.h"
+#include "platform/path_text.h"
 
 namespace cli {
 namespace {
@@ -31,18 +32,47 @@ bool IsFile(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IsHelp(const std::wstring& word) {
+    return word == L"--help" || word == L"-h" || word == L"/?";
+}
+
 // "FILE[,INDEX]": a text that names an existing file is the file whole (its name may hold a
-// comma); otherwise the text after the last comma is the index. No index means the first icon.
-void SetIcon(const std::wstring& value, customise::FieldValues& fields) {
+// comma); otherwise the text after the last comma is the index when it is a number. No index
+// means the first icon. The refusal, if any.
+std::optional<std::wstring> SetIcon(const std::wstring& value, customise::FieldValues& fields) {
     fields.Check2 = true;
     size_t comma = value.rfind(L',');
-    if (comma == value.npos || IsFile(value)) {
+    if (comma == value.npos || IsFile(value) ||
+        !customise::IsWholeNumber(value.substr(comma + 1))) {
         fields.txtDirICO = value;
         fields.txtIcoIndex = L"0";
-        return;
+        // Not a file and no index: the comma was part of a name that isn't there.
+        if (comma != value.npos && !IsFile(value))
+            return L"--icon: the icon file was not found: " + value;
+    } else {
+        fields.txtDirICO = value.substr(0, comma);
+        fields.txtIcoIndex = value.substr(comma + 1);
     }
-    fields.txtDirICO = value.substr(0, comma);
-    fields.txtIcoIndex = value.substr(comma + 1);
+    if (fields.txtDirICO.empty())
+        return L"--icon: name an icon, library or program file";
+    return std::nullopt;
+}
+
+// A relative path as the full path from the current folder. Full paths, those starting with
+// an environment variable ("%SystemRoot%\...") and a bare name that isn't in the current
+// folder ("shell32.dll", which the shell finds on the system's path) stay as they are.
+std::wstring FromCurrentFolder(const std::wstring& path) {
+    const bool bare = path.find_first_of(L"\\/:") == path.npos;
+    if (path.empty() || path[0] == L'%' || platform::IsFullPath(path) ||
+        (bare && ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES))
+        return path;
+    DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    DWORD length = size ? ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
+    if (!length || length >= size)
+        return path;
+    full.resize(length);
+    return full;
 }
 
 // A colour name in any letter case writes the code the window's chooser writes for it;
@@ -96,11 +126,13 @@ Parsed Error(std::wstring text) {
 Parsed ParseArguments(const std::vector<std::wstring>& args) {
     if (args.empty())
         return Error(L"no command given");
-    for (const auto& word : args) {
-        if (word == L"--")
-            break;
-        if (word == L"--help" || word == L"-h" || word == L"/?")
+    // Help wherever an option may stand: not as the value an option takes, nor after "--".
+    for (size_t i = 0; i < args.size() && args[i] != L"--"; ++i) {
+        if (IsHelp(args[i]))
             return {true, {Command::Help}, {}};
+        for (const wchar_t* option : kApplyValueOptions)
+            if (args[i] == option)
+                ++i;
     }
     if (args[0] == L"--version")
         return args.size() == 1 ? Parsed{true, {Command::Version}, {}}
@@ -166,8 +198,11 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
             value = args[++i];
         }
         if (name == L"--icon") {
-            SetIcon(*value, a.fields);
+            if (auto refused = SetIcon(*value, a.fields))
+                return Error(*refused);
         } else if (name == L"--image") {
+            if (value->empty())
+                return Error(L"--image: name a picture file");
             a.fields.Check1 = true;
             a.fields.txtBGImg = *value;
         } else if (name == L"--text-colour") {
@@ -196,9 +231,64 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
             return Error(L"--portable goes with --icon");
         if (auto refused = RefusedOption(f))
             return Error(*refused);
+        if (!a.portable)
+            a.fields.txtDirICO = FromCurrentFolder(a.fields.txtDirICO);
+        a.fields.txtBGImg = FromCurrentFolder(a.fields.txtBGImg);
     }
     parsed.ok = true;
     return parsed;
+}
+
+std::vector<std::wstring> CommandLineWords(std::wstring_view line) {
+    auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    size_t i = 0;
+    // The program's name: up to the next quote when it starts with one, else the next blank.
+    if (i < line.size() && line[i] == L'"') {
+        size_t close = line.find(L'"', 1);
+        i = close == line.npos ? line.size() : close + 1;
+    }
+    while (i < line.size() && !blank(line[i]))
+        ++i;
+
+    std::vector<std::wstring> words;
+    for (;;) {
+        while (i < line.size() && blank(line[i]))
+            ++i;
+        if (i >= line.size())
+            return words;
+        std::wstring word;
+        bool quoted = false;
+        for (; i < line.size() && (quoted || !blank(line[i])); ++i) {
+            if (line[i] == L'\\') {
+                size_t run = line.find_first_not_of(L'\\', i);
+                run = (run == line.npos ? line.size() : run) - i;
+                const size_t after = i + run;
+                if (after >= line.size() || line[after] != L'"') {
+                    word.append(run, L'\\');
+                } else if (run % 2 == 0) {
+                    word.append(run / 2, L'\\');  // the quote that follows opens or closes
+                } else if (quoted && (after + 1 >= line.size() || blank(line[after + 1]))) {
+                    word.append(run, L'\\');  // "C:\path\" as Tab completion types it
+                } else {
+                    word.append(run / 2, L'\\');
+                    word += L'"';
+                    i = after;  // the quote is taken
+                    continue;
+                }
+                i = after - 1;
+            } else if (line[i] == L'"') {
+                if (quoted && i + 1 < line.size() && line[i + 1] == L'"') {
+                    word += L'"';  // "" inside quotes is one quote
+                    ++i;
+                } else {
+                    quoted = !quoted;
+                }
+            } else {
+                word += line[i];
+            }
+        }
+        words.push_back(std::move(word));
+    }
 }
 
 }  // namespace cli

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "customise/desktop_ini.h"
@@ -26,7 +27,15 @@ struct Parsed {
     std::wstring error;  // a usage error: what is wrong, for people
 };
 
-// args: the words after the program's name, as the wide command line gives them.
+// args: the words after the program's name, as CommandLineWords reads them. Relative icon
+// and image paths are made full from the current folder, as FOLDER arguments are (the shell
+// would read them relative to the customised folder), except a --portable icon.
 Parsed ParseArguments(const std::vector<std::wstring>& args);
+
+// The words after the program's name in a command line, as velquin.exe and velquin-cli both
+// read them: CommandLineToArgvW's rules, except that inside quotes a backslash followed by a
+// quote and then a space or the end stays a backslash and the quote closes the word. cmd's
+// Tab completion types "C:\my photos\" with that backslash, and a path never holds a quote.
+std::vector<std::wstring> CommandLineWords(std::wstring_view line);
 
 }  // namespace cli

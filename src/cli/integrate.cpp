@@ -1,5 +1,6 @@
 #include "cli/integrate.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,12 +14,18 @@ namespace {
 
 constexpr wchar_t kClasses[] = L"Software\\Classes";
 constexpr wchar_t kProgram[] = L"velquin.exe";
+// Where on records, for each entry, the keys it made (relative to Software\Classes), so that
+// off takes away those and nothing that was there before: an empty "Drive\shell" of the
+// user's stays, and so does another program's value in a Velquin key that was there first.
+// The record lives in Velquin's own key, so the entries stay exactly what the installer writes.
+constexpr wchar_t kRecordKey[] = L"Software\\Velquin\\Explorer menu";
+constexpr wchar_t kOwnKey[] = L"Software\\Velquin";
 
 // The entries and what they hold come from the table the installer shares
 // (explorer_entries.txt); an entry is a verb of folders, drives or a folder's background.
 using MenuPlace = ExplorerKey;
 
-std::wstring ClassesKey(const wchar_t* path) {
+std::wstring ClassesKey(const std::wstring& path) {
     return std::wstring(kClasses) + L"\\" + path;
 }
 
@@ -63,28 +70,10 @@ std::wstring ProgramBeside() {
     return platform::JoinPath(path.substr(0, slash == path.npos ? 0 : slash), kProgram);
 }
 
-// Writes one entry: its keys and their values. Reports whether the entry's key was new, so
-// that a failure later on takes away only what this run added.
-LSTATUS AddVerb(const MenuPlace& place, const std::wstring& program, bool& created) {
-    for (const auto& key : kExplorerKeys) {
-        if (!IsWithinEntry(key, place))
-            continue;
-        RegKey open;
-        DWORD disposition = 0;
-        LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, ClassesKey(key.path).c_str(), 0,
-                                           nullptr, 0, KEY_WRITE, nullptr, open.put(),
-                                           &disposition);
-        if (status != ERROR_SUCCESS)
-            return status;
-        if (&key == &place)
-            created = disposition == REG_CREATED_NEW_KEY;
-        for (const auto& value : kExplorerValues) {
-            if (std::wstring_view(value.key) == key.path &&
-                (status = WriteExplorerValue(open.get(), value, program)) != ERROR_SUCCESS)
-                return status;
-        }
-    }
-    return ERROR_SUCCESS;
+bool KeyExists(const std::wstring& key) {
+    RegKey open;
+    return ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, open.put()) ==
+           ERROR_SUCCESS;
 }
 
 bool IsEmptyKey(const std::wstring& key) {
@@ -98,24 +87,135 @@ bool IsEmptyKey(const std::wstring& key) {
     return subkeys == 0 && values == 0;
 }
 
-// Takes away the verb and then the keys above it that on made and that hold nothing else
-// ("Directory\Background\shell" does not exist for a user until something adds a verb).
-LSTATUS RemoveVerb(const MenuPlace& place, bool& removed) {
-    const std::wstring key = VerbKey(place);
-    LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-    if (status == ERROR_FILE_NOT_FOUND)
-        return ERROR_SUCCESS;
-    if (status != ERROR_SUCCESS)
-        return status;
-    removed = true;
-    const std::wstring_view classes = kClasses;
-    std::wstring parent = key;
-    for (;;) {
-        parent.resize(parent.rfind(L'\\'));
-        if (parent.size() <= classes.size() || !IsEmptyKey(parent))
-            return ERROR_SUCCESS;
-        ::RegDeleteKeyW(HKEY_CURRENT_USER, parent.c_str());
+// The keys of the entry, and those above it from the first level down, that don't exist yet.
+std::vector<std::wstring> MissingKeys(const MenuPlace& place) {
+    std::vector<std::wstring> missing;
+    const std::wstring top = place.path;
+    for (size_t end = top.find(L'\\'); end != top.npos; end = top.find(L'\\', end + 1))
+        if (!KeyExists(ClassesKey(top.substr(0, end))))
+            missing.push_back(top.substr(0, end));
+    for (const auto& key : kExplorerKeys)
+        if (IsWithinEntry(key, place) && !KeyExists(ClassesKey(key.path)))
+            missing.push_back(key.path);
+    return missing;
+}
+
+// The keys on recorded as made for the entry; empty when there is no record.
+std::vector<std::wstring> MadeKeys(const MenuPlace& place) {
+    DWORD size = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, kRecordKey, place.path, RRF_RT_REG_MULTI_SZ, nullptr,
+                       nullptr, &size) != ERROR_SUCCESS)
+        return {};
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (::RegGetValueW(HKEY_CURRENT_USER, kRecordKey, place.path, RRF_RT_REG_MULTI_SZ, nullptr,
+                       text.data(), &size) != ERROR_SUCCESS)
+        return {};
+    std::vector<std::wstring> keys;
+    for (size_t start = 0; start < text.size() && text[start];) {
+        size_t end = text.find(L'\0', start);
+        keys.push_back(text.substr(start, end - start));
+        start = end + 1;
     }
+    return keys;
+}
+
+bool HasRecord(const MenuPlace& place) {
+    return ::RegGetValueW(HKEY_CURRENT_USER, kRecordKey, place.path, RRF_RT_REG_MULTI_SZ,
+                          nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+LSTATUS RecordMadeKeys(const MenuPlace& place, std::vector<std::wstring> made) {
+    for (const auto& earlier : MadeKeys(place))  // a second on keeps what the first one made
+        if (std::find(made.begin(), made.end(), earlier) == made.end())
+            made.push_back(earlier);
+    std::wstring text;
+    for (const auto& key : made)
+        text += key + L'\0';
+    text += L'\0';
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, kRecordKey, place.path, REG_MULTI_SZ,
+                             text.c_str(), static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+}
+
+void DropRecord(const MenuPlace& place) {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRecordKey, place.path);
+    for (const wchar_t* key : {kRecordKey, kOwnKey})
+        if (IsEmptyKey(key))
+            ::RegDeleteKeyW(HKEY_CURRENT_USER, key);
+}
+
+// Writes one entry: its keys and their values, and which keys it made. Reports whether the
+// entry's key was new, so that a failure later on takes away only what this run added.
+LSTATUS AddEntry(const MenuPlace& place, const std::wstring& program, bool& created) {
+    const std::vector<std::wstring> missing = MissingKeys(place);
+    created = std::find(missing.begin(), missing.end(), place.path) != missing.end();
+    if (LSTATUS status = RecordMadeKeys(place, missing); status != ERROR_SUCCESS)
+        return status;
+    for (const auto& key : kExplorerKeys) {
+        if (!IsWithinEntry(key, place))
+            continue;
+        RegKey open;
+        LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, ClassesKey(key.path).c_str(), 0,
+                                           nullptr, 0, KEY_WRITE, nullptr, open.put(), nullptr);
+        if (status != ERROR_SUCCESS)
+            return status;
+        for (const auto& value : kExplorerValues) {
+            if (std::wstring_view(value.key) == key.path &&
+                (status = WriteExplorerValue(open.get(), value, program)) != ERROR_SUCCESS)
+                return status;
+        }
+    }
+    return ERROR_SUCCESS;
+}
+
+// The entry's default value as the table has it: how an entry written without a record (by
+// an older on, or the installer) is known as Velquin's.
+const wchar_t* TableMenuText(const MenuPlace& place) {
+    for (const auto& value : kExplorerValues)
+        if (!value.name && std::wstring_view(value.key) == place.path)
+            return value.data;
+    return L"";
+}
+
+// Takes away what on wrote: the table's values in the entry's keys, and the keys on made,
+// each only when nothing else is left in it. An entry without on's record goes whole when its
+// menu text is Velquin's.
+LSTATUS RemoveEntry(const MenuPlace& place, bool& removed) {
+    const std::wstring key = VerbKey(place);
+    if (!KeyExists(key)) {
+        DropRecord(place);
+        return ERROR_SUCCESS;
+    }
+    if (!HasRecord(place)) {
+        wchar_t text[256] = {};
+        DWORD size = sizeof(text);
+        if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text,
+                           &size) != ERROR_SUCCESS ||
+            std::wstring_view(text) != TableMenuText(place))
+            return ERROR_SUCCESS;  // not ours
+        LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+        if (status == ERROR_SUCCESS)
+            status = ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+        removed = status == ERROR_SUCCESS;
+        return status;
+    }
+    for (const auto& value : kExplorerValues)
+        if (IsWithinEntry(ExplorerKey{value.key, false}, place))
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, ClassesKey(value.key).c_str(), value.name);
+    removed = true;
+    // Deepest first: a key goes only when on made it and it holds nothing now.
+    std::vector<std::wstring> made = MadeKeys(place);
+    std::sort(made.begin(), made.end(),
+              [](const auto& a, const auto& b) { return a.size() > b.size(); });
+    for (const auto& relative : made) {
+        const std::wstring madeKey = ClassesKey(relative);
+        if (IsEmptyKey(madeKey))
+            if (LSTATUS status = ::RegDeleteKeyW(HKEY_CURRENT_USER, madeKey.c_str());
+                status != ERROR_SUCCESS)
+                return status;
+    }
+    DropRecord(place);
+    return ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -127,7 +227,7 @@ int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
             if (!place.entry)
                 continue;
             bool removed = false;
-            if (LSTATUS error = RemoveVerb(place, removed)) {
+            if (LSTATUS error = RemoveEntry(place, removed)) {
                 ReportFailure(err, ShownKey(VerbKey(place)),
                               L"Could not remove the context menu entry", error);
                 status = 1;
@@ -151,7 +251,7 @@ int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
         if (!place.entry)
             continue;
         bool created = false;
-        LSTATUS error = AddVerb(place, program, created);
+        LSTATUS error = AddEntry(place, program, created);
         if (created)
             added.push_back(&place);
         if (error != ERROR_SUCCESS) {
@@ -159,7 +259,7 @@ int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
                           static_cast<DWORD>(error));
             for (const MenuPlace* undo : added) {  // whole or nothing
                 bool removed = false;
-                RemoveVerb(*undo, removed);
+                RemoveEntry(*undo, removed);
             }
             return 1;
         }

@@ -47,14 +47,16 @@ int Run(const std::vector<std::wstring>& args, cli::ConsoleOut& out, cli::Consol
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int wmain() {
     // Errors about files are reported per folder; the system must not stop to ask about a
     // drive without a disk.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     cli::ConsoleOut out(STD_OUTPUT_HANDLE);
     cli::ConsoleOut err(STD_ERROR_HANDLE);
     try {
-        return Run(std::vector<std::wstring>(argv + 1, argv + argc), out, err);
+        // The command line is read as velquin.exe reads it, not as argv has it: a quoted
+        // folder ending in a backslash ("C:\my photos\") stays one folder.
+        return Run(cli::CommandLineWords(::GetCommandLineW()), out, err);
     } catch (const std::bad_alloc&) {
         err.Line(L"velquin-cli: out of memory");
         return 1;

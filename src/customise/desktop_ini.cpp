@@ -24,6 +24,16 @@ constexpr wchar_t kInfoTip[] = L"InfoTip=";
 constexpr wchar_t kIconAreaImage[] = L"IconArea_Image = ";
 constexpr wchar_t kIconAreaText[] = L"IconArea_Text = ";
 
+// A whole number (IsWholeNumber) within the range of a 32-bit signed number.
+bool FitsInt32(std::wstring_view text) {
+    const bool negative = !text.empty() && text.front() == L'-';
+    text.remove_prefix(negative ? 1 : 0);
+    while (text.size() > 1 && text.front() == L'0')
+        text.remove_prefix(1);
+    const std::wstring_view limit = negative ? L"2147483648" : L"2147483647";
+    return text.size() < limit.size() || (text.size() == limit.size() && text <= limit);
+}
+
 bool HasLineBreak(std::wstring_view text) {
     return text.find_first_of(L"\r\n") != text.npos;
 }
@@ -148,6 +158,9 @@ std::optional<std::wstring> RefusedValue(const FieldValues& f) {
         return L"The icon file path must be a single line, without line breaks.";
     if (f.Check2 && !IsWholeNumber(f.txtIcoIndex))
         return L"The icon index must be a whole number, such as 0 or -3.";
+    if (f.Check2 && !FitsInt32(f.txtIcoIndex))
+        return L"The icon index must lie between -2147483648 and 2147483647: the shell reads "
+               L"it as a 32-bit number.";
     if (f.Check3 && !IsColourCode(f.txtColorCode))
         return L"The colour code must be \"0x\" followed by six hexadecimal digits, such as "
                L"0x0000eb.";
@@ -173,19 +186,53 @@ bool IsOwnLine(std::wstring_view line) {
     return false;
 }
 
-bool HoldsForeignLines(const std::string& bytes) {
+namespace {
+
+// The values of a file in Velquin's layout, read back from its lines by position: whatever
+// they are, IsOwnFile then writes them again and compares.
+FieldValues ValuesOf(const std::vector<std::wstring_view>& lines) {
+    FieldValues f;
+    auto at = [&](size_t i) { return i < lines.size() ? lines[i] : std::wstring_view(); };
+    f.Check2 = at(1) != kDefaultIconFile || at(2) != kDefaultIconIndex;
+    f.txtDirICO = ValueOf(at(1), kIconFile).value_or(L"");
+    f.txtIcoIndex = ValueOf(at(2), kIconIndex).value_or(L"");
+    size_t next = 4;
+    if (auto tip = ValueOf(at(next), kInfoTip)) {
+        f.Check4 = true;
+        f.txtITip = *tip;
+        ++next;
+    }
+    next += 2;  // the view section and its Attributes line
+    if (auto image = ValueOf(at(next), kIconAreaImage)) {
+        f.Check1 = true;
+        f.txtBGImg = *image;
+        ++next;
+    }
+    f.Check3 = at(next) != kDefaultIconText;
+    f.txtColorCode = ValueOf(at(next), kIconAreaText).value_or(L"");
+    return f;
+}
+
+}  // namespace
+
+bool IsOwnFile(const std::string& bytes) {
+    if (bytes.empty())
+        return true;  // nothing to lose
     std::optional<std::wstring> text = DecodeOwnEncoding(bytes);
     if (!text)
-        return true;
-    // Every line we write ends in CR LF, so the text after the last one must be empty.
-    std::wstring_view rest = *text;
-    while (!rest.empty()) {
+        return false;
+    std::vector<std::wstring_view> lines;
+    for (std::wstring_view rest = *text; !rest.empty();) {
         size_t end = rest.find(L"\r\n");
-        if (end == rest.npos || !IsOwnLine(rest.substr(0, end)))
-            return true;
-        rest.remove_prefix(end + 2);
+        lines.push_back(rest.substr(0, end));
+        rest.remove_prefix(end == rest.npos ? rest.size() : end + 2);
     }
-    return false;
+    const FieldValues fields = ValuesOf(lines);
+    return !RefusedValue(fields) && EncodeLines(DesktopIniLines(fields)) == bytes;
+}
+
+bool HoldsForeignLines(const std::string& bytes) {
+    return !IsOwnFile(bytes);
 }
 
 }  // namespace customise

@@ -46,15 +46,21 @@ bool HasBackup(const std::wstring& folder) {
     return IsFile(::GetFileAttributesW(platform::ExtendedPath(BackupPath(folder)).c_str()));
 }
 
-// The backup is held open, shared for reading only, from the read until it is deleted: no
-// other writer can change or replace it meanwhile, and the deletion through the handle
-// removes exactly the file that was put back. Older backups kept under numbered names
-// ("desktop.ini (2).bak"...) stay as they are: they are the user's to look at, and the next
-// restore again takes desktop.ini.bak, the newest.
+// The whole restore is one writer's turn: no other Velquin reads desktop.ini between the
+// moment it holds the backup's bytes and the backup's deletion (it would find the backup
+// identical, keep no backup of its own, and replace the only other copy). The backup is
+// held open, shared for reading only, from the read until it is deleted: no other program
+// can change or replace it meanwhile, and the deletion through the handle removes exactly
+// the file that was put back. Older backups kept under numbered names ("desktop.ini
+// (2).bak"...) stay as they are: they are the user's to look at, and the next restore again
+// takes desktop.ini.bak, the newest.
 ReplaceResult RestoreDesktopIni(const std::wstring& folder) {
     const std::wstring backupPath = BackupPath(folder);
     const std::wstring extended = platform::ExtendedPath(backupPath);
     const std::wstring what = L"Could not restore the folder settings file from its backup.";
+    WriterTurn turn(platform::ExtendedPath(platform::WithoutSeparator(folder)));
+    if (turn.error())
+        return {ReplaceStatus::Failed, {what, backupPath, turn.error()}};
     platform::UniqueFile backup;
     const DWORD openError = Retried(
         [&] {

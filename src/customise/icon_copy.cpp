@@ -1,6 +1,7 @@
 // Keeps a copy of the icon file inside the folder, so the folder's icon survives moving the
 // folder or a new drive letter: desktop.ini then names the file alone, which Windows reads
 // relative to the folder.
+#include <string_view>
 #include <vector>
 
 #include "customise/file_steps.h"
@@ -57,6 +58,29 @@ DWORD CopyContent(HANDLE source, HANDLE target) {
     }
 }
 
+// True for names Velquin keeps for itself beside the icon copy: desktop.ini, its backups
+// ("desktop.ini.bak", "desktop.ini (2).bak"...) and its working files ("desktop.ini.~vel-...").
+bool IsReservedName(std::wstring_view name) {
+    auto same = [](std::wstring_view a, std::wstring_view b) {
+        const int size = static_cast<int>(a.size());
+        return a.size() == b.size() &&
+               (a.empty() || ::CompareStringOrdinal(a.data(), size, b.data(), size, TRUE) ==
+                                 CSTR_EQUAL);
+    };
+    const std::wstring_view ini = kDesktopIni, backup = kBackupSuffix;
+    if (name.size() < ini.size() || !same(name.substr(0, ini.size()), ini))
+        return false;
+    std::wstring_view rest = name.substr(ini.size());
+    if (rest.empty() || same(rest, backup) || same(rest.substr(0, 6), L".~vel-"))
+        return true;
+    // " (n).bak"
+    if (rest.size() < 8 || rest.substr(0, 2) != L" (" ||
+        !same(rest.substr(rest.size() - 5), L").bak"))
+        return false;
+    rest = rest.substr(2, rest.size() - 7);
+    return !rest.empty() && rest.find_first_not_of(L"0123456789") == rest.npos;
+}
+
 IconCopy Failed(const std::wstring& path, DWORD error) {
     IconCopy result;
     result.failure = {kCopyFailed, path, error};
@@ -66,9 +90,12 @@ IconCopy Failed(const std::wstring& path, DWORD error) {
 }  // namespace
 
 IconCopy CopyIconIntoFolder(const std::wstring& folder, const std::wstring& iconFile) {
-    const std::wstring name = FileNamePart(iconFile);
+    std::wstring name = FileNamePart(iconFile);
     if (name.empty())
         return Failed(iconFile, ERROR_INVALID_NAME);
+    // An icon named like desktop.ini or a backup would be taken for one: it gets another name.
+    if (IsReservedName(name))
+        name = L"icon " + name;
     // Shared for reading only while it is copied, so the copy is never half of two versions.
     platform::UniqueFile source(::CreateFileW(
         platform::ExtendedPath(iconFile).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,

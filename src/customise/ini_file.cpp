@@ -26,6 +26,25 @@ constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_H
 
 constexpr wchar_t kTempPrefix[] = L"desktop.ini.~vel-";
 constexpr wchar_t kTempPattern[] = L"desktop.ini.~vel-*.tmp";
+constexpr wchar_t kTurnName[] = L"desktop.ini.~vel-turn";
+
+// The folder whose turn this thread holds, if any.
+thread_local const std::wstring* heldTurn = nullptr;
+
+bool IsDigits(std::wstring_view text) {
+    return !text.empty() && text.find_first_not_of(L"0123456789") == text.npos;
+}
+
+// Exactly the name OwnFile gives: "desktop.ini.~vel-<process>-<n>.tmp", numbers alone.
+bool IsTemporaryName(std::wstring_view name) {
+    const std::wstring_view prefix = kTempPrefix, suffix = L".tmp";
+    if (name.size() <= prefix.size() + suffix.size() || name.substr(0, prefix.size()) != prefix ||
+        name.substr(name.size() - suffix.size()) != suffix)
+        return false;
+    name = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    const size_t dash = name.find(L'-');
+    return dash != name.npos && IsDigits(name.substr(0, dash)) && IsDigits(name.substr(dash + 1));
+}
 
 void RestoreAttributes(const std::wstring& path, DWORD attributes) {
     DWORD word = attributes & kSettableAttributes;
@@ -135,7 +154,8 @@ class OwnFile {
 };
 
 // Temporary files of ours that no writer holds any more (a program ended midway) are
-// deleted; a live writer's file can't be opened for deletion alone and stays.
+// deleted; a live writer's file can't be opened for deletion alone and stays. Ours are
+// hidden and named exactly as OwnFile names them: any other file stays.
 void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     platform::UniqueFind find(
@@ -143,7 +163,8 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     if (!find)
         return;
     do {
-        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) ||
+            !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) || !IsTemporaryName(found.cFileName))
             continue;
         platform::UniqueFile stale(::CreateFileW(
             platform::JoinPath(folder, found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
@@ -317,6 +338,37 @@ std::optional<FileFailure> MarkFolder(const std::wstring& folder, const std::wst
 
 }  // namespace
 
+WriterTurn::WriterTurn(const std::wstring& folder) {
+    if (heldTurn && *heldTurn == folder)
+        return;
+    folder_ = folder;
+    const std::wstring path = platform::JoinPath(folder, kTurnName);
+    // Another writer's turn lasts a few milliseconds: short pauses, about ten seconds in all.
+    // Access denied passes too when the file is being deleted; it is waited for briefly.
+    for (unsigned attempt = 0;; ++attempt) {
+        file_.reset(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (file_)
+            break;
+        const DWORD error = ::GetLastError();
+        const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_DELETE_PENDING;
+        if (!(busy || (error == ERROR_ACCESS_DENIED && attempt < 50)))
+            return;  // no turn to be had here; the write reports the folder's own refusal
+        if (attempt >= 1000) {
+            error_ = error;
+            return;
+        }
+        ::Sleep(attempt < 5 ? 1u << attempt : 10u);
+    }
+    outer_ = heldTurn;
+    heldTurn = &folder_;
+}
+
+WriterTurn::~WriterTurn() {
+    if (file_)
+        heldTurn = outer_;  // the file goes with file_
+}
+
 ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes, OldFile old) {
     // Paths as the user gave them, for messages; the "\\?\" form for every file call.
     const std::wstring shownFolder = platform::WithoutSeparator(folder);
@@ -325,6 +377,9 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     const std::wstring ini = platform::ExtendedPath(shownIni);
     const std::wstring writeFailed = L"Could not write the folder settings file.";
 
+    WriterTurn turn(dir);
+    if (turn.error())
+        return Failure(writeFailed, shownIni, turn.error());
     RemoveStaleTemporaryFiles(dir);
 
     // A directory of that name is left alone: the move below fails on it with the

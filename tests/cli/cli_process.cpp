@@ -55,10 +55,15 @@ std::wstring ProgramPath(std::wstring path) {
 }
 
 CliRun RunCli(const std::vector<std::wstring>& args, const std::wstring& folder) {
-    const std::wstring exe = ProgramPath(VELQUIN_CLI_EXE);
-    std::wstring line = Quoted(exe);
+    std::wstring line;
     for (const auto& arg : args)
         line += L" " + Quoted(arg);
+    return RunCliLine(line, folder);
+}
+
+CliRun RunCliLine(const std::wstring& arguments, const std::wstring& folder) {
+    const std::wstring exe = ProgramPath(VELQUIN_CLI_EXE);
+    std::wstring line = Quoted(exe) + L" " + arguments;
 
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;

@@ -16,6 +16,8 @@ struct CliRun {
 
 // Runs velquin-cli with args in folder (the test's own current folder when empty).
 CliRun RunCli(const std::vector<std::wstring>& args, const std::wstring& folder = {});
+// Runs velquin-cli with the command line's text after the program's name exactly as given.
+CliRun RunCliLine(const std::wstring& arguments, const std::wstring& folder = {});
 
 // The Windows path of a program this build made (a Unix path under Wine).
 std::wstring ProgramPath(std::wstring path);
