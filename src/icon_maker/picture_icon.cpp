@@ -1,0 +1,127 @@
+// An icon from a picture: decoded by WIC a strip at a time straight into the 256 px master,
+// so even a large photo is never held whole in Velquin's memory.
+#include <windows.h>
+#include <wincodec.h>
+
+#include <algorithm>
+
+#include "icon_maker/area_scaler.h"
+#include "icon_maker/icon_parts.h"
+#include "platform/unique_handle.h"
+
+namespace icon_maker {
+namespace {
+
+using platform::ComPtr;
+
+constexpr int kMasterSide = 256;
+constexpr UINT kStripRows = 64;
+constexpr wchar_t kCannotDecode[] = L"Could not read the picture.";
+constexpr wchar_t kTooLarge[] = L"The picture is too large to make an icon from.";
+
+MadeIcon Failed(const wchar_t* what, const std::wstring& path, const std::wstring& reason) {
+    MadeIcon made;
+    made.failure = {what, path, reason};
+    return made;
+}
+
+// The frame to use: the largest image of an icon file, the first of anything else.
+HRESULT ChooseFrame(IWICBitmapDecoder* decoder, ComPtr<IWICBitmapFrameDecode>& frame) {
+    GUID container{};
+    UINT count = 0;
+    HRESULT hr = decoder->GetContainerFormat(&container);
+    if (SUCCEEDED(hr))
+        hr = decoder->GetFrameCount(&count);
+    if (FAILED(hr))
+        return hr;
+    if (count == 0)
+        return WINCODEC_ERR_FRAMEMISSING;
+    UINT chosen = 0;
+    if (container == GUID_ContainerFormatIco) {
+        UINT64 largest = 0;
+        for (UINT i = 0; i < count; ++i) {
+            ComPtr<IWICBitmapFrameDecode> candidate;
+            UINT width = 0, height = 0;
+            if (SUCCEEDED(decoder->GetFrame(i, candidate.put())) &&
+                SUCCEEDED(candidate->GetSize(&width, &height)) &&
+                UINT64(width) * height > largest) {
+                largest = UINT64(width) * height;
+                chosen = i;
+            }
+        }
+    }
+    return decoder->GetFrame(chosen, frame.put());
+}
+
+}  // namespace
+
+MadeIcon MakeFromPicture(const std::wstring& path) {
+    ComScope com;
+    ComPtr<IWICImagingFactory> factory;
+    HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(factory.put()));
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (SUCCEEDED(hr))
+        hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                WICDecodeMetadataCacheOnDemand, decoder.put());
+    ComPtr<IWICBitmapFrameDecode> frame;
+    if (SUCCEEDED(hr))
+        hr = ChooseFrame(decoder.get(), frame);
+    UINT width = 0, height = 0;
+    if (SUCCEEDED(hr))
+        hr = frame->GetSize(&width, &height);
+    if (FAILED(hr))
+        return Failed(kCannotDecode, path, ReasonFor(hr));
+    // Refused by the size the header states, before a single pixel is decoded.
+    if (width == 0 || height == 0 || width > kMostPixelsASide || height > kMostPixelsASide ||
+        UINT64(width) * height * 4 > kMostDecodedBytes) {
+        wchar_t reason[128];
+        ::wsprintfW(reason, L"It is %u by %u pixels; the most is %u pixels a side and 256 MB "
+                            L"decoded.", width, height, kMostPixelsASide);
+        return Failed(kTooLarge, path, reason);
+    }
+
+    ComPtr<IWICFormatConverter> converter;
+    hr = factory->CreateFormatConverter(converter.put());
+    if (SUCCEEDED(hr))
+        hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA,
+                                   WICBitmapDitherTypeNone, nullptr, 0,
+                                   WICBitmapPaletteTypeCustom);
+    if (FAILED(hr))
+        return Failed(kCannotDecode, path, ReasonFor(hr));
+
+    // The master: the picture fitted into 256 px, or as it is when smaller.
+    const int w = static_cast<int>(width), h = static_cast<int>(height);
+    const SIZE fit = std::max(w, h) > kMasterSide ? FitInto(w, h, kMasterSide) : SIZE{w, h};
+    AreaScaler scaler(w, h, fit.cx, fit.cy);
+    const UINT rows = std::min<UINT>(kStripRows, height);
+    std::vector<BYTE> strip(static_cast<size_t>(width) * 4 * rows);
+    std::vector<float> row(static_cast<size_t>(width) * 4);
+    for (UINT top = 0; top < height; top += rows) {
+        const UINT count = std::min(rows, height - top);
+        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width),
+                           static_cast<INT>(count)};
+        hr = converter->CopyPixels(&rect, width * 4, width * 4 * count, strip.data());
+        if (FAILED(hr))
+            return Failed(kCannotDecode, path, ReasonFor(hr));
+        for (UINT y = 0; y < count; ++y) {
+            const BYTE* source = &strip[static_cast<size_t>(y) * width * 4];
+            std::copy(source, source + row.size(), row.begin());
+            scaler.AddRow(static_cast<int>(top + y), row.data());
+        }
+    }
+    Master master;
+    master.width = fit.cx;
+    master.height = fit.cy;
+    master.pixels = scaler.Result();
+
+    MadeIcon made;
+    if (hr = WriteIco(SquaresFrom(master), made.bytes); FAILED(hr)) {
+        made.bytes.clear();
+        return Failed(L"Could not make the icon from the picture.", path, ReasonFor(hr));
+    }
+    made.ok = true;
+    return made;
+}
+
+}  // namespace icon_maker
