@@ -9,7 +9,7 @@
 
 namespace cli {
 
-enum class Command { Show, Apply, Remove, Restore, Integrate, Help, Version };
+enum class Command { Show, Apply, Remove, Restore, Integrate, Help, Version, MakeIcon };
 
 struct Arguments {
     Command command = Command::Help;
@@ -17,6 +17,9 @@ struct Arguments {
     customise::FieldValues fields;  // apply: the measures given, ticked as the window ticks them
     bool portable = false;          // apply --portable: a copy of the icon in each folder
     bool integrateOn = false;       // integrate on (false: off)
+    std::wstring iconColour;        // --icon-colour, make-icon --colour: a name or #RRGGBB
+    std::wstring iconPicture;       // --icon-from-image, make-icon --from-image
+    std::wstring iconOut;           // make-icon's OUT.ico
     std::vector<std::wstring> folders;
 };
 
@@ -28,5 +31,8 @@ struct Parsed {
 
 // args: the words after the program's name, as the wide command line gives them.
 Parsed ParseArguments(const std::vector<std::wstring>& args);
+
+// True when word is one of the commands (what velquin.exe hands to the commands' code).
+bool IsCommandName(const std::wstring& word);
 
 }  // namespace cli

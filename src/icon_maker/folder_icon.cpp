@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "icon_maker/icon_parts.h"
 #include "platform/unique_handle.h"
@@ -16,13 +17,39 @@ constexpr int kLargest = 256;
 
 // Straight pixels of the system's folder icon at 256 px, top row first; empty when the
 // system's icon can't be read.
+// Where the system keeps its folder icon: the stock icon's location, unless it is the same
+// as the plain document's (a stock table that answers one icon for everything, as Wine's
+// does), then the location the shell gives a folder.
+bool FolderIconLocation(std::wstring& file, int& index) {
+    SHSTOCKICONINFO folder{sizeof folder}, document{sizeof document};
+    if (SUCCEEDED(::SHGetStockIconInfo(SIID_FOLDER, SHGSI_ICONLOCATION, &folder)) &&
+        folder.szPath[0] &&
+        !(SUCCEEDED(::SHGetStockIconInfo(SIID_DOCNOASSOC, SHGSI_ICONLOCATION, &document)) &&
+          document.iIcon == folder.iIcon && !::lstrcmpiW(document.szPath, folder.szPath))) {
+        file = folder.szPath;
+        index = folder.iIcon;
+        return true;
+    }
+    SHFILEINFOW shown{};
+    if (!::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &shown, sizeof shown,
+                          SHGFI_USEFILEATTRIBUTES | SHGFI_ICONLOCATION) ||
+        !shown.szDisplayName[0])
+        return false;
+    file = shown.szDisplayName;
+    index = shown.iIcon;
+    return true;
+}
+
+// Straight pixels of the system's folder icon at 256 px, top row first; empty when the
+// system's icon can't be read.
 std::vector<std::uint8_t> SystemFolderPixels() {
-    SHSTOCKICONINFO info{sizeof info};
-    if (FAILED(::SHGetStockIconInfo(SIID_FOLDER, SHGSI_ICONLOCATION, &info)))
+    std::wstring file;
+    int index = 0;
+    if (!FolderIconLocation(file, index))
         return {};
     HICON extracted = nullptr;
     UINT id = 0;
-    if (::PrivateExtractIconsW(info.szPath, info.iIcon, kLargest, kLargest, &extracted, &id, 1,
+    if (::PrivateExtractIconsW(file.c_str(), index, kLargest, kLargest, &extracted, &id, 1,
                                LR_DEFAULTCOLOR) != 1 ||
         !extracted)
         return {};
