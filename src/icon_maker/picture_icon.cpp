@@ -7,6 +7,7 @@
 
 #include "icon_maker/area_scaler.h"
 #include "icon_maker/icon_parts.h"
+#include "platform/content_checks.h"
 #include "platform/unique_handle.h"
 
 namespace icon_maker {
@@ -23,6 +24,35 @@ MadeIcon Failed(const wchar_t* what, const std::wstring& path, const std::wstrin
     MadeIcon made;
     made.failure = {what, path, reason};
     return made;
+}
+
+// The whole file, read once: checked, then decoded from memory. A file larger than the
+// largest decoded picture is refused unread.
+HRESULT ReadPictureFile(const std::wstring& path, std::string& bytes, bool& tooLarge) {
+    platform::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size))
+        return HRESULT_FROM_WIN32(::GetLastError());
+    tooLarge = static_cast<UINT64>(size.QuadPart) > kMostDecodedBytes;
+    if (tooLarge)
+        return S_OK;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!bytes.empty() &&
+        (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+         got != bytes.size()))
+        return got != bytes.size() ? HRESULT_FROM_WIN32(ERROR_HANDLE_EOF)
+                                   : HRESULT_FROM_WIN32(::GetLastError());
+    return S_OK;
+}
+
+// "the file is cut short" as a sentence: "The file is cut short."
+std::wstring Sentence(const wchar_t* refusal) {
+    std::wstring text = refusal;
+    if (!text.empty() && text[0] >= L'a' && text[0] <= L'z')
+        text[0] = static_cast<wchar_t>(text[0] - L'a' + L'A');
+    return text + L".";
 }
 
 // The frame to use: the largest image of an icon file, the first of anything else.
@@ -60,10 +90,31 @@ MadeIcon MakeFromPicture(const std::wstring& path) {
     ComPtr<IWICImagingFactory> factory;
     HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_PPV_ARGS(factory.put()));
+    std::string bytes;
+    bool tooLarge = false;
+    if (SUCCEEDED(hr))
+        hr = ReadPictureFile(path, bytes, tooLarge);
+    if (FAILED(hr))
+        return Failed(kCannotDecode, path, ReasonFor(hr));
+    if (tooLarge)
+        return Failed(kTooLarge, path, L"The file is larger than 256 MB.");
+    // The decoders trust the header: a damaged or giant one is refused before they see it.
+    const platform::PictureCheck check = platform::CheckPicture(
+        platform::Bytes(reinterpret_cast<const std::byte*>(bytes.data()), bytes.size()),
+        platform::kAllPictures);
+    if (!check.Ok())
+        return Failed(check.refusal == platform::refusal::kTooLarge ? kTooLarge : kCannotDecode,
+                      path, Sentence(check.refusal));
+
+    ComPtr<IWICStream> stream;
+    hr = factory->CreateStream(stream.put());
+    if (SUCCEEDED(hr))
+        hr = stream->InitializeFromMemory(reinterpret_cast<BYTE*>(bytes.data()),
+                                          static_cast<DWORD>(bytes.size()));
     ComPtr<IWICBitmapDecoder> decoder;
     if (SUCCEEDED(hr))
-        hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.put());
+        hr = factory->CreateDecoderFromStream(stream.get(), nullptr,
+                                              WICDecodeMetadataCacheOnDemand, decoder.put());
     ComPtr<IWICBitmapFrameDecode> frame;
     if (SUCCEEDED(hr))
         hr = ChooseFrame(decoder.get(), frame);
