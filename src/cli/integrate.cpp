@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/colour_menu.h"
 #include "cli/report.h"
 #include "platform/path_text.h"
 
@@ -131,6 +132,14 @@ LSTATUS RemoveVerb(const MenuPlace& place, bool& removed) {
 int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
     if (!on) {
         int status = 0;
+        bool cascadeRemoved = false;
+        if (LSTATUS error = RemoveColourMenu(cascadeRemoved)) {
+            ReportFailure(err, ShownKey(kColourMenuKey), L"Could not remove the context menu entry",
+                          error);
+            status = 1;
+        } else if (cascadeRemoved) {
+            out.Line(L"Removed: " + ShownKey(kColourMenuKey));
+        }
         for (const auto& place : kPlaces) {
             bool removed = false;
             if (LSTATUS error = RemoveVerb(place, removed)) {
@@ -168,8 +177,20 @@ int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
             return 1;
         }
     }
+    bool cascadeCreated = false;
+    if (LSTATUS error = AddColourMenu(program, cascadeCreated)) {
+        ReportFailure(err, ShownKey(kColourMenuKey), L"Could not add the context menu entry",
+                      static_cast<DWORD>(error));
+        bool removed = false;
+        if (cascadeCreated)
+            RemoveColourMenu(removed);
+        for (const MenuPlace* undo : added)
+            RemoveVerb(*undo, removed);
+        return 1;
+    }
     for (const auto& place : kPlaces)
         out.Line(L"Added: " + ShownKey(VerbKey(place)));
+    out.Line(L"Added: " + ShownKey(kColourMenuKey));
     return 0;
 }
 
