@@ -11,7 +11,19 @@ AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight)
       columns_(Shares(srcWidth, dstWidth)),
       rows_(Shares(srcHeight, dstHeight)),
       row_(static_cast<size_t>(dstWidth) * 4),
-      out_(static_cast<size_t>(dstWidth) * dstHeight * 4) {}
+      out_(static_cast<size_t>(dstWidth) * dstHeight * 4) {
+    row_.resize(row_.size() + 4);  // room for a pair's second share past the last pixel
+    for (const auto& column : columns_) {
+        const bool pair = column.size() == 1 ||
+                          (column.size() == 2 && column[1].dst == column[0].dst + 1);
+        if (!pair) {
+            pairs_.clear();
+            return;
+        }
+        pairs_.push_back({column[0].dst, column[0].weight,
+                          column.size() == 2 ? column[1].weight : 0.0f});
+    }
+}
 
 std::vector<std::vector<AreaScaler::Share>> AreaScaler::Shares(int srcLength, int dstLength) {
     // Destination pixel j spans [j * scale, (j + 1) * scale) in source pixels; source pixel i
@@ -31,20 +43,41 @@ std::vector<std::vector<AreaScaler::Share>> AreaScaler::Shares(int srcLength, in
 }
 
 void AreaScaler::AddRow(int y, const float* pixels) {
+    AddRowOf(y, pixels);
+}
+
+void AreaScaler::AddRow(int y, const unsigned char* pixels) {
+    AddRowOf(y, pixels);
+}
+
+template <typename T>
+void AreaScaler::AddRowOf(int y, const T* pixels) {
     std::fill(row_.begin(), row_.end(), 0.0f);
-    for (size_t x = 0; x < columns_.size(); ++x) {
-        const float* p = pixels + x * 4;
-        for (const Share& s : columns_[x]) {
-            float* d = &row_[static_cast<size_t>(s.dst) * 4];
-            d[0] += p[0] * s.weight;
-            d[1] += p[1] * s.weight;
-            d[2] += p[2] * s.weight;
-            d[3] += p[3] * s.weight;
+    if (!pairs_.empty()) {
+        for (size_t x = 0; x < pairs_.size(); ++x) {
+            const T* p = pixels + x * 4;
+            const Pair& pair = pairs_[x];
+            float* d = &row_[static_cast<size_t>(pair.dst) * 4];
+            for (int c = 0; c < 4; ++c)
+                d[c] += static_cast<float>(p[c]) * pair.first;
+            if (pair.second != 0)
+                for (int c = 0; c < 4; ++c)
+                    d[4 + c] += static_cast<float>(p[c]) * pair.second;
+        }
+    } else {
+        for (size_t x = 0; x < columns_.size(); ++x) {
+            const T* p = pixels + x * 4;
+            for (const Share& s : columns_[x]) {
+                float* d = &row_[static_cast<size_t>(s.dst) * 4];
+                for (int c = 0; c < 4; ++c)
+                    d[c] += static_cast<float>(p[c]) * s.weight;
+            }
         }
     }
+    const size_t width = static_cast<size_t>(dstWidth_) * 4;
     for (const Share& s : rows_[static_cast<size_t>(y)]) {
-        float* d = &out_[static_cast<size_t>(s.dst) * dstWidth_ * 4];
-        for (size_t k = 0; k < row_.size(); ++k)
+        float* d = &out_[static_cast<size_t>(s.dst) * width];
+        for (size_t k = 0; k < width; ++k)
             d[k] += row_[k] * s.weight;
     }
 }

@@ -147,7 +147,6 @@ MadeIcon MakeFromPicture(const std::wstring& path) {
     AreaScaler scaler(w, h, fit.cx, fit.cy);
     const UINT rows = std::min<UINT>(kStripRows, height);
     std::vector<BYTE> strip(static_cast<size_t>(width) * 4 * rows);
-    std::vector<float> row(static_cast<size_t>(width) * 4);
     for (UINT top = 0; top < height; top += rows) {
         const UINT count = std::min(rows, height - top);
         const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width),
@@ -155,11 +154,8 @@ MadeIcon MakeFromPicture(const std::wstring& path) {
         hr = converter->CopyPixels(&rect, width * 4, width * 4 * count, strip.data());
         if (FAILED(hr))
             return Failed(kCannotDecode, path, ReasonFor(hr));
-        for (UINT y = 0; y < count; ++y) {
-            const BYTE* source = &strip[static_cast<size_t>(y) * width * 4];
-            std::copy(source, source + row.size(), row.begin());
-            scaler.AddRow(static_cast<int>(top + y), row.data());
-        }
+        for (UINT y = 0; y < count; ++y)
+            scaler.AddRow(static_cast<int>(top + y), &strip[static_cast<size_t>(y) * width * 4]);
     }
     Master master;
     master.width = fit.cx;
