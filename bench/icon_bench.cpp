@@ -55,7 +55,8 @@ HRESULT WriteJpeg(const std::wstring& path) {
     if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.put());
     if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
     ComPtr<IWICBitmapEncoder> encoder;
-    if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.put());
+    if (SUCCEEDED(hr))
+        hr = factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.put());
     if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
     ComPtr<IWICBitmapFrameEncode> frame;
     if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.put(), nullptr);

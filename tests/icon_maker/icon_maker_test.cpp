@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include <shlobj.h>
+
+#include "icon_maker/area_scaler.h"
 #include "icon_maker/ico_file.h"
 #include "icon_maker/icon_maker.h"
 #include "picker/picture_files.h"
@@ -18,7 +21,9 @@ using icon_maker::ParseColour;
 
 class IconMakerTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    }
     void TearDown() override { ::CoUninitialize(); }
 
     // Checks the whole file: eight 32-bit images of the sizes, PNG at 256 only, and each
@@ -53,6 +58,12 @@ class IconMakerTest : public ::testing::Test {
                       1u);
             platform::UniqueIcon extractedIcon(extracted);
             EXPECT_TRUE(extractedIcon);
+            HICON shell = nullptr;
+            EXPECT_EQ(::SHDefExtractIconW(file.c_str(), 0, 0, &shell, nullptr,
+                                          static_cast<UINT>(side)),
+                      S_OK);
+            platform::UniqueIcon shellIcon(shell);
+            EXPECT_TRUE(shellIcon);
         }
     }
 
@@ -95,6 +106,32 @@ TEST(IconColours, ContentNames) {
                                  L"velquin-ba7816bf8f01.png", L"other-ba7816bf8f01.ico",
                                  L"velquin-ba7816bf8f0.ico"})
         EXPECT_FALSE(icon_maker::IsContentName(other)) << other;
+}
+
+// Every destination pixel is a whole average: a plain picture stays plain, shrunk or grown,
+// and a pattern's average survives any shrinking.
+TEST(AreaScaler, KeepsAveragesAtAnyScale) {
+    struct Case {
+        int from, to;
+    };
+    const Case cases[] = {{7, 3}, {3, 7}, {600, 16}, {1, 256}, {256, 20}, {5, 5}, {4000, 256}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << " to " << c.to);
+        icon_maker::AreaScaler plain(c.from, 2, c.to, 1), stripes(c.from, 2, c.to, 1);
+        std::vector<float> grey(static_cast<size_t>(c.from) * 4, 100.0f), row(grey.size());
+        for (int y = 0; y < 2; ++y) {
+            plain.AddRow(y, grey.data());
+            for (size_t i = 0; i < row.size(); ++i)
+                row[i] = (i / 4 + y) % 2 ? 200.0f : 0.0f;  // a checkerboard
+            stripes.AddRow(y, row.data());
+        }
+        for (float value : plain.Result())
+            EXPECT_NEAR(value, 100.0f, 0.01f);
+        if (c.to * 4 <= c.from) {
+            for (float value : stripes.Result())
+                EXPECT_NEAR(value, 100.0f, 100.0f * c.to / c.from + 0.01f);
+        }
+    }
 }
 
 TEST_F(IconMakerTest, EachNamedColourLooksLikeItsName) {
@@ -199,13 +236,19 @@ TEST_F(IconMakerTest, BadPicturesAreRefusedWithTheirReason) {
     ASSERT_EQ(icontest::WritePicture(wide, GUID_ContainerFormatPng, 16385, 1,
                                      [](UINT, UINT) { return 0xFF000000u; }),
               S_OK);
+    constexpr wchar_t kTooLarge[] = L"The picture is too large to make an icon from.";
+    // A header claiming 20,000 px a side on a few bytes: refused on the header alone.
+    std::string huge("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x4e\x20\0\0\x4e\x20\x08\x06\0\0\0", 29);
+    huge.append(4, '\0');  // the chunk's CRC, never reached
+    testsupport::WriteBytes(folder_ / L"huge.png", huge);
     struct Case {
         std::wstring path;
         const wchar_t* what;
     };
-    const Case cases[] = {{folder_ / L"text.png", L"Could not read the picture."},
+    const Case cases[] = {{folder_ / L"huge.png", kTooLarge},
+                          {folder_ / L"text.png", L"Could not read the picture."},
                           {folder_ / L"missing.png", L"Could not read the picture."},
-                          {wide, L"The picture is too large to make an icon from."}};
+                          {wide, kTooLarge}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         const auto made = MakeFromPicture(c.path);
