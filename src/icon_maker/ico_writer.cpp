@@ -3,12 +3,7 @@
 #include <windows.h>
 #include <wincodec.h>
 
-#include <algorithm>
-#include <cmath>
-
-#include "icon_maker/area_scaler.h"
 #include "icon_maker/icon_parts.h"
-#include "platform/error_text.h"
 #include "platform/unique_handle.h"
 
 namespace icon_maker {
@@ -133,68 +128,6 @@ HRESULT WriteIco(const std::vector<SquareImage>& images, std::string& bytes) {
     for (const std::string& body : bodies)
         bytes += body;
     return S_OK;
-}
-
-SIZE FitInto(int width, int height, int side) {
-    if (width >= height)
-        return {side, std::max(1, static_cast<int>(std::lround(double(side) * height / width)))};
-    return {std::max(1, static_cast<int>(std::lround(double(side) * width / height))), side};
-}
-
-std::vector<SquareImage> SquaresFrom(const Master& master) {
-    std::vector<SquareImage> squares;
-    for (int side : kIconSizes) {
-        const SIZE fit = FitInto(master.width, master.height, side);
-        AreaScaler scaler(master.width, master.height, fit.cx, fit.cy);
-        for (int y = 0; y < master.height; ++y)
-            scaler.AddRow(y, &master.pixels[static_cast<size_t>(y) * master.width * 4]);
-        SquareImage square;
-        square.side = side;
-        square.bgra.assign(static_cast<size_t>(side) * side * 4, 0);
-        const int left = (side - fit.cx) / 2, top = (side - fit.cy) / 2;
-        const std::vector<float>& scaled = scaler.Result();
-        for (int y = 0; y < fit.cy; ++y)
-            for (int x = 0; x < fit.cx; ++x) {
-                const float* p = &scaled[(static_cast<size_t>(y) * fit.cx + x) * 4];
-                std::uint8_t* d =
-                    &square.bgra[(static_cast<size_t>(y + top) * side + x + left) * 4];
-                const float alpha = std::clamp(p[3], 0.0f, 255.0f);
-                d[3] = static_cast<std::uint8_t>(std::lround(alpha));
-                if (d[3] == 0)
-                    continue;  // colour of a transparent pixel stays black
-                for (int c = 0; c < 3; ++c)
-                    d[c] = static_cast<std::uint8_t>(
-                        std::lround(std::clamp(p[c] * 255.0f / alpha, 0.0f, 255.0f)));
-            }
-        squares.push_back(std::move(square));
-    }
-    return squares;
-}
-
-std::wstring ReasonFor(HRESULT hr) {
-    struct Known {
-        HRESULT code;
-        const wchar_t* text;
-    };
-    static constexpr Known kDecoder[] = {
-        {WINCODEC_ERR_COMPONENTNOTFOUND, L"Windows has no decoder for this kind of picture."},
-        {WINCODEC_ERR_UNKNOWNIMAGEFORMAT, L"The file is not a picture of a known kind."},
-        {WINCODEC_ERR_BADHEADER, L"The picture's header is damaged."},
-        {WINCODEC_ERR_BADIMAGE, L"The picture is damaged."},
-        {WINCODEC_ERR_FRAMEMISSING, L"The picture holds no image."},
-        {WINCODEC_ERR_STREAMREAD, L"The picture ends before its image does."},
-        {WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT, L"The picture's pixel format can't be converted."},
-        {WINCODEC_ERR_IMAGESIZEOUTOFRANGE, L"The picture is too large."},
-    };
-    for (const Known& known : kDecoder)
-        if (known.code == hr) {
-            wchar_t code[16];
-            ::wsprintfW(code, L" (0x%08X)", static_cast<unsigned>(hr));
-            return std::wstring(known.text) + code;
-        }
-    if (HRESULT_FACILITY(hr) == FACILITY_WIN32)
-        return platform::SystemReason(HRESULT_CODE(hr));
-    return platform::SystemReason(static_cast<DWORD>(hr));
 }
 
 }  // namespace icon_maker
