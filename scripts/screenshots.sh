@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots (docs/*.png) on a virtual display: the main window, the
-# new-folder box, the picker previewing an icon and an image, the window menu and the
-# icon chooser; or only the ones named as arguments. Needs a build (scripts/build.sh) and
+# new-folder box, the picker previewing an icon and an image, the window menu, the
+# icon chooser, the Folder Colour window and coloured folders in Wine's file browser; or
+# only the ones named as arguments. Needs a build (scripts/build.sh) and
 # ImageMagick.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -36,8 +37,32 @@ shot() {  # shot NAME WIDTHxHEIGHT
     wineserver -k || true
     sleep 1
 }
+# Folders coloured by velquin-cli, drawn by Wine's list view with the icon each folder's
+# desktop.ini names (Wine 8's own file browser draws no desktop.ini icons).
+folders() {
+    local colours="$samples/Colours" viewer="$build/folder_view.exe"
+    x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -static -municode -o "$viewer" \
+        "$root/tools/folder_view.cpp" -lcomctl32 -lshell32
+    rm -rf "$colours"
+    for colour in Red Orange "Light Green" "Light Blue" "Dark Blue" Pink Gray; do
+        mkdir -p "$colours/$colour"
+        wine "$build/src/app/velquin-cli.exe" apply --icon-colour "$colour" --tip "$colour" \
+            "$colours/$colour" >/dev/null
+    done
+    mkdir -p "$colours/Plain"
+    wine explorer "/desktop=velquin,$1" "$viewer" 'C:\Samples\Colours' &
+    sleep 5
+    import -window root -crop "$1+0+0" "$root/docs/folders.png"
+    wineserver -k || true
+    sleep 1
+}
+
 cd "$samples"
-for name in ${*:-main newfolder icon image menu chooser}; do
-    shot "$name" 700x340
+for name in ${*:-main newfolder icon image menu chooser colour folders}; do
+    if [ "$name" = folders ]; then
+        folders 700x340
+    else
+        shot "$name" 700x340
+    fi
 done
 echo "Screenshots written to $root/docs"

@@ -1,6 +1,7 @@
 // Drives a running Velquin into the state a README screenshot shows, then returns so the
 // caller can take the picture. Usage: screenshot_driver main|newfolder|icon|image
 // Usage also: screenshot_driver menu|chooser (the window menu open; the icon chooser).
+// Usage also: screenshot_driver colour (the Folder Colour window with Red chosen).
 // Velquin must have been started in the folder whose files the picker should list.
 #include <windows.h>
 
@@ -41,6 +42,16 @@ int wmain(int argc, wchar_t** argv) {
         constexpr WPARAM kChooseIcon = 0x1010;  // "Choose Icon from File..."
         ::PostMessageW(form, WM_SYSCOMMAND, kChooseIcon, 0);
         return WaitForWindow(L"VelquinIconChooser", nullptr) ? 0 : 1;
+    }
+    if (!wcscmp(what, L"colour")) {
+        constexpr WPARAM kFolderColour = 0x1060;  // "Colour the Folder Icon..."
+        constexpr UINT kSwatchSetSelection = WM_USER + 2;
+        ::PostMessageW(form, WM_SYSCOMMAND, kFolderColour, 0);
+        HWND window = WaitForWindow(L"VelquinFolderColour", nullptr);
+        if (!window)
+            return 1;
+        ::SendMessageW(::GetDlgItem(window, 1102), kSwatchSetSelection, 7, 0);  // Red
+        return 0;
     }
     if (!wcscmp(what, L"newfolder")) {
         ::PostMessageW(::GetDlgItem(form, kCmdCurrDir), BM_CLICK, 0, 0);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_runner.h"
 #include "cli/arguments.h"
 #include "main_window/form1.h"
 #include "main_window/form1_extras.h"
@@ -34,6 +35,9 @@ std::wstring FullPath(const std::wstring& path) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    // `velquin.exe set --icon-colour red "C:\Work"`: a command of velquin-cli's, run windowless.
+    if (int commandExit = 0; app::RunConsoleCommand(Arguments(), commandExit))
+        return commandExit;
     // The common controls draw the lists; OLE starts when the picker first opens.
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "cli/make_icon_command.h"
 #include "customise/colour_table.h"
 #include "platform/path_text.h"
 
@@ -21,7 +22,9 @@ constexpr CommandName kCommands[] = {
 };
 
 // apply's options that take a value.
-constexpr const wchar_t* kApplyValueOptions[] = {L"--icon", L"--image", L"--text-colour", L"--tip"};
+constexpr const wchar_t* kApplyValueOptions[] = {L"--icon",        L"--image",
+                                                  L"--text-colour", L"--tip",
+                                                  L"--icon-colour", L"--icon-from-image"};
 
 bool IsOption(const std::wstring& word) {
     return word.size() > 1 && word[0] == L'-';
@@ -123,6 +126,13 @@ Parsed Error(std::wstring text) {
 
 }  // namespace
 
+bool IsCommandName(const std::wstring& word) {
+    for (const auto& entry : kCommands)
+        if (word == entry.name)
+            return true;
+    return word == L"make-icon";
+}
+
 Parsed ParseArguments(const std::vector<std::wstring>& args) {
     if (args.empty())
         return Error(L"no command given");
@@ -137,6 +147,9 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
     if (args[0] == L"--version")
         return args.size() == 1 ? Parsed{true, {Command::Version}, {}}
                                 : Error(L"--version takes nothing after it");
+
+    if (args[0] == L"make-icon")
+        return ParseMakeIcon(args);
 
     Parsed parsed;
     Arguments& a = parsed.arguments;
@@ -200,6 +213,9 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
         if (name == L"--icon") {
             if (auto refused = SetIcon(*value, a.fields))
                 return Error(*refused);
+        } else if (IsMadeIconOption(name)) {
+            if (auto refused = SetMadeIconOption(name, *value, a))
+                return Error(*refused);
         } else if (name == L"--image") {
             if (value->empty())
                 return Error(L"--image: name a picture file");
@@ -225,9 +241,12 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
         return Error(L"no folder given");
     if (a.command == Command::Apply) {
         const auto& f = a.fields;
-        if (!f.Check1 && !f.Check2 && !f.Check3 && !f.Check4)
-            return Error(L"apply needs at least one of --icon, --image, --text-colour, --tip");
-        if (a.portable && !f.Check2)
+        if (!f.Check1 && !f.Check2 && !f.Check3 && !f.Check4 && !AsksForMadeIcon(a))
+            return Error(L"apply needs at least one of --icon, --icon-colour, --icon-from-image, "
+                         L"--image, --text-colour, --tip");
+        if (auto conflict = ConflictingIconOptions(a, given))
+            return Error(*conflict);
+        if (a.portable && !f.Check2 && !AsksForMadeIcon(a))
             return Error(L"--portable goes with --icon");
         if (auto refused = RefusedOption(f))
             return Error(*refused);

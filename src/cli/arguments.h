@@ -10,7 +10,7 @@
 
 namespace cli {
 
-enum class Command { Show, Apply, Remove, Restore, Integrate, Help, Version };
+enum class Command { Show, Apply, Remove, Restore, Integrate, Help, Version, MakeIcon };
 
 struct Arguments {
     Command command = Command::Help;
@@ -18,6 +18,9 @@ struct Arguments {
     customise::FieldValues fields;  // apply: the measures given, ticked as the window ticks them
     bool portable = false;          // apply --portable: a copy of the icon in each folder
     bool integrateOn = false;       // integrate on (false: off)
+    std::wstring iconColour;        // --icon-colour, make-icon --colour: a name or #RRGGBB
+    std::wstring iconPicture;       // --icon-from-image, make-icon --from-image
+    std::wstring iconOut;           // make-icon's OUT.ico
     std::vector<std::wstring> folders;
 };
 
@@ -37,5 +40,8 @@ Parsed ParseArguments(const std::vector<std::wstring>& args);
 // quote and then a space or the end stays a backslash and the quote closes the word. cmd's
 // Tab completion types "C:\my photos\" with that backslash, and a path never holds a quote.
 std::vector<std::wstring> CommandLineWords(std::wstring_view line);
+
+// True when word is one of the commands (what velquin.exe hands to the commands' code).
+bool IsCommandName(const std::wstring& word);
 
 }  // namespace cli

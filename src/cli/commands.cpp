@@ -4,6 +4,7 @@
 
 #include "cli/folder_argument.h"
 #include "cli/json_out.h"
+#include "cli/make_icon_command.h"
 #include "cli/report.h"
 #include "customise/folder_tools.h"
 #include "platform/error_text.h"
@@ -84,7 +85,10 @@ int Show(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
     return status;
 }
 
-int Apply(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
+int Apply(const Arguments& given, ConsoleOut& out, ConsoleOut& err) {
+    Arguments arguments = given;
+    if (int status = PrepareMadeIcon(arguments, err))
+        return status;
     return ForEachFolder(
         arguments, L"Applied: ",
         [&](const std::wstring& folder) {

@@ -12,6 +12,10 @@ ConsoleOut::ConsoleOut(DWORD standardHandle) : handle_(::GetStdHandle(standardHa
 
 // A closed or missing output is no reason to stop: the folders are the work, not the text.
 void ConsoleOut::Write(std::wstring_view text) {
+    if (collected_) {
+        collected_->append(text);
+        return;
+    }
     if (!handle_ || handle_ == INVALID_HANDLE_VALUE || text.empty())
         return;
     constexpr size_t kChunk = 1 << 14;  // the console refuses very large single writes

@@ -13,6 +13,8 @@ namespace cli {
 class ConsoleOut {
   public:
     explicit ConsoleOut(DWORD standardHandle);
+    // Collects the text in `collected` instead, for a program without a console.
+    explicit ConsoleOut(std::wstring& collected) : handle_(nullptr), collected_(&collected) {}
     ConsoleOut(const ConsoleOut&) = delete;
     ConsoleOut& operator=(const ConsoleOut&) = delete;
 
@@ -23,6 +25,7 @@ class ConsoleOut {
   private:
     HANDLE handle_;
     bool console_ = false;
+    std::wstring* collected_ = nullptr;
 };
 
 }  // namespace cli

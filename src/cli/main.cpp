@@ -7,45 +7,8 @@
 #include <vector>
 
 #include "cli/arguments.h"
-#include "cli/commands.h"
 #include "cli/console_out.h"
-#include "cli/help_text.h"
-#include "cli/integrate.h"
-
-namespace {
-
-constexpr int kUsageError = 2;
-
-int Run(const std::vector<std::wstring>& args, cli::ConsoleOut& out, cli::ConsoleOut& err) {
-    cli::Parsed parsed = cli::ParseArguments(args);
-    if (!parsed.ok) {
-        err.Line(L"velquin-cli: " + parsed.error);
-        err.Write(cli::UsageText());
-        return kUsageError;
-    }
-    const cli::Arguments& a = parsed.arguments;
-    switch (a.command) {
-        case cli::Command::Help:
-            out.Write(cli::HelpText());
-            return 0;
-        case cli::Command::Version:
-            out.Line(cli::VersionText());
-            return 0;
-        case cli::Command::Show:
-            return cli::Show(a, out, err);
-        case cli::Command::Apply:
-            return cli::Apply(a, out, err);
-        case cli::Command::Remove:
-            return cli::Remove(a, out, err);
-        case cli::Command::Restore:
-            return cli::Restore(a, out, err);
-        case cli::Command::Integrate:
-            return cli::Integrate(a.integrateOn, out, err);
-    }
-    return kUsageError;
-}
-
-}  // namespace
+#include "cli/run_command.h"
 
 int wmain() {
     // Errors about files are reported per folder; the system must not stop to ask about a
@@ -56,7 +19,7 @@ int wmain() {
     try {
         // The command line is read as velquin.exe reads it, not as argv has it: a quoted
         // folder ending in a backslash ("C:\my photos\") stays one folder.
-        return Run(cli::CommandLineWords(::GetCommandLineW()), out, err);
+        return cli::RunCommand(cli::CommandLineWords(::GetCommandLineW()), out, err);
     } catch (const std::bad_alloc&) {
         err.Line(L"velquin-cli: out of memory");
         return 1;

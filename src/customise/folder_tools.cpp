@@ -3,6 +3,7 @@
 #include "customise/folder_tools.h"
 
 #include "customise/file_steps.h"
+#include "customise/made_icon.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
 
@@ -35,6 +36,8 @@ ReplaceResult WriteCustomisation(const std::wstring& folder, const FieldValues& 
     ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DesktopIniLines(written)));
     if (result.status == ReplaceStatus::Failed && copy.created)
         RemoveOwnFile(platform::JoinPath(folder, copy.name));
+    if (result.status != ReplaceStatus::Failed)
+        DeleteStaleMadeIcons(folder);  // an earlier colour or picture nothing names now
     return result;
 }
 

@@ -6,6 +6,7 @@
 
 #include "customise/desktop_ini.h"
 #include "main_window/drop_target.h"
+#include "main_window/folder_colour.h"
 #include "main_window/folder_commands.h"
 #include "main_window/form1.h"
 #include "main_window/form1_layout.h"
@@ -90,6 +91,9 @@ void Form1Extras::RunCommand(UINT command) {
         case kKeepIconCopy:
             menu_.ToggleKeepIconCopy();
             break;
+        case kFolderColour:
+            ColourFolderIcon();
+            break;
     }
 }
 
@@ -102,6 +106,18 @@ void Form1Extras::ChooseIcon() {
     form_.SetTxtDirICO(text.empty() ? kDefaultIconFile : text);
     form_.SetTxtIcoIndex(std::to_wstring(index));
     Tick(form_, kCheck2);
+}
+
+// The made icon becomes the folder icon, kept in the folder on Apply under its content name.
+void Form1Extras::ColourFolderIcon() {
+    const std::wstring icon = ChooseFolderColour(form_.hwnd());
+    if (icon.empty())
+        return;
+    form_.SetTxtDirICO(icon);
+    form_.SetTxtIcoIndex(L"0");
+    Tick(form_, kCheck2);
+    if (!menu_.KeepIconCopy())
+        menu_.ToggleKeepIconCopy();
 }
 
 void Form1Extras::Drop(HDROP drop) {

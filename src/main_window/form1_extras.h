@@ -34,6 +34,7 @@ class Form1Extras {
   private:
     void RunCommand(UINT command);
     void ChooseIcon();
+    void ColourFolderIcon();
     void Drop(HDROP drop);
     static LRESULT CALLBACK IndexFieldProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR,
                                            DWORD_PTR) noexcept;

@@ -12,6 +12,7 @@ constexpr WindowMenuItem kItems[] = {
     {kRestoreSettings, L"Restore Previous Settings...",         'R'},
     {kOpenInExplorer,  L"Open Folder in Explorer",              'E'},
     {kKeepIconCopy,    L"Keep a Copy of the Icon in the Folder", 'K'},
+    {kFolderColour,    L"Colour the Folder Icon...",             'L'},
 };
 // clang-format on
 

@@ -20,6 +20,7 @@ enum WindowMenuCommand : UINT {
     kRestoreSettings = 0x1030,
     kOpenInExplorer = 0x1040,
     kKeepIconCopy = 0x1050,
+    kFolderColour = 0x1060,
 };
 
 struct WindowMenuItem {

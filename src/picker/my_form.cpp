@@ -259,9 +259,13 @@ void MyForm::RefreshPreview() {
         ShowFileIcon(selectedPath_, c.myImage);
         return;
     }
-    // A picture that can't be loaded leaves the preview empty: not worth a message.
+    // A picture that can't be loaded leaves the preview empty: not worth a message. In the
+    // picture mode, what OLE can't draw (PNG, icons) shows the shell's icon for the file.
     platform::ComPtr<IPicture> picture;
-    LoadPictureFile(selectedPath_, picture);
+    if (FAILED(LoadPictureFile(selectedPath_, picture)) && c.file1.Pattern() == kPicturePattern) {
+        ShowFileIcon(selectedPath_, c.myImage);
+        return;
+    }
     c.myImage.SetPicture(std::move(picture));
 }
 
@@ -272,6 +276,8 @@ void MyForm::Command1Click() {
         if (c.file1.Pattern() == kIconPattern) {
             target_->SetTxtDirICO(selectedPath_);
             target_->SetTxtIcoIndex(L"0");
+        } else if (c.file1.Pattern() == kPicturePattern) {
+            target_->SetIconPicture(selectedPath_);
         } else {
             target_->SetTxtBGImg(selectedPath_);
         }

@@ -21,6 +21,8 @@ class ImageControl;
 
 inline constexpr wchar_t kIconPattern[] = L"*.ico;*.dll;*.exe";
 inline constexpr wchar_t kImagePattern[] = L"*.jpg;*.bmp;*.gif";
+// The third mode: pictures to make a folder icon from; OK hands the file to SetIconPicture.
+inline constexpr wchar_t kPicturePattern[] = L"*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.ico";
 
 // The main window's fields that OK writes into.
 class PickerTarget {
@@ -29,6 +31,7 @@ class PickerTarget {
     virtual void SetTxtDirICO(const std::wstring& text) = 0;
     virtual void SetTxtIcoIndex(const std::wstring& text) = 0;
     virtual void SetTxtBGImg(const std::wstring& text) = 0;
+    virtual void SetIconPicture(const std::wstring&) {}
 };
 
 // Created by the first Browse press, lives until Exit; its window lives for one opening.

@@ -30,6 +30,7 @@ TEST_F(WindowMenuTest, ItemsFollowASeparatorWithTheirKeysShown) {
         {kRestoreSettings, L"Restore Previous Settings...\tCtrl+R"},
         {kOpenInExplorer, L"Open Folder in Explorer\tCtrl+E"},
         {kKeepIconCopy, L"Keep a Copy of the Icon in the Folder\tCtrl+K"},
+        {kFolderColour, L"Colour the Folder Icon...\tCtrl+L"},
     };
     int count = ::GetMenuItemCount(menu);
     int first = count - static_cast<int>(expected.size());

@@ -1,0 +1,42 @@
+#include "cli/run_command.h"
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/help_text.h"
+#include "cli/integrate.h"
+#include "cli/make_icon_command.h"
+
+namespace cli {
+
+int RunCommand(const std::vector<std::wstring>& args, ConsoleOut& out, ConsoleOut& err) {
+    cli::Parsed parsed = cli::ParseArguments(args);
+    if (!parsed.ok) {
+        err.Line(L"velquin-cli: " + parsed.error);
+        err.Write(cli::UsageText());
+        return kUsageError;
+    }
+    const cli::Arguments& a = parsed.arguments;
+    switch (a.command) {
+        case cli::Command::Help:
+            out.Write(cli::HelpText());
+            return 0;
+        case cli::Command::Version:
+            out.Line(cli::VersionText());
+            return 0;
+        case cli::Command::Show:
+            return cli::Show(a, out, err);
+        case cli::Command::Apply:
+            return cli::Apply(a, out, err);
+        case cli::Command::Remove:
+            return cli::Remove(a, out, err);
+        case cli::Command::Restore:
+            return cli::Restore(a, out, err);
+        case cli::Command::Integrate:
+            return cli::Integrate(a.integrateOn, out, err);
+        case cli::Command::MakeIcon:
+            return cli::MakeIcon(a, out, err);
+    }
+    return kUsageError;
+}
+
+}  // namespace cli

@@ -1,0 +1,138 @@
+#include "customise/made_icon.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "customise/desktop_ini.h"
+#include "customise/file_steps.h"
+#include "icon_maker/icon_maker.h"
+#include "platform/path_text.h"
+#include "platform/unique_handle.h"
+
+namespace customise {
+namespace {
+
+constexpr wchar_t kSaveFailed[] = L"Could not save the made icon.";
+
+// The text of a settings file or backup as wide characters, whatever encoding it has.
+std::wstring TextOf(const std::string& bytes) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE)
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2),
+                            (bytes.size() - 2) / 2);
+    std::wstring text(bytes.size(), L'\0');
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(),
+                                             static_cast<int>(bytes.size()), text.data(),
+                                             static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(std::max(length, 0)));
+    return text;
+}
+
+// Every file name in folder matching pattern.
+std::vector<std::wstring> NamesMatching(const std::wstring& folder, const wchar_t* pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    platform::UniqueFind find(::FindFirstFileExW(
+        platform::ExtendedPath(platform::JoinPath(folder, pattern)).c_str(), FindExInfoBasic,
+        &found, FindExSearchNameMatch, nullptr, 0));
+    if (!find)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (::FindNextFileW(find.get(), &found));
+    return names;
+}
+
+bool Mentions(const std::wstring& text, const std::wstring& name) {
+    for (size_t at = 0; at + name.size() <= text.size(); ++at)
+        if (::CompareStringOrdinal(text.data() + at, static_cast<int>(name.size()), name.data(),
+                                   static_cast<int>(name.size()), TRUE) == CSTR_EQUAL)
+            return true;
+    return false;
+}
+
+// An icon file's start: reserved 0, type 1, at least one image whose directory fits.
+bool LooksLikeIcon(const std::string& bytes) {
+    if (bytes.size() < 6 || bytes[0] || bytes[1] || bytes[2] != 1 || bytes[3])
+        return false;
+    const size_t count = static_cast<unsigned char>(bytes[4]) |
+                         static_cast<unsigned char>(bytes[5]) << 8;
+    return count > 0 && bytes.size() >= 6 + 16 * count;
+}
+
+}  // namespace
+
+std::wstring UserIconFolder() {
+    wchar_t* local = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &local)))
+        folder = platform::JoinPath(platform::JoinPath(local, L"Velquin"), L"Icons");
+    ::CoTaskMemFree(local);
+    return folder;
+}
+
+SavedIcon SaveMadeIcon(const std::string& bytes, const std::wstring& folder) {
+    SavedIcon saved;
+    const std::wstring path = platform::JoinPath(folder, icon_maker::ContentName(bytes));
+    if (folder.empty()) {
+        saved.failure = {kSaveFailed, L"%LOCALAPPDATA%", ERROR_PATH_NOT_FOUND};
+        return saved;
+    }
+    const int made = ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS) {
+        saved.failure = {kSaveFailed, folder, static_cast<DWORD>(made)};
+        return saved;
+    }
+    const std::wstring extended = platform::ExtendedPath(path);
+    std::string present;
+    if (ReadWhole(extended, present) == ERROR_SUCCESS && present == bytes) {
+        saved.ok = true;
+        saved.path = path;
+        return saved;
+    }
+    // Written beside and moved into place, so the name never holds half an icon.
+    const std::wstring temporary = extended + L".part";
+    DWORD error = ERROR_SUCCESS;
+    {
+        platform::UniqueFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        error = file ? WriteAll(file.get(), bytes) : ::GetLastError();
+    }
+    if (!error && !::MoveFileExW(temporary.c_str(), extended.c_str(), MOVEFILE_REPLACE_EXISTING))
+        error = ::GetLastError();
+    if (error) {
+        ::DeleteFileW(temporary.c_str());
+        saved.failure = {kSaveFailed, path, error};
+        return saved;
+    }
+    saved.ok = true;
+    saved.path = path;
+    return saved;
+}
+
+void DeleteStaleMadeIcons(const std::wstring& folder) {
+    // What still names an icon: desktop.ini and its backups ("desktop.ini.bak",
+    // "desktop.ini (2).bak"...).
+    std::wstring named;
+    for (const std::wstring& name : NamesMatching(folder, L"desktop.ini*")) {
+        std::string bytes;
+        if (ReadWhole(platform::ExtendedPath(platform::JoinPath(folder, name)), bytes) !=
+            ERROR_SUCCESS)
+            return;  // a settings file that can't be read might name any of them
+        named += TextOf(bytes) + L"\n";
+    }
+    for (const std::wstring& name : NamesMatching(folder, L"velquin-*.ico")) {
+        if (!icon_maker::IsContentName(name) || Mentions(named, name))
+            continue;
+        const std::wstring extended = platform::ExtendedPath(platform::JoinPath(folder, name));
+        std::string bytes;
+        if (ReadWhole(extended, bytes) != ERROR_SUCCESS || !LooksLikeIcon(bytes))
+            continue;
+        ::SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(extended.c_str());
+    }
+}
+
+}  // namespace customise

@@ -1,0 +1,349 @@
+#include "main_window/folder_colour.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "customise/colour_table.h"
+#include "customise/made_icon.h"
+#include "icon_maker/icon_maker.h"
+#include "picker/my_form.h"
+#include "platform/control_table.h"
+#include "platform/dpi_layout.h"
+#include "platform/error_text.h"
+#include "platform/message_box.h"
+#include "platform/modal.h"
+#include "platform/window.h"
+
+namespace main_window {
+namespace {
+
+using platform::ControlKind;
+using platform::ControlSpec;
+
+constexpr int kWidthTwips = 5595;
+constexpr int kHeightTwips = 3135;
+constexpr int kSwatchCount = static_cast<int>(std::size(customise::kColours));
+// The preview: 96 and 32 px at 96 dots per inch, beside each other, scaled for the DPI.
+constexpr RECT kLargePreview = {120, 1560, 1560, 3000};
+constexpr RECT kSmallPreview = {1800, 2040, 2280, 2520};
+
+// clang-format off
+constexpr ControlSpec kControls[] = {
+    {kFolderColourPrompt, L"Prompt", ControlKind::Label, 0, L"Choose a colour for the folder icon, or make it from a picture:", 120, 120, 5355, 255, platform::kNoTabIndex},
+    {kSwatchRow,   L"Swatches",    ControlKind::Image,  0, L"",                   120,  450,  5355, 435, 0},
+    {kOtherColour, L"OtherColour", ControlKind::Button, 0, L"Other Colour...",    120,  1020, 1695, 375, 1},
+    {kFromPicture, L"FromPicture", ControlKind::Button, 0, L"From a Picture...",  1935, 1020, 1695, 375, 2},
+    {kChosenText,  L"Chosen",      ControlKind::Label,  0, L"",                   2520, 1560, 2955, 855, platform::kNoTabIndex},
+    {IDOK,         L"OK",          ControlKind::Button, 0, L"OK",                 2955, 2640, 1200, 375, 3},
+    {IDCANCEL,     L"Cancel",      ControlKind::Button, 0, L"Cancel",             4275, 2640, 1200, 375, 4},
+};
+// clang-format on
+
+COLORREF SwatchColour(int index) {
+    const auto rgb = *icon_maker::ParseColour(customise::kColours[index].name);
+    return RGB(rgb.r, rgb.g, rgb.b);
+}
+
+// The row of the eleven swatches: one tab stop, arrows, Home and End move the choice, a
+// click chooses; each change is told to the parent as WM_COMMAND (id, 0).
+LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    const int selected = static_cast<int>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto select = [hwnd, selected](int index, bool tell) {
+        index = std::clamp(index, 0, kSwatchCount - 1);
+        if (index == selected && !tell)
+            return;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, index);
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+        ::SendMessageW(::GetParent(hwnd), WM_COMMAND,
+                       MAKEWPARAM(::GetDlgCtrlID(hwnd), 0), reinterpret_cast<LPARAM>(hwnd));
+    };
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const int pitch = std::max(1, static_cast<int>(client.right) / kSwatchCount);
+    switch (msg) {
+        case WM_CREATE:
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, -1);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS;
+        case WM_KEYDOWN:
+            if (wParam == VK_LEFT || wParam == VK_UP)
+                select(selected < 0 ? 0 : selected - 1, selected < 0);
+            else if (wParam == VK_RIGHT || wParam == VK_DOWN)
+                select(selected + 1, selected < 0);
+            else if (wParam == VK_HOME)
+                select(0, selected < 0);
+            else if (wParam == VK_END)
+                select(kSwatchCount - 1, selected < 0);
+            return 0;
+        case WM_LBUTTONDOWN:
+            ::SetFocus(hwnd);
+            select(static_cast<short>(LOWORD(lParam)) / pitch, true);
+            return 0;
+        case kSwatchGetSelection:
+            return selected;
+        case kSwatchSetSelection:
+            select(static_cast<int>(wParam), true);
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            ::InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        case WM_PAINT: {
+            platform::PaintDc paint(hwnd);
+            const int gap = std::max(2, pitch / 10);
+            for (int i = 0; i < kSwatchCount; ++i) {
+                RECT swatch{i * pitch + gap, gap, (i + 1) * pitch - gap, client.bottom - gap};
+                platform::UniqueBrush fill(::CreateSolidBrush(SwatchColour(i)));
+                ::FillRect(paint.get(), &swatch, fill.get());
+                ::FrameRect(paint.get(), &swatch, ::GetSysColorBrush(COLOR_BTNSHADOW));
+                if (i != selected)
+                    continue;
+                // The chosen swatch: a frame in the text colour, the focus rectangle outside.
+                RECT frame{swatch.left - gap / 2, swatch.top - gap / 2, swatch.right + gap / 2,
+                           swatch.bottom + gap / 2};
+                ::FrameRect(paint.get(), &frame, ::GetSysColorBrush(COLOR_WINDOWTEXT));
+                if (::GetFocus() == hwnd) {
+                    RECT focus{i * pitch, 0, (i + 1) * pitch, client.bottom};
+                    ::DrawFocusRect(paint.get(), &focus);
+                }
+            }
+            return 0;
+        }
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// The icon image of made icon bytes nearest above side (or the largest), as an icon of that
+// side; null when none can be made.
+HICON IconFromBytes(const std::string& bytes, int side) {
+    if (bytes.size() < 6)
+        return nullptr;
+    auto get = [&](size_t at, int n) {
+        unsigned value = 0;
+        for (int i = n - 1; i >= 0; --i)
+            value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+        return value;
+    };
+    const unsigned count = get(4, 2);
+    size_t best = 0;
+    int bestSide = 0;
+    for (unsigned i = 0; i < count && 6 + 16 * (i + 1) <= bytes.size(); ++i) {
+        const int entrySide = get(6 + 16 * i, 1) ? static_cast<int>(get(6 + 16 * i, 1)) : 256;
+        const bool better = bestSide == 0 || (entrySide >= side && (bestSide < side ||
+                                                                    entrySide < bestSide)) ||
+                            (bestSide < side && entrySide > bestSide);
+        if (better) {
+            best = 6 + 16 * i;
+            bestSide = entrySide;
+        }
+    }
+    if (!bestSide)
+        return nullptr;
+    const size_t size = get(best + 8, 4), offset = get(best + 12, 4);
+    if (offset + size > bytes.size())
+        return nullptr;
+    return ::CreateIconFromResourceEx(
+        reinterpret_cast<PBYTE>(const_cast<char*>(bytes.data() + offset)),
+        static_cast<DWORD>(size), TRUE, 0x00030000, side, side, LR_DEFAULTCOLOR);
+}
+
+class FolderColourWindow : public platform::Window, platform::OwnControls,
+                           picker::PickerTarget {
+  public:
+    std::wstring Run(HWND owner) {
+        RegisterOnce(kFolderColourClass, ::GetSysColorBrush(COLOR_BTNFACE), nullptr);
+        RegisterSwatchRow();
+        constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+        const UINT ownerDpi = platform::WindowDpi(owner);
+        RECT r = platform::CentredWindowRect(kWidthTwips, kHeightTwips, style, exStyle, ownerDpi,
+                                             owner);
+        if (!CreateBound(kFolderColourClass, L"Folder Colour", style, exStyle, r.left, r.top,
+                         r.right - r.left, r.bottom - r.top, owner))
+            return {};
+        dpi_ = platform::WindowDpi(hwnd());
+        if (!platform::CreateTableControls(hwnd(), kControls, dpi_, *this)) {
+            ::DestroyWindow(hwnd());
+            return {};
+        }
+        platform::TableFonts fonts{platform::CreateDefaultFont(dpi_), {}};
+        platform::ApplyTableFonts(hwnd(), kControls, std::move(fonts), fonts_);
+        ::EnableWindow(::GetDlgItem(hwnd(), IDOK), FALSE);
+        SetFocusOnActivate(::GetDlgItem(hwnd(), kSwatchRow));
+        platform::RunModal(hwnd(), owner);
+        return saved_;
+    }
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+            case WM_COMMAND:
+                switch (LOWORD(wParam)) {
+                    case kSwatchRow: {
+                        const int index = static_cast<int>(::SendMessageW(
+                            ::GetDlgItem(hwnd(), kSwatchRow), kSwatchGetSelection, 0, 0));
+                        if (index >= 0)
+                            ChooseColour(*icon_maker::ParseColour(customise::kColours[index].name),
+                                         customise::kColours[index].name);
+                        return 0;
+                    }
+                    case kOtherColour:
+                        OtherColour();
+                        return 0;
+                    case kFromPicture:
+                        picker_.Show(hwnd(), picker::kPicturePattern, false, *this);
+                        return 0;
+                    case IDOK:
+                        Ok();
+                        return 0;
+                    case IDCANCEL:
+                        platform::EndModal(hwnd());
+                        return 0;
+                }
+                break;
+            case WM_CLOSE:
+                platform::EndModal(hwnd());
+                return 0;
+            case DM_GETDEFID:
+                return MAKELRESULT(IDOK, DC_HASDEFID);
+            case WM_PAINT: {
+                platform::PaintDc paint(hwnd());
+                DrawPreview(paint.get(), kLargePreview, large_.get());
+                DrawPreview(paint.get(), kSmallPreview, small_.get());
+                return 0;
+            }
+            case WM_DPICHANGED: {
+                dpi_ = HIWORD(wParam);
+                platform::TableFonts fonts{platform::CreateDefaultFont(dpi_), {}};
+                platform::ApplyTableFonts(hwnd(), kControls, std::move(fonts), fonts_);
+                platform::PlaceControls(hwnd(), kControls, dpi_, this);
+                const RECT* r = reinterpret_cast<const RECT*>(lParam);
+                ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left,
+                               r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
+                MakePreview();
+                return 0;
+            }
+        }
+        return Window::HandleMessage(msg, wParam, lParam);
+    }
+
+    // The swatch row is the window's own kind.
+    bool CreateOwnControl(HWND parent, const ControlSpec& control, const RECT& rect,
+                          UINT) override {
+        return ::CreateWindowExW(0, kSwatchRowClass, control.name,
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect.left, rect.top,
+                                 rect.right - rect.left, rect.bottom - rect.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                 platform::ModuleInstance(), nullptr) != nullptr;
+    }
+    void PlaceOwnControl(const ControlSpec& control, const RECT& rect, UINT) override {
+        ::MoveWindow(::GetDlgItem(hwnd(), control.id), rect.left, rect.top,
+                     rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    }
+
+    // The picker's third mode hands its picture here.
+    void SetTxtDirICO(const std::wstring&) override {}
+    void SetTxtIcoIndex(const std::wstring&) override {}
+    void SetTxtBGImg(const std::wstring&) override {}
+    void SetIconPicture(const std::wstring& path) override {
+        const auto made = icon_maker::MakeFromPicture(path);
+        if (!made.ok) {
+            platform::ShowError(hwnd(), made.failure.what + L"\r\n\r\n" + made.failure.path +
+                                            L"\r\n\r\n" + made.failure.reason);
+            return;
+        }
+        Use(made.bytes, path);
+    }
+
+  private:
+    static void RegisterSwatchRow() {
+        WNDCLASSEXW wc{sizeof wc};
+        if (::GetClassInfoExW(platform::ModuleInstance(), kSwatchRowClass, &wc))
+            return;
+        wc.lpfnWndProc = SwatchRowProc;
+        wc.hInstance = platform::ModuleInstance();
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = kSwatchRowClass;
+        ::RegisterClassExW(&wc);
+    }
+
+    void ChooseColour(icon_maker::Rgb colour, const std::wstring& name) {
+        const auto made = icon_maker::MakeColouredFolder(colour);
+        if (!made.ok) {
+            platform::ShowError(hwnd(), made.failure.what + L"\r\n\r\n" + made.failure.reason);
+            return;
+        }
+        Use(made.bytes, name);
+    }
+
+    void OtherColour() {
+        static COLORREF custom[16] = {};
+        CHOOSECOLORW choose{sizeof choose};
+        choose.hwndOwner = hwnd();
+        choose.rgbResult = other_;
+        choose.lpCustColors = custom;
+        choose.Flags = CC_FULLOPEN | CC_RGBINIT;
+        if (!::ChooseColorW(&choose))
+            return;
+        other_ = choose.rgbResult;
+        const icon_maker::Rgb rgb{GetRValue(other_), GetGValue(other_), GetBValue(other_)};
+        ChooseColour(rgb, icon_maker::ColourText(rgb));
+    }
+
+    void Use(const std::string& bytes, const std::wstring& what) {
+        bytes_ = bytes;
+        ::SetDlgItemTextW(hwnd(), kChosenText, what.c_str());
+        ::EnableWindow(::GetDlgItem(hwnd(), IDOK), TRUE);
+        MakePreview();
+    }
+
+    void MakePreview() {
+        large_.reset(IconFromBytes(bytes_, platform::TwipsToPixels(1440, dpi_)));
+        small_.reset(IconFromBytes(bytes_, platform::TwipsToPixels(480, dpi_)));
+        ::InvalidateRect(hwnd(), nullptr, TRUE);
+    }
+
+    void DrawPreview(HDC dc, const RECT& twips, HICON icon) const {
+        if (!icon)
+            return;
+        const int left = platform::TwipsToPixels(twips.left, dpi_);
+        const int top = platform::TwipsToPixels(twips.top, dpi_);
+        const int side = platform::TwipsToPixels(twips.right - twips.left, dpi_);
+        ::DrawIconEx(dc, left, top, icon, side, side, 0, nullptr, DI_NORMAL);
+    }
+
+    void Ok() {
+        if (bytes_.empty())
+            return;
+        const auto saved = customise::SaveMadeIcon(bytes_);
+        if (!saved.ok) {
+            platform::ShowError(hwnd(), platform::FailureText(saved.failure.what,
+                                                              saved.failure.path,
+                                                              saved.failure.error));
+            return;
+        }
+        saved_ = saved.path;
+        platform::EndModal(hwnd());
+    }
+
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    platform::TableFonts fonts_;
+    picker::MyForm picker_;
+    std::string bytes_;
+    COLORREF other_ = RGB(0x20, 0x60, 0xC0);
+    platform::UniqueIcon large_, small_;
+    std::wstring saved_;
+};
+
+}  // namespace
+
+std::wstring ChooseFolderColour(HWND owner) {
+    FolderColourWindow window;
+    return window.Run(owner);
+}
+
+}  // namespace main_window
