@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/resource.h"
 #include "customise/colour_table.h"
 #include "main_window/form1_extras.h"
 #include "main_window/form1_layout.h"
@@ -10,6 +9,7 @@
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"
+#include "platform/resource_ids.h"
 
 namespace main_window {
 namespace {

@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
 #include "main_window/icon_source.h"
 #include "platform/control_table.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/resource_ids.h"
 #include "platform/unique_handle.h"
 #include "platform/window_icons.h"
 

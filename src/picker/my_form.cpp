@@ -1,6 +1,5 @@
 #include "picker/my_form.h"
 
-#include "app/resource.h"
 #include "picker/image_control.h"
 #include "picker/module1.h"
 #include "picker/my_form_layout.h"
@@ -15,6 +14,7 @@
 #include "platform/path_text.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/resource_ids.h"
 #include "platform/tooltips.h"
 #include "platform/unique_handle.h"
 #include "platform/window_icons.h"

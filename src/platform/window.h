@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/module_path.h"
+
 namespace platform {
 
 class Window {
@@ -38,10 +40,6 @@ class Window {
     HWND hwnd_ = nullptr;
     HWND focus_ = nullptr;
 };
-
-HINSTANCE ModuleInstance();
-// The full path of a loaded module (null: the program), any length; empty on failure.
-std::wstring ModuleFileName(HMODULE module = nullptr);
 
 // The text of any window.
 std::wstring WindowText(HWND hwnd);
