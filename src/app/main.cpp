@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/ole_session.h"
+#include "platform/unique_handle.h"
 
 namespace {
 
@@ -19,11 +20,10 @@ namespace {
 std::vector<std::wstring> Arguments() {
     std::vector<std::wstring> args;
     int count = 0;
-    if (LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {
-        for (int i = 1; i < count; ++i)
-            args.emplace_back(argv[i]);
-        ::LocalFree(argv);
-    }
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    platform::UniqueLocal owner(argv);
+    for (int i = 1; argv && i < count; ++i)
+        args.emplace_back(argv[i]);
     // "C:\Work\" in quotes reaches us as C:\Work" (the backslash escapes the quote); a quote
     // can't be part of a path, so it stands for that backslash.
     for (auto& arg : args)
