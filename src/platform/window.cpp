@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include "platform/dpi_layout.h"
 #include "platform/unexpected.h"
 
 namespace platform {
@@ -36,8 +37,27 @@ void Window::RegisterOnce(const wchar_t* className, HBRUSH background, HICON ico
 
 HWND Window::CreateBound(const wchar_t* className, const std::wstring& title, DWORD style,
                          DWORD exStyle, int x, int y, int width, int height, HWND parent) {
-    return ::CreateWindowExW(exStyle, className, title.c_str(), style, x, y, width, height, parent,
-                             nullptr, ModuleInstance(), this);
+    HWND hwnd = ::CreateWindowExW(exStyle, className, title.c_str(), style, x, y, width, height,
+                                  parent, nullptr, ModuleInstance(), this);
+    if (hwnd)
+        dpi_ = WindowDpi(hwnd);
+    return hwnd;
+}
+
+HWND Window::CreateCentred(const wchar_t* className, const std::wstring& title, DWORD style,
+                           DWORD exStyle, SIZE clientTwips, HWND owner) {
+    UINT dpi = WindowDpi(owner);
+    RECT r = CentredWindowRect(clientTwips.cx, clientTwips.cy, style, exStyle, dpi, owner);
+    if (!CreateBound(className, title, style, exStyle, r.left, r.top, r.right - r.left,
+                     r.bottom - r.top, owner))
+        return nullptr;
+    if (dpi_ != dpi) {
+        r = CentredWindowRect(clientTwips.cx, clientTwips.cy, style, exStyle, dpi_,
+                              owner ? owner : hwnd_);
+        ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return hwnd_;
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -50,6 +70,15 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         } else if (focus_ && ::IsChild(hwnd_, focus_)) {
             ::SetFocus(focus_);
         }
+        return 0;
+    }
+    if (msg == WM_DPICHANGED) {
+        // Windows' rectangle first, so the relayout sees the window at its new size.
+        dpi_ = HIWORD(wParam);
+        const RECT* r = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        OnDpiChanged();
         return 0;
     }
     return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
