@@ -10,6 +10,7 @@
 #include <shellapi.h>
 
 #include "main_window/form1_layout.h"
+#include "platform/unique_handle.h"
 
 namespace {
 
@@ -99,8 +100,8 @@ void CreateSameControls(HWND hwnd, UINT dpi, HFONT font) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     int count = 0;
     LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    platform::UniqueLocal owner(argv);
     bool empty = argv && count > 1 && ::lstrcmpW(argv[1], L"--empty") == 0;
-    ::LocalFree(argv);
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
