@@ -17,6 +17,7 @@
 
 #include "bench_clock.h"
 #include "customise/desktop_ini.h"
+#include "platform/module_path.h"
 #include "platform/unique_handle.h"
 
 namespace {
@@ -143,9 +144,7 @@ double Timed(const std::wstring& root, const std::function<bool()>& work) {
 }
 
 std::wstring ProgramBesideThis() {
-    wchar_t path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
+    std::wstring folder = platform::ModuleFileName();
     return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"velquin-cli.exe";
 }
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
           googletest nlohmann-json3-dev wine wine64 fonts-wine xvfb xauth imagemagick clang lld
-          wixl msitools osslsigncode openssl)
+          wixl msitools osslsigncode openssl clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -13,6 +13,7 @@
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/ole_session.h"
+#include "platform/unique_handle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Resource identifiers shared by the program and the windows that load them.
+// The resource script's ids: those of the window layer, which loads them.
 #pragma once
 
-#define IDI_VELQUIN 1
+#include "../platform/resource_ids.h"

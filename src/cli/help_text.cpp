@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/module_path.h"
+
 namespace cli {
 namespace {
 
@@ -72,24 +74,10 @@ constexpr wchar_t kDetails[] =
     L"Exit status: 0 when every folder succeeded, 1 when any failed, 2 for a usage\r\n"
     L"error (nothing is written then).\r\n";
 
-std::wstring OwnPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (!length)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 // The version record's numbers, which the build takes from the project version: "1.0", with
 // the third and fourth numbers only when they are set ("1.2.3").
 std::wstring VersionFromRecord() {
-    const std::wstring path = OwnPath();
+    const std::wstring path = platform::ModuleFileName();
     DWORD ignored = 0;
     DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (!size)

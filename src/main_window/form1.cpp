@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/resource.h"
 #include "customise/colour_table.h"
 #include "main_window/form1_extras.h"
 #include "main_window/form1_layout.h"
@@ -10,6 +9,7 @@
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"
+#include "platform/resource_ids.h"
 
 namespace main_window {
 namespace {
@@ -59,19 +59,9 @@ Form1::~Form1() {
 bool Form1::Create() {
     RegisterOnce(kForm1Class, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
     black_.reset(::CreateSolidBrush(kBlack));
-    UINT dpi = platform::WindowDpi(nullptr);
-    RECT r = platform::CentredWindowRect(kForm1WidthTwips, kForm1HeightTwips, kStyle, kExStyle, dpi,
-                                         nullptr);
-    if (!CreateBound(kForm1Class, kForm1Caption, kStyle, kExStyle, r.left, r.top, r.right - r.left,
-                     r.bottom - r.top, nullptr))
+    if (!CreateCentred(kForm1Class, kForm1Caption, kStyle, kExStyle,
+                       {kForm1WidthTwips, kForm1HeightTwips}, nullptr))
         return false;
-    dpi_ = platform::WindowDpi(hwnd());
-    if (dpi_ != dpi) {
-        r = platform::CentredWindowRect(kForm1WidthTwips, kForm1HeightTwips, kStyle, kExStyle, dpi_,
-                                        hwnd());
-        ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     CreateControls();
     extras_ = std::make_unique<Form1Extras>(*this);
     Form_Load();
@@ -87,12 +77,12 @@ void Form1::Show(int showCommand) {
 
 void Form1::CreateControls() {
     // Should a control fail, the window still opens with those made before it.
-    platform::CreateTableControls(hwnd(), Form1Controls(), dpi_, *this,
+    platform::CreateTableControls(hwnd(), Form1Controls(), Dpi(), *this,
                                   platform::CheckBoxLook::Classic);
     ApplyFonts();
     Relayout();
 
-    icons_.Apply(hwnd(), IDI_VELQUIN, dpi_);
+    icons_.Apply(hwnd(), IDI_VELQUIN, Dpi());
 }
 
 bool Form1::CreateOwnControl(HWND parent, const platform::ControlSpec& control, const RECT& rect,
@@ -116,13 +106,19 @@ void Form1::PlaceOwnControl(const platform::ControlSpec& control, const RECT& re
 
 void Form1::ApplyFonts() {
     // The layout was made for the classic 8-point sans serif; wider fonts would clip.
-    platform::TableFonts fonts{platform::CreatePointFont(L"MS Sans Serif", 825, FW_NORMAL, dpi_),
-                               platform::CreatePointFont(L"MS Sans Serif", 825, FW_BOLD, dpi_)};
+    platform::TableFonts fonts{platform::CreatePointFont(L"MS Sans Serif", 825, FW_NORMAL, Dpi()),
+                               platform::CreatePointFont(L"MS Sans Serif", 825, FW_BOLD, Dpi())};
     platform::ApplyTableFonts(hwnd(), Form1Controls(), std::move(fonts), fonts_);
 }
 
+void Form1::OnDpiChanged() {
+    ApplyFonts();
+    Relayout();
+    icons_.Apply(hwnd(), IDI_VELQUIN, Dpi());
+}
+
 void Form1::Relayout() {
-    platform::PlaceControls(hwnd(), Form1Controls(), dpi_, this);
+    platform::PlaceControls(hwnd(), Form1Controls(), Dpi(), this);
     ShapeRegions();
     ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -139,10 +135,10 @@ void Form1::ShapeRegions() {
         platform::SelectedObject fontIn(dc.get(), fonts_.frame.get());
         ::GetTextMetricsW(dc.get(), &tm);
     }
-    int edge = 2 * ::GetSystemMetricsForDpi(SM_CXEDGE, dpi_);
+    int edge = 2 * ::GetSystemMetricsForDpi(SM_CXEDGE, Dpi());
 
     for (int id : {kFrame1, kFrame2}) {
-        RECT r = platform::ControlRect(table, *platform::FindSpec(table, id), dpi_);
+        RECT r = platform::ControlRect(table, *platform::FindSpec(table, id), Dpi());
         int w = r.right - r.left, h = r.bottom - r.top;
         platform::UniqueRegion ring(::CreateRectRgn(0, 0, w, h));
         platform::UniqueRegion inner(::CreateRectRgn(edge, tm.tmHeight, w - edge, h - edge));
@@ -150,9 +146,9 @@ void Form1::ShapeRegions() {
     }
     for (const auto& overlap : kOverlaps) {
         RECT check =
-            platform::ControlRect(table, *platform::FindSpec(table, overlap.checkBox), dpi_);
+            platform::ControlRect(table, *platform::FindSpec(table, overlap.checkBox), Dpi());
         RECT button =
-            platform::ControlRect(table, *platform::FindSpec(table, overlap.button), dpi_);
+            platform::ControlRect(table, *platform::FindSpec(table, overlap.button), Dpi());
         platform::UniqueRegion visible(
             ::CreateRectRgn(0, 0, check.right - check.left, check.bottom - check.top));
         platform::UniqueRegion covered(
@@ -164,17 +160,17 @@ void Form1::ShapeRegions() {
 
 void Form1::Paint(HDC dc) {
     auto table = Form1Controls();
-    int width = std::max(1, static_cast<int>(dpi_ / USER_DEFAULT_SCREEN_DPI));
+    int width = std::max(1, static_cast<int>(Dpi() / USER_DEFAULT_SCREEN_DPI));
     for (const auto& line : Form1Lines()) {
         POINT from, to;
-        platform::LinePoints(table, line, dpi_, from, to);
+        platform::LinePoints(table, line, Dpi(), from, to);
         platform::UniquePen pen(::CreatePen(PS_SOLID, width, line.colour));
         platform::SelectedObject penIn(dc, pen.get());
         ::MoveToEx(dc, from.x, from.y, nullptr);
         ::LineTo(dc, to.x, to.y);
     }
     // Shape1: a plain outline in the system's window-text colour, no fill.
-    RECT shape = platform::ControlRect(table, Form1Shape(), dpi_);
+    RECT shape = platform::ControlRect(table, Form1Shape(), Dpi());
     platform::UniquePen pen(::CreatePen(PS_SOLID, width, ::GetSysColor(COLOR_WINDOWTEXT)));
     platform::SelectedObject penIn(dc, pen.get());
     platform::SelectedObject brushIn(dc, ::GetStockObject(NULL_BRUSH));
@@ -219,16 +215,6 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             platform::PaintDc dc(hwnd());
             if (dc)
                 Paint(dc.get());
-            return 0;
-        }
-        case WM_DPICHANGED: {
-            dpi_ = HIWORD(wParam);
-            ApplyFonts();
-            Relayout();
-            icons_.Apply(hwnd(), IDI_VELQUIN, dpi_);
-            const RECT* r = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
         case WM_DESTROY:

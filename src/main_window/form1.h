@@ -40,7 +40,6 @@ class Form1 : public platform::Window,
     platform::FolderList& Dir1() { return dir1_; }
     platform::DriveList& Drive1() { return drive1_; }
     picker::MyForm* Picker() const { return myForm_.get(); }
-    UINT Dpi() const { return dpi_; }
 
     // The About message: ten lines joined by CR LF.
     static std::wstring AboutText();
@@ -65,6 +64,7 @@ class Form1 : public platform::Window,
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged() override;
 
   private:
     void CreateControls();
@@ -94,7 +94,6 @@ class Form1 : public platform::Window,
     void cmdAbout_Click();
     void cmdQit_Click();
 
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     platform::DriveList drive1_;
     platform::FolderList dir1_;
     std::unique_ptr<picker::MyForm> myForm_;

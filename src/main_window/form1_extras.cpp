@@ -37,7 +37,7 @@ int StartIndex(const std::wstring& text) {
 
 Form1Extras::Form1Extras(Form1& form) : form_(form) {
     menu_.Install(form.hwnd());
-    tips_.Attach(form.hwnd(), Form1Tips());
+    tips_.Attach(form.hwnd(), Form1Tips(), platform::TipsMade::OnFirstHover);
     AcceptDrops(form.hwnd());
     ::SetWindowSubclass(form.Control(kTxtIcoIndex), IndexFieldProc, kIndexFieldSubclass,
                         reinterpret_cast<DWORD_PTR>(form.hwnd()));

@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
 #include "main_window/icon_source.h"
 #include "platform/control_table.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/resource_ids.h"
 #include "platform/unique_handle.h"
 #include "platform/window_icons.h"
 
@@ -49,7 +49,6 @@ struct IconChooser::Controls final : platform::OwnControls {
     HWND list = nullptr;
     platform::TableFonts fonts;
     platform::WindowIcons windowIcons;
-    HWND focus = nullptr;
 
     // The table's one kind of our own: the owner-drawn list of icons.
     bool CreateOwnControl(HWND parent, const platform::ControlSpec& control, const RECT& r,
@@ -103,18 +102,15 @@ bool IconChooser::Load(HWND owner) {
         return false;
     }
     RegisterOnce(kIconChooserClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
-    UINT dpi = platform::WindowDpi(owner);
-    RECT place =
-        platform::CentredWindowRect(kWidthTwips, kHeightTwips, kStyle, kExStyle, dpi, owner);
     controls_ = std::move(controls);
-    if (!CreateBound(kIconChooserClass, kIconChooserCaption, kStyle, kExStyle, place.left,
-                     place.top, place.right - place.left, place.bottom - place.top, owner)) {
+    if (!CreateCentred(kIconChooserClass, kIconChooserCaption, kStyle, kExStyle,
+                       {kWidthTwips, kHeightTwips}, owner)) {
         DWORD error = ::GetLastError();
         controls_.reset();
         platform::ShowError(owner, platform::FailureText(kCouldNotOpen, file_, error));
         return false;
     }
-    dpi = platform::WindowDpi(hwnd());
+    UINT dpi = Dpi();
     Controls& c = *controls_;
     int count = c.source.Count();
     c.icons.resize(static_cast<size_t>(count));
@@ -131,7 +127,7 @@ bool IconChooser::Load(HWND owner) {
     // The icon the index field names, or the first when it names none of them.
     int start = c.source.PositionOf(chosen_);
     ::SendMessageW(c.list, LB_SETCURSEL, start >= 0 ? start : 0, 0);
-    c.focus = c.list;
+    SetFocusOnActivate(c.list);
     ::SetFocus(c.list);
     return true;
 }
@@ -192,6 +188,11 @@ void IconChooser::OnCancel() {
     platform::EndModal(hwnd());
 }
 
+void IconChooser::OnDpiChanged() {
+    if (controls_)
+        ApplyLayout(Dpi());
+}
+
 void IconChooser::OnDestroyed() {
     controls_.reset();  // the icons read in this opening go with it
 }
@@ -225,23 +226,6 @@ LRESULT IconChooser::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             OnCancel();
             return 0;
-        case WM_ACTIVATE:
-            // A plain window forgets its focused control when deactivated; keep it.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                HWND focus = ::GetFocus();
-                if (focus && ::IsChild(hwnd(), focus))
-                    controls_->focus = focus;
-            } else if (controls_->focus && ::IsWindow(controls_->focus)) {
-                ::SetFocus(controls_->focus);
-            }
-            return 0;
-        case WM_DPICHANGED: {
-            const RECT* r = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
-            ApplyLayout(HIWORD(wParam));
-            return 0;
-        }
     }
     return platform::Window::HandleMessage(msg, wParam, lParam);
 }

@@ -31,6 +31,7 @@ class IconChooser : public platform::Window {
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged() override;
     void OnDestroyed() override;
 
   private:

@@ -11,12 +11,6 @@
 
 namespace main_window {
 
-struct ModuleTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::FreeLibrary(h); }
-};
-
 class IconSource {
   public:
     // Opens `file` and counts its icons. False, with What() and Error() saying why, when it
@@ -43,7 +37,7 @@ class IconSource {
         std::wstring text;
     };
     std::wstring file_;
-    platform::UniqueHandle<ModuleTraits> module_;
+    platform::UniqueModule module_;
     std::vector<GroupName> groups_;
     int count_ = 0;
     std::wstring what_;

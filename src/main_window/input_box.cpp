@@ -30,15 +30,12 @@ class InputBoxWindow : public platform::Window {
         RegisterOnce(kInputBoxClass, ::GetSysColorBrush(COLOR_BTNFACE), nullptr);
         constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
         constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-        UINT dpi = platform::WindowDpi(owner);
-        RECT r = platform::CentredWindowRect(kWidthTwips, kHeightTwips, style, exStyle, dpi, owner);
-        if (!CreateBound(kInputBoxClass, title, style, exStyle, r.left, r.top, r.right - r.left,
-                         r.bottom - r.top, owner))
+        if (!CreateCentred(kInputBoxClass, title, style, exStyle, {kWidthTwips, kHeightTwips},
+                           owner))
             return {};
-        dpi_ = platform::WindowDpi(hwnd());
-        font_ = platform::CreateDefaultFont(dpi_);
+        font_ = platform::CreateDefaultFont(Dpi());
         for (const ControlSpec* control : platform::CreationOrder(kControls)) {
-            HWND child = platform::CreateStandardControl(hwnd(), kControls, *control, dpi_);
+            HWND child = platform::CreateStandardControl(hwnd(), kControls, *control, Dpi());
             ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         }
         // Enter is OK, Esc is Cancel, as in any input box.
@@ -75,25 +72,20 @@ class InputBoxWindow : public platform::Window {
                 return 0;
             case DM_GETDEFID:
                 return MAKELRESULT(IDOK, DC_HASDEFID);
-            case WM_DPICHANGED: {
-                dpi_ = HIWORD(wParam);
-                auto font = platform::CreateDefaultFont(dpi_);
-                for (const auto& control : kControls)
-                    ::SendMessageW(::GetDlgItem(hwnd(), control.id), WM_SETFONT,
-                                   reinterpret_cast<WPARAM>(font.get()), FALSE);
-                font_ = std::move(font);  // the old font goes once nothing uses it
-                platform::PlaceControls(hwnd(), kControls, dpi_);
-                const RECT* r = reinterpret_cast<const RECT*>(lParam);
-                ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left,
-                               r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
-                return 0;
-            }
         }
         return Window::HandleMessage(msg, wParam, lParam);
     }
 
+    void OnDpiChanged() override {
+        auto font = platform::CreateDefaultFont(Dpi());
+        for (const auto& control : kControls)
+            ::SendMessageW(::GetDlgItem(hwnd(), control.id), WM_SETFONT,
+                           reinterpret_cast<WPARAM>(font.get()), FALSE);
+        font_ = std::move(font);  // the old font goes once nothing uses it
+        platform::PlaceControls(hwnd(), kControls, Dpi());
+    }
+
   private:
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     platform::UniqueFont font_;
     std::wstring answer_;
 };

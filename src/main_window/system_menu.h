@@ -52,7 +52,7 @@ class WindowMenu {
 
   private:
     HWND window_ = nullptr;
-    platform::UniqueHandle<platform::AccelTraits> accelerators_;
+    platform::UniqueAccel accelerators_;
 };
 
 }  // namespace main_window

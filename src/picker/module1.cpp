@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "platform/unique_handle.h"
+
 namespace picker {
 namespace {
 
@@ -45,13 +47,11 @@ HICON LoadShellIcon(const std::wstring& path, int size) {
     // Otherwise (an icon the shell draws itself) the system-size icon, resized once here
     // from its best source so the preview draws it as it is.
     ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON);
-    if (!info.hIcon)
+    platform::UniqueIcon system(info.hIcon);
+    if (!system)
         return nullptr;
-    HANDLE sized = ::CopyImage(info.hIcon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE);
-    if (!sized)
-        return info.hIcon;
-    ::DestroyIcon(info.hIcon);
-    return static_cast<HICON>(sized);
+    HANDLE sized = ::CopyImage(system.get(), IMAGE_ICON, size, size, LR_COPYFROMRESOURCE);
+    return sized ? static_cast<HICON>(sized) : system.release();
 }
 
 }  // namespace
@@ -59,18 +59,19 @@ HICON LoadShellIcon(const std::wstring& path, int size) {
 void ShowFileIcon(std::wstring path, ImageControl& myImage) {
     path = TrimSpaces(std::move(path));
     // A file without an icon gives null; the picture then simply shows nothing.
-    HICON icon = LoadShellIcon(path, ::GetSystemMetricsForDpi(SM_CXICON, myImage.Dpi()));
+    platform::UniqueIcon icon(
+        LoadShellIcon(path, ::GetSystemMetricsForDpi(SM_CXICON, myImage.Dpi())));
 
     PICTDESC desc{};
     desc.cbSizeofstruct = sizeof(desc);
     desc.picType = PICTYPE_ICON;
-    desc.icon.hicon = icon;
+    desc.icon.hicon = icon.get();
     platform::ComPtr<IUnknown> object;
     platform::ComPtr<IPicture> picture;
-    if (SUCCEEDED(::OleCreatePictureIndirect(&desc, IID_IUnknown, TRUE, object.put_void())))
+    if (SUCCEEDED(::OleCreatePictureIndirect(&desc, IID_IUnknown, TRUE, object.put_void()))) {
+        icon.release();  // the picture owns it now
         object->QueryInterface(IID_IPicture, picture.put_void());
-    else if (icon)
-        ::DestroyIcon(icon);  // no picture took ownership of it
+    }
     myImage.SetPicture(std::move(picture));
 }
 

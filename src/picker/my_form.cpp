@@ -1,6 +1,5 @@
 #include "picker/my_form.h"
 
-#include "app/resource.h"
 #include "picker/image_control.h"
 #include "picker/module1.h"
 #include "picker/my_form_layout.h"
@@ -15,6 +14,7 @@
 #include "platform/path_text.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/resource_ids.h"
 #include "platform/tooltips.h"
 #include "platform/unique_handle.h"
 #include "platform/window_icons.h"
@@ -72,10 +72,6 @@ namespace {
 
 constexpr wchar_t kListFilesFailed[] = L"Could not list the files of this folder.";
 
-SIZE RectSize(const RECT& r) {
-    return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
 }  // namespace
 
 MyForm::MyForm() = default;
@@ -129,28 +125,15 @@ void MyForm::Unload() {
 bool MyForm::Load(HWND owner) {
     RegisterOnce(kMyFormClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     controls_ = std::make_unique<Controls>();
-    UINT dpi = platform::WindowDpi(owner);
-    RECT place = platform::CentredWindowRect(kMyFormWidthTwips, kMyFormHeightTwips, kMyFormStyle,
-                                             kMyFormExStyle, dpi, owner);
-    SIZE size = RectSize(place);
-    if (!CreateBound(kMyFormClass, kMyFormCaption, kMyFormStyle, kMyFormExStyle, place.left,
-                     place.top, size.cx, size.cy, owner)) {
+    if (!CreateCentred(kMyFormClass, kMyFormCaption, kMyFormStyle, kMyFormExStyle,
+                       {kMyFormWidthTwips, kMyFormHeightTwips}, owner)) {
         DWORD error = ::GetLastError();
         controls_.reset();
         platform::ShowError(owner, std::wstring(L"Could not open the picker window.\r\n\r\n") +
                                        platform::SystemReason(error));
         return false;
     }
-    // The window may have landed on a monitor of another DPI than its owner's.
-    if (UINT actual = platform::WindowDpi(hwnd()); actual != dpi) {
-        dpi = actual;
-        place = platform::CentredWindowRect(kMyFormWidthTwips, kMyFormHeightTwips, kMyFormStyle,
-                                            kMyFormExStyle, dpi, owner);
-        size = RectSize(place);
-        ::SetWindowPos(hwnd(), nullptr, place.left, place.top, size.cx, size.cy,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-
+    UINT dpi = Dpi();
     Controls& c = *controls_;
     if (!platform::CreateTableControls(hwnd(), kMyFormControls, dpi, c)) {
         DWORD error = ::GetLastError();
@@ -174,6 +157,15 @@ void MyForm::ApplyLayout(UINT dpi) {
 
     c.icons.Apply(hwnd(), IDI_VELQUIN, dpi);
     ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void MyForm::OnDpiChanged() {
+    if (!controls_)
+        return;
+    ApplyLayout(Dpi());
+    // An icon is made for one DPI: load it again for the new one.
+    if (controls_->myImage.Picture() && controls_->file1.Pattern() == kIconPattern)
+        ShowFileIcon(selectedPath_, controls_->myImage);
 }
 
 void MyForm::OnDestroyed() {
@@ -204,17 +196,6 @@ LRESULT MyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             // The close box unloads the picker just as Cancel does.
             Command2Click();
             return 0;
-        case WM_DPICHANGED: {
-            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                           suggested->right - suggested->left, suggested->bottom - suggested->top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
-            ApplyLayout(HIWORD(wParam));
-            // An icon is made for one DPI: load it again for the new one.
-            if (controls_->myImage.Picture() && controls_->file1.Pattern() == kIconPattern)
-                ShowFileIcon(selectedPath_, controls_->myImage);
-            return 0;
-        }
     }
     return platform::Window::HandleMessage(msg, wParam, lParam);
 }

@@ -57,6 +57,7 @@ class MyForm : public platform::Window {
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged() override;
     void OnDestroyed() override;
 
   private:

@@ -6,12 +6,6 @@
 
 namespace platform {
 
-struct AccelTraits {
-    using Type = HACCEL;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DestroyAcceleratorTable(h); }
-};
-
 // Makes `table` the accelerators of top-level `window` (nullptr removes them). The caller
 // keeps owning the table and removes it before destroying it.
 void SetWindowAccelerators(HWND window, HACCEL table);

@@ -36,6 +36,19 @@ void ApplyTableFonts(HWND parent, std::span<const ControlSpec> table, TableFonts
     held = std::move(fresh);
 }
 
+namespace {
+
+// True when `child` already covers `r` in its parent: moving it would only cost messages.
+bool PlacedAt(HWND child, const RECT& r) {
+    RECT now;
+    if (!::GetWindowRect(child, &now))
+        return false;
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&now), 2);
+    return ::EqualRect(&now, &r) != FALSE;
+}
+
+}  // namespace
+
 void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, OwnControls* own) {
     const wchar_t* className = nullptr;
     DWORD style = 0, exStyle = 0;
@@ -54,7 +67,7 @@ void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, Ow
             ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height * 10,
                            SWP_NOZORDER | SWP_NOACTIVATE);
             FitComboHeight(child, height);
-        } else {
+        } else if (!PlacedAt(child, r)) {
             ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height,
                            SWP_NOZORDER | SWP_NOACTIVATE);
         }

@@ -25,15 +25,29 @@ UniqueFont TipFont(UINT dpi) {
 }  // namespace
 
 Tooltips::~Tooltips() {
-    if (tip_) {
+    if (owner_) {
         HWND tip = tip_;
         Detach();
-        ::DestroyWindow(tip);
+        if (tip)
+            ::DestroyWindow(tip);
     }
 }
 
-bool Tooltips::Attach(HWND window, std::span<const TooltipText> texts) {
+bool Tooltips::Attach(HWND window, std::span<const TooltipText> texts, TipsMade made) {
     owner_ = window;
+    texts_ = texts;
+    ::SetWindowSubclass(owner_, OwnerProc, kOwnerSubclass, reinterpret_cast<DWORD_PTR>(this));
+    return made == TipsMade::OnFirstHover || Make();
+}
+
+HWND Tooltips::hwnd() const {
+    if (!tip_ && owner_)
+        const_cast<Tooltips*>(this)->Make();
+    return tip_;
+}
+
+bool Tooltips::Make() {
+    HWND window = owner_;
     tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
@@ -41,8 +55,7 @@ bool Tooltips::Attach(HWND window, std::span<const TooltipText> texts) {
     if (!tip_)
         return false;
     ::SetWindowSubclass(tip_, TipProc, kTipSubclass, reinterpret_cast<DWORD_PTR>(this));
-    ::SetWindowSubclass(owner_, OwnerProc, kOwnerSubclass, reinterpret_cast<DWORD_PTR>(this));
-    for (const auto& entry : texts) {
+    for (const auto& entry : texts_) {
         HWND control = ::GetDlgItem(window, entry.id);
         if (!control)
             continue;
@@ -115,9 +128,11 @@ void Tooltips::KeepOffTool(WINDOWPOS& pos) const {
 }
 
 void Tooltips::Detach() {
-    ::RemoveWindowSubclass(tip_, TipProc, kTipSubclass);
+    if (tip_)
+        ::RemoveWindowSubclass(tip_, TipProc, kTipSubclass);
     ::RemoveWindowSubclass(owner_, OwnerProc, kOwnerSubclass);
     tip_ = nullptr;
+    owner_ = nullptr;
 }
 
 LRESULT CALLBACK Tooltips::TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -141,10 +156,13 @@ LRESULT CALLBACK Tooltips::TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 LRESULT CALLBACK Tooltips::OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                      DWORD_PTR data) noexcept {
     auto* self = reinterpret_cast<Tooltips*>(data);
+    // The mouse over the window or any of its controls: the tips are wanted from now on.
+    if (msg == WM_SETCURSOR && !self->tip_)
+        self->Make();
     LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
     if (msg == WM_DPICHANGED && self->tip_)
         self->ApplyDpi(HIWORD(wParam));
-    else if (msg == WM_NCDESTROY && self->tip_)
+    else if (msg == WM_NCDESTROY)
         self->Detach();
     return result;
 }

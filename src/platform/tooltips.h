@@ -16,6 +16,10 @@ struct TooltipText {
     const wchar_t* text;
 };
 
+// When the tooltip control is made: at once, or when the mouse first rests on the window
+// (no tip can show before that, so a window that opens often needn't wait for it).
+enum class TipsMade { Now, OnFirstHover };
+
 class Tooltips {
   public:
     Tooltips() = default;
@@ -23,13 +27,13 @@ class Tooltips {
     Tooltips(const Tooltips&) = delete;
     Tooltips& operator=(const Tooltips&) = delete;
 
-    // Creates the tooltip control for `window` and gives every control of the table that
-    // exists its text. False when the tooltip control could not be made (the window works
-    // without tips).
-    bool Attach(HWND window, std::span<const TooltipText> texts);
+    // Creates the tooltip control for `window` (now or on the first hover) and gives every
+    // control of the table that exists its text; the table must outlive the window. False
+    // when the tooltip control could not be made (the window works without tips).
+    bool Attach(HWND window, std::span<const TooltipText> texts, TipsMade made = TipsMade::Now);
 
-    // The tooltip control, or nullptr.
-    HWND hwnd() const { return tip_; }
+    // The tooltip control, made now if the mouse has not asked for it yet; or nullptr.
+    HWND hwnd() const;
 
     // Where a tip of `tip` size goes for a control at `control` (screen pixels) inside the
     // monitor's work area: below the control, or above it when it would leave the work area.
@@ -38,6 +42,7 @@ class Tooltips {
   private:
     static LRESULT CALLBACK TipProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
     static LRESULT CALLBACK OwnerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
+    bool Make();
     void AddTool(HWND control, const wchar_t* text);
     void ApplyDpi(UINT dpi);
     void KeepOffTool(WINDOWPOS& pos) const;
@@ -45,6 +50,7 @@ class Tooltips {
 
     HWND owner_ = nullptr;
     HWND tip_ = nullptr;
+    std::span<const TooltipText> texts_;
     UniqueFont font_;
 };
 

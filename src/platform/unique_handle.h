@@ -15,8 +15,8 @@ class UniqueHandle {
   public:
     using Type = typename Traits::Type;
 
-    UniqueHandle() = default;
-    explicit UniqueHandle(Type h) : h_(h) {}
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(Type h) noexcept : h_(h) {}
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& o) noexcept : h_(o.release()) {}
@@ -26,10 +26,15 @@ class UniqueHandle {
     }
     ~UniqueHandle() { reset(); }
 
-    Type get() const { return h_; }
-    explicit operator bool() const { return Valid(h_); }
-    Type release() { return std::exchange(h_, Traits::Invalid()); }
-    void reset(Type h = Traits::Invalid()) {
+    Type get() const noexcept { return h_; }
+    explicit operator bool() const noexcept { return Valid(h_); }
+    Type release() noexcept { return std::exchange(h_, Traits::Invalid()); }
+    // For functions that hand out a new handle through an out-parameter.
+    Type* put() noexcept {
+        reset();
+        return &h_;
+    }
+    void reset(Type h = Traits::Invalid()) noexcept {
         if (Valid(h_))
             Traits::Close(h_);
         h_ = h;
@@ -37,7 +42,7 @@ class UniqueHandle {
 
   private:
     // Traits whose handles have two "none" values (files) say which handles are real.
-    static bool Valid(Type h) {
+    static bool Valid(Type h) noexcept {
         if constexpr (requires(Type x) { Traits::Valid(x); })
             return Traits::Valid(h);
         else
@@ -51,7 +56,7 @@ class UniqueHandle {
 struct FileTraits {
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static bool Valid(Type h) { return h && h != INVALID_HANDLE_VALUE; }
+    static bool Valid(Type h) noexcept { return h && h != INVALID_HANDLE_VALUE; }
     static void Close(Type h) { ::CloseHandle(h); }
 };
 struct FindTraits {
@@ -80,6 +85,27 @@ struct HookTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::UnhookWindowsHookEx(h); }
 };
+struct RegKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::RegCloseKey(h); }
+};
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::FreeLibrary(h); }
+};
+struct AccelTraits {
+    using Type = HACCEL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::DestroyAcceleratorTable(h); }
+};
+// Memory the system allocated for us (FormatMessageW, CommandLineToArgvW).
+struct LocalTraits {
+    using Type = HLOCAL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::LocalFree(h); }
+};
 
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueFind = UniqueHandle<FindTraits>;
@@ -91,18 +117,22 @@ using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
 using UniqueGlobal = UniqueHandle<GlobalTraits>;
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueAccel = UniqueHandle<AccelTraits>;
+using UniqueLocal = UniqueHandle<LocalTraits>;
 
 // BeginPaint ... EndPaint for one WM_PAINT.
 class PaintDc {
   public:
-    explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
     ~PaintDc() { ::EndPaint(hwnd_, &ps_); }
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
 
-    HDC get() const { return dc_; }
-    const PAINTSTRUCT& paint() const { return ps_; }
-    explicit operator bool() const { return dc_ != nullptr; }
+    HDC get() const noexcept { return dc_; }
+    const PAINTSTRUCT& paint() const noexcept { return ps_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
 
   private:
     HWND hwnd_;
@@ -113,7 +143,7 @@ class PaintDc {
 // GetDC ... ReleaseDC; a null window gives the screen's DC.
 class WindowDc {
   public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
     ~WindowDc() {
         if (dc_)
             ::ReleaseDC(hwnd_, dc_);
@@ -121,8 +151,8 @@ class WindowDc {
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
 
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
 
   private:
     HWND hwnd_;
@@ -133,7 +163,7 @@ class WindowDc {
 // A null object selects nothing.
 class SelectedObject {
   public:
-    SelectedObject(HDC dc, HGDIOBJ object)
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept
         : dc_(dc), old_(dc && object ? ::SelectObject(dc, object) : nullptr) {}
     ~SelectedObject() {
         if (old_ && old_ != HGDI_ERROR)
@@ -151,7 +181,7 @@ class SelectedObject {
 template <typename I>
 class ComPtr {
   public:
-    ComPtr() = default;
+    ComPtr() noexcept = default;
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
     ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
@@ -161,16 +191,16 @@ class ComPtr {
     }
     ~ComPtr() { reset(); }
 
-    I* get() const { return p_; }
-    I* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
+    I* get() const noexcept { return p_; }
+    I* operator->() const noexcept { return p_; }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
     // For functions that hand out a new reference through an out-parameter.
-    I** put() {
+    I** put() noexcept {
         reset();
         return &p_;
     }
-    void** put_void() { return reinterpret_cast<void**>(put()); }
-    void reset(I* p = nullptr) {
+    void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
+    void reset(I* p = nullptr) noexcept {
         if (p_)
             p_->Release();
         p_ = p;

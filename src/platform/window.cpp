@@ -1,29 +1,9 @@
 #include "platform/window.h"
 
+#include "platform/dpi_layout.h"
 #include "platform/unexpected.h"
 
 namespace platform {
-
-HINSTANCE ModuleInstance() {
-    return ::GetModuleHandleW(nullptr);
-}
-
-std::wstring ModuleFileName(HMODULE module) {
-    // The call cuts the name to the buffer without saying how long it is: grow until it fits.
-    std::wstring path(256, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (!length)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768)
-            return {};
-        path.resize(path.size() * 2);
-    }
-}
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -57,8 +37,27 @@ void Window::RegisterOnce(const wchar_t* className, HBRUSH background, HICON ico
 
 HWND Window::CreateBound(const wchar_t* className, const std::wstring& title, DWORD style,
                          DWORD exStyle, int x, int y, int width, int height, HWND parent) {
-    return ::CreateWindowExW(exStyle, className, title.c_str(), style, x, y, width, height, parent,
-                             nullptr, ModuleInstance(), this);
+    HWND hwnd = ::CreateWindowExW(exStyle, className, title.c_str(), style, x, y, width, height,
+                                  parent, nullptr, ModuleInstance(), this);
+    if (hwnd)
+        dpi_ = WindowDpi(hwnd);
+    return hwnd;
+}
+
+HWND Window::CreateCentred(const wchar_t* className, const std::wstring& title, DWORD style,
+                           DWORD exStyle, SIZE clientTwips, HWND owner) {
+    UINT dpi = WindowDpi(owner);
+    RECT r = CentredWindowRect(clientTwips.cx, clientTwips.cy, style, exStyle, dpi, owner);
+    if (!CreateBound(className, title, style, exStyle, r.left, r.top, r.right - r.left,
+                     r.bottom - r.top, owner))
+        return nullptr;
+    if (dpi_ != dpi) {
+        r = CentredWindowRect(clientTwips.cx, clientTwips.cy, style, exStyle, dpi_,
+                              owner ? owner : hwnd_);
+        ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return hwnd_;
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -71,6 +70,15 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         } else if (focus_ && ::IsChild(hwnd_, focus_)) {
             ::SetFocus(focus_);
         }
+        return 0;
+    }
+    if (msg == WM_DPICHANGED) {
+        // Windows' rectangle first, so the relayout sees the window at its new size.
+        dpi_ = HIWORD(wParam);
+        const RECT* r = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        OnDpiChanged();
         return 0;
     }
     return ::DefWindowProcW(hwnd_, msg, wParam, lParam);

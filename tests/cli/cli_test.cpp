@@ -12,6 +12,7 @@
 #include "cli_process.h"
 #include "customise/desktop_ini.h"
 #include "platform/error_text.h"
+#include "platform/unique_handle.h"
 #include "support/temp_folder.h"
 #include "velquin_version.h"
 
@@ -302,11 +303,9 @@ std::wstring RegistryText(const std::wstring& key, const wchar_t* value = nullpt
 }
 
 bool KeyExists(const std::wstring& key) {
-    HKEY open = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &open) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(open);
-    return true;
+    platform::UniqueRegKey open;
+    return ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, open.put()) ==
+           ERROR_SUCCESS;
 }
 
 // on adds the three entries running the velquin.exe beside velquin-cli.exe, harmlessly
@@ -314,11 +313,11 @@ bool KeyExists(const std::wstring& key) {
 TEST(CliProgramTest, IntegrateOnAndOff) {
     const std::wstring classes = L"Software\\Classes\\";
     const std::wstring other = classes + L"Directory\\shell\\OtherTool";
-    HKEY otherKey = nullptr;
+    platform::UniqueRegKey otherKey;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, other.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                                &otherKey, nullptr),
+                                otherKey.put(), nullptr),
               ERROR_SUCCESS);
-    ::RegCloseKey(otherKey);
+    otherKey.reset();
 
     std::wstring program = cli_test::ProgramPath(VELQUIN_CLI_EXE);
     program = program.substr(0, program.rfind(L'\\')) + L"\\velquin.exe";

@@ -5,6 +5,7 @@
 #include "customise/desktop_ini.h"
 #include "customise/ini_file.h"
 #include "customise_fixture.h"
+#include "platform/module_path.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
 
@@ -17,15 +18,7 @@ namespace {
 
 // The racing helper program, built beside this test program.
 std::wstring RaceWriter() {
-    std::wstring self(512, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
-        if (length < self.size()) {
-            self.resize(length);
-            break;
-        }
-        self.resize(self.size() * 2);
-    }
+    std::wstring self = platform::ModuleFileName();
     return self.substr(0, self.find_last_of(L"\\/") + 1) + L"velquin_race_writer.exe";
 }
 

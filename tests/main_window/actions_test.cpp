@@ -38,10 +38,13 @@ TEST_F(ActionsTest, AboutShowsTheSameMessageEveryTime) {
     std::wstring last = text.substr(kAbout.size());
     EXPECT_EQ(last.substr(0, 1), L" ");
     EXPECT_EQ(last.find(L"\r\n"), std::wstring::npos);  // nothing after the address line
-    // Line lengths as the text was laid out.
-    EXPECT_EQ(
-        std::wstring(L" ->This software applies background image at folder, folder icon,").size(),
-        65u);
+    // Ten lines as the text was laid out: the rule is as wide as the widest line above it.
+    std::vector<size_t> lengths;
+    for (size_t start = 0, end = 0; end != std::wstring::npos; start = end + 2) {
+        end = text.find(L"\r\n", start);
+        lengths.push_back((end == std::wstring::npos ? text.size() : end) - start);
+    }
+    EXPECT_EQ(lengths, (std::vector<size_t>{15, 65, 66, 66, 38, 67, 0, 16, 19, 28}));
     EXPECT_EQ(Text(kTxtPath), pathBefore);
 }
 

@@ -99,6 +99,18 @@ TEST_F(TooltipsTest, ThePickerHasItsOwnAndTheyGoWithIt) {
     EXPECT_FALSE(OwnedTooltip(picker));  // closed with its window
 }
 
+TEST_F(TooltipsTest, TheMainWindowMakesItsTipsWhenTheMouseFirstComes) {
+    Open();
+    EXPECT_FALSE(OwnedTooltip(form->hwnd())) << "made before any tip can show";
+    // The mouse over a control: the control's default handling asks its parent first.
+    ::SendMessageW(Ctl(kCmdQit), WM_SETCURSOR, reinterpret_cast<WPARAM>(Ctl(kCmdQit)),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    HWND tip = OwnedTooltip(form->hwnd());
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(Tools(tip).size(), 21u);  // the 20 input controls and the colour box's field
+    EXPECT_EQ(form->Extras()->Tips().hwnd(), tip);
+}
+
 TEST_F(TooltipsTest, FontFollowsTheDpiAndTipsSitBesideTheirControl) {
     Open();
     HWND tip = form->Extras()->Tips().hwnd();

@@ -16,17 +16,15 @@ using namespace pickertest;
 
 namespace {
 
-TEST(PickerDeepFolder, ListsPreviewsAndHandsBackAt300And1000Characters) {
+using PickerDeepFolder = PickerTest;
+
+TEST_F(PickerDeepFolder, ListsPreviewsAndHandsBackAt300And1000Characters) {
     for (size_t length : {300u, 1000u}) {
         SCOPED_TRACE(length);
-        testsupport::TempFolder temp;
-        std::wstring deep = testsupport::MakeDeepFolder(temp.path(), length);
+        testsupport::TempFolder folder;
+        std::wstring deep = testsupport::MakeDeepFolder(folder.path(), length);
         testsupport::WriteBytes(deep + L"\\red.ico", MakeIco(RGB(255, 0, 0)));
         testsupport::WriteBytes(deep + L"\\blue.bmp", MakeBmp(8, 8, RGB(0, 0, 255)));
-        testsupport::DialogAnswerer answerer;
-        OwnerWindow owner;
-        FakeTarget target;
-        picker::MyForm form;
         for (bool iconMode : {true, false}) {
             OpenPicker(answerer, form, owner.hwnd(), iconMode, target, [&](HWND hwnd) {
                 OpenFolder(form, deep);

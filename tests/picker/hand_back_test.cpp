@@ -38,13 +38,15 @@ class PickerFolder {
     TempFolder temp;
 };
 
-TEST(PickerHandBack, EachOpeningListsOnlyTheModesFiles) {
+// Each case: a folder of sample files, a stand-in main window and its fields, one picker.
+class PickerHandBackTest : public PickerTest {
+  protected:
     PickerFolder folder;
+};
+using PickerHandBack = PickerHandBackTest;
+
+TEST_F(PickerHandBack, EachOpeningListsOnlyTheModesFiles) {
     CurrentFolder here(folder.temp.path());
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     const std::vector<std::wstring> icons{L"a.ico", L"b.dll", L"c.exe", L"D.ICO"};
     const std::vector<std::wstring> images{L"e.jpg", L"f.bmp", L"g.gif"};
     // Icon, image, then icon again: no opening keeps the other mode's pattern.
@@ -66,16 +68,6 @@ TEST(PickerHandBack, EachOpeningListsOnlyTheModesFiles) {
         });
     }
 }
-
-// Each case: a folder of sample files, a stand-in main window and its fields, one picker.
-class PickerHandBackTest : public ::testing::Test {
-  protected:
-    PickerFolder folder;
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
-};
 
 TEST_F(PickerHandBackTest, OkInIconModeHandsBackThePathAndResetsTheIndex) {
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
@@ -181,9 +173,8 @@ TEST_F(PickerHandBackTest, NavigationKeepsTheClickedFileAndPreview) {
     EXPECT_EQ(target.txtIcoIndex, L"0");
 }
 
-TEST(PickerHandBack, AFileInADriveRootGetsNoSecondBackslash) {
+TEST_F(PickerHandBack, AFileInADriveRootGetsNoSecondBackslash) {
     // The root of the drive that holds the temporary folder (C:\ under Wine).
-    TempFolder temp;
     std::wstring root = temp.path().substr(0, 3);
     ASSERT_EQ(root.substr(1), L":\\");
     std::wstring name = L"velquin-root-" + std::to_wstring(::GetCurrentProcessId()) + L".ico";
@@ -191,10 +182,6 @@ TEST(PickerHandBack, AFileInADriveRootGetsNoSecondBackslash) {
     if (!testsupport::Exists(root + name))
         GTEST_SKIP() << "the drive root is not writable";
 
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
         OpenFolder(form, root);
         EXPECT_EQ(form.File1()->Path(), root);
@@ -265,15 +252,10 @@ class DriveWithoutMedium {
     std::wstring name_;
 };
 
-TEST(PickerHandBack, DriveChangesMoveBothListsUnlessTheDriveIsNotReady) {
-    PickerFolder folder;
+TEST_F(PickerHandBack, DriveChangesMoveBothListsUnlessTheDriveIsNotReady) {
     DriveWithoutMedium drive;
     if (drive.root().empty())
         GTEST_SKIP() << "cannot define a drive letter";
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
         OpenFolder(form, folder.temp.path());
         ClickFile(form, L"a.ico");
@@ -315,14 +297,9 @@ LRESULT CALLBACK RemoveOnFolderChange(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-TEST(PickerHandBack, AFolderThatCannotBeListedIsReportedAndTheListsStay) {
-    PickerFolder folder;
+TEST_F(PickerHandBack, AFolderThatCannotBeListedIsReportedAndTheListsStay) {
     std::wstring gone = folder.temp / L"gone";
     ::CreateDirectoryW(gone.c_str(), nullptr);
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
         OpenFolder(form, folder.temp.path());
         ClickFile(form, L"a.ico");

@@ -22,6 +22,8 @@ using testsupport::WriteBytes;
 
 namespace {
 
+using PickerHandles = PickerTest;
+
 constexpr int kClicks = 1000;
 
 bool IconAlive(HICON icon) {
@@ -68,8 +70,7 @@ std::set<OLE_HANDLE> ClickRoundAndRound(MyForm& form, bool (*alive)(OLE_HANDLE))
     return seen;
 }
 
-TEST(PickerHandles, AThousandPreviewsInEachModeLeaveNoHandles) {
-    TempFolder temp;
+TEST_F(PickerHandles, AThousandPreviewsInEachModeLeaveNoHandles) {
     for (int i = 0; i < 5; ++i) {
         COLORREF c = RGB(40 * i, 255 - 40 * i, 128);
         std::wstring n = std::to_wstring(i);
@@ -81,10 +82,6 @@ TEST(PickerHandles, AThousandPreviewsInEachModeLeaveNoHandles) {
     ASSERT_TRUE(
         ::CopyFileW(platform::ModuleFileName().c_str(), (temp / L"program.exe").c_str(), FALSE));
 
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     // A first opening warms up what the system caches once (image lists, classes).
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND) {
         OpenFolder(form, temp.path());

@@ -19,6 +19,8 @@ using picker::MyForm;
 
 namespace {
 
+using MyFormWindow = PickerTest;
+
 HWND Control(HWND form, int id) {
     return ::GetDlgItem(form, id);
 }
@@ -32,11 +34,7 @@ int FocusedId(HWND form) {
     return 0;
 }
 
-TEST(MyFormWindow, OpensAsTheDesignedModalWindow) {
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
+TEST_F(MyFormWindow, OpensAsTheDesignedModalWindow) {
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
         EXPECT_EQ(platform::WindowText(hwnd), L"Browse Your Content.......");
         EXPECT_FALSE(::IsWindowEnabled(owner.hwnd())) << "the main window must take no input";
@@ -72,11 +70,7 @@ TEST(MyFormWindow, OpensAsTheDesignedModalWindow) {
     EXPECT_EQ(target.writes, 0);
 }
 
-TEST(MyFormWindow, ControlsSitAtTheirPlacesAt96Dpi) {
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
+TEST_F(MyFormWindow, ControlsSitAtTheirPlacesAt96Dpi) {
     OpenPicker(answerer, form, owner.hwnd(), false, target, [&](HWND hwnd) {
         ASSERT_EQ(::GetDpiForWindow(hwnd), 96u);
         struct Expected {
@@ -115,13 +109,8 @@ TEST(MyFormWindow, ControlsSitAtTheirPlacesAt96Dpi) {
     });
 }
 
-TEST(MyFormWindow, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
-    testsupport::TempFolder temp;
+TEST_F(MyFormWindow, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
     testsupport::WriteBytes(temp / L"red.ico", pickertest::MakeIco(RGB(255, 0, 0)));
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
         OpenFolder(form, temp.path());
         ClickFile(form, L"red.ico");
@@ -162,11 +151,7 @@ TEST(MyFormWindow, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
     });
 }
 
-TEST(MyFormWindow, KeyboardFollowsTheTabOrderWithNoDefaultOrCancelButton) {
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
+TEST_F(MyFormWindow, KeyboardFollowsTheTabOrderWithNoDefaultOrCancelButton) {
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND hwnd) {
         ASSERT_EQ(FocusedId(hwnd), picker::kCommand1);
         const int order[] = {picker::kFile1, picker::kDrive1, picker::kDir1, picker::kCommand2,
@@ -224,10 +209,7 @@ class RefuseWindowClass {
     HHOOK hook_ = nullptr;
 };
 
-TEST(MyFormWindow, AWindowThatCannotOpenIsReportedAndChangesNothing) {
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
+TEST_F(MyFormWindow, AWindowThatCannotOpenIsReportedAndChangesNothing) {
     // The last: the folder list's own control, made inside the list's set-up.
     const wchar_t* kDir1Control = L"Dir1";
     for (const wchar_t* refused :
@@ -252,7 +234,6 @@ TEST(MyFormWindow, AWindowThatCannotOpenIsReportedAndChangesNothing) {
         EXPECT_EQ(target.writes, 0);
     }
     // The picker still opens afterwards.
-    testsupport::DialogAnswerer answerer;
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND) { form.Unload(); });
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 
@@ -52,6 +54,17 @@ class OwnerWindow {
 void OpenPicker(testsupport::DialogAnswerer& answerer, picker::MyForm& form, HWND owner,
                 bool iconMode, picker::PickerTarget& target,
                 const std::function<void(HWND)>& inside);
+
+// What a picker case starts from: a temporary folder for its files, an answerer for any
+// message box, the stand-in main window with its fields, and the picker to open over it.
+class PickerTest : public ::testing::Test {
+  protected:
+    testsupport::TempFolder temp;
+    testsupport::DialogAnswerer answerer;
+    OwnerWindow owner;
+    FakeTarget target;
+    picker::MyForm form;
+};
 
 // Dispatches every waiting message, keyboard navigation included, as the modal loop does.
 void Pump();

@@ -15,6 +15,7 @@
 #include "picker/picture.h"
 #include "picker/picture_files.h"
 #include "platform/file_list.h"
+#include "platform/unique_handle.h"
 #include "platform/window.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
@@ -25,6 +26,8 @@ using testsupport::TempFolder;
 using testsupport::WriteBytes;
 
 namespace {
+
+using PickerPreview = PickerTest;
 
 constexpr RECT kPreviewArea{152, 8, 457, 273};  // MyImage's place at 96 DPI
 
@@ -55,16 +58,16 @@ void ExpectFilledWith(HWND image, COLORREF colour) {
 void ExpectShellIcon(HWND image, const std::wstring& path) {
     SHFILEINFOW info{};
     ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON);
-    ASSERT_NE(info.hIcon, nullptr);
+    platform::UniqueIcon icon(info.hIcon);
+    ASSERT_TRUE(icon);
     ImageSnapshot shot(image);
     const int big = ::GetSystemMetrics(SM_CXICON);
     ASSERT_EQ(shot.width(), big);
     ASSERT_EQ(shot.height(), big);
     ReferenceDrawing blank(big, big, [](HDC) {});
     ReferenceDrawing reference(big, big, [&](HDC dc) {
-        ::DrawIconEx(dc, 0, 0, info.hIcon, big, big, 0, nullptr, DI_NORMAL);
+        ::DrawIconEx(dc, 0, 0, icon.get(), big, big, 0, nullptr, DI_NORMAL);
     });
-    ::DestroyIcon(info.hIcon);
     int drawn = 0;
     for (int y = 0; y < big; ++y)
         for (int x = 0; x < big; ++x)
@@ -79,15 +82,10 @@ void ExpectShellIcon(HWND image, const std::wstring& path) {
     EXPECT_LE(different, big * big / 8) << "pixels unlike the shell's icon";
 }
 
-TEST(PickerPreview, ImageModeScalesEachFormatToTheControl) {
-    TempFolder temp;
+TEST_F(PickerPreview, ImageModeScalesEachFormatToTheControl) {
     WriteBytes(temp / L"red.bmp", MakeBmp(40, 30, RGB(255, 0, 0)));
     WriteBytes(temp / L"blue.gif", MakeGif(37, 23, RGB(0, 0, 255)));
     WriteBytes(temp / L"green.jpg", GreenJpeg());
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     OpenPicker(answerer, form, owner.hwnd(), false, target, [&](HWND) {
         OpenFolder(form, temp.path());
         HWND image = form.MyImage()->hwnd();
@@ -115,17 +113,12 @@ TEST(PickerPreview, ImageModeScalesEachFormatToTheControl) {
     EXPECT_TRUE(answerer.Seen().empty());
 }
 
-TEST(PickerPreview, IconModeShowsTheShellIconAtItsOwnSize) {
-    TempFolder temp;
+TEST_F(PickerPreview, IconModeShowsTheShellIconAtItsOwnSize) {
     WriteBytes(temp / L"red.ico", MakeIco(RGB(255, 0, 0)));
     WriteBytes(temp / L"blue.ico", MakeIco(RGB(0, 0, 255)));
     // A program file: the shell gives it the icon in its resources.
     ASSERT_TRUE(
         ::CopyFileW(platform::ModuleFileName().c_str(), (temp / L"program.exe").c_str(), FALSE));
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     OpenPicker(answerer, form, owner.hwnd(), true, target, [&](HWND) {
         OpenFolder(form, temp.path());
         HWND image = form.MyImage()->hwnd();
@@ -156,15 +149,10 @@ TEST(PickerPreview, IconModeShowsTheShellIconAtItsOwnSize) {
     });
 }
 
-TEST(PickerPreview, EachOpeningStartsEmptyAndFolderChangesKeepThePreview) {
-    TempFolder temp;
+TEST_F(PickerPreview, EachOpeningStartsEmptyAndFolderChangesKeepThePreview) {
     WriteBytes(temp / L"red.bmp", MakeBmp(8, 8, RGB(255, 0, 0)));
     WriteBytes(temp / L"red.ico", MakeIco(RGB(255, 0, 0)));
     ::CreateDirectoryW((temp / L"sub").c_str(), nullptr);
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     for (bool iconMode : {true, false, true}) {
         OpenPicker(answerer, form, owner.hwnd(), iconMode, target, [&](HWND) {
             EXPECT_EQ(form.MyImage()->Picture(), nullptr);
@@ -182,8 +170,7 @@ TEST(PickerPreview, EachOpeningStartsEmptyAndFolderChangesKeepThePreview) {
     }
 }
 
-TEST(PickerPreview, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
-    TempFolder temp;
+TEST_F(PickerPreview, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
     WriteBytes(temp / L"good.bmp", MakeBmp(16, 16, RGB(255, 0, 0)));
     WriteBytes(temp / L"text.jpg", "this is no picture at all, only its name says so");
     WriteBytes(temp / L"empty.gif", "");
@@ -198,10 +185,6 @@ TEST(PickerPreview, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
                                   OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
 
-    testsupport::DialogAnswerer answerer;
-    OwnerWindow owner;
-    FakeTarget target;
-    MyForm form;
     OpenPicker(answerer, form, owner.hwnd(), false, target, [&](HWND hwnd) {
         OpenFolder(form, temp.path());
         for (const wchar_t* bad :
@@ -224,10 +207,8 @@ TEST(PickerPreview, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
     EXPECT_EQ(target.txtBGImg, temp / L"locked.bmp");
 }
 
-TEST(PickerPreview, ShowFileIconTrimsSpacesAndCopesWithMissingFiles) {
-    TempFolder temp;
+TEST_F(PickerPreview, ShowFileIconTrimsSpacesAndCopesWithMissingFiles) {
     WriteBytes(temp / L"red.ico", MakeIco(RGB(255, 0, 0)));
-    OwnerWindow owner;
     picker::ImageControl image;
     ASSERT_TRUE(image.Create(owner.hwnd(), 1, RECT{0, 0, 300, 200}, 96));
     picker::ShowFileIcon(L"  " + (temp / L"red.ico") + L"  ", image);
@@ -240,8 +221,7 @@ TEST(PickerPreview, ShowFileIconTrimsSpacesAndCopesWithMissingFiles) {
     }
 }
 
-TEST(PickerPreview, LoadPictureFileReportsWhyItFailed) {
-    TempFolder temp;
+TEST_F(PickerPreview, LoadPictureFileReportsWhyItFailed) {
     platform::ComPtr<IPicture> picture;
     EXPECT_EQ(picker::LoadPictureFile(temp / L"missing.bmp", picture),
               HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "list_host.h"
@@ -73,6 +75,35 @@ TEST(ControlTable, CreatesInTabOrderAndPlacesAtADpi) {
     ::GetWindowRect(::GetDlgItem(host.hwnd(), 2), &label);
     ::MapWindowPoints(nullptr, host.hwnd(), reinterpret_cast<POINT*>(&label), 2);
     EXPECT_TRUE(SameRect(label, platform::ControlRect(kTable, kTable[1], 192)));
+}
+
+// Counts the moves a control is given.
+LRESULT CALLBACK CountMoves(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR moves) {
+    if (msg == WM_WINDOWPOSCHANGING)
+        ++*reinterpret_cast<int*>(moves);
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+TEST(ControlTable, PlacingLeavesControlsThatAreInPlaceAlone) {
+    Host host;
+    Own own;
+    ASSERT_TRUE(platform::CreateTableControls(host.hwnd(), kTable, 96, own));
+    HWND button = ::GetDlgItem(host.hwnd(), 3);
+    int moves = 0;
+    ::SetWindowSubclass(button, CountMoves, 1, reinterpret_cast<DWORD_PTR>(&moves));
+    platform::PlaceControls(host.hwnd(), kTable, 96, &own);
+    EXPECT_EQ(moves, 0);
+    // Moved away by hand, it goes back with one move.
+    ::SetWindowPos(button, nullptr, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+    moves = 0;
+    platform::PlaceControls(host.hwnd(), kTable, 96, &own);
+    EXPECT_EQ(moves, 1);
+    RECT r;
+    ::GetWindowRect(button, &r);
+    ::MapWindowPoints(nullptr, host.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(SameRect(r, platform::ControlRect(kTable, kTable[2], 96)));
+    ::RemoveWindowSubclass(button, CountMoves, 1);
 }
 
 TEST(ControlTable, AFailedControlStopsTheLoopWithItsError) {

@@ -1,0 +1,18 @@
+# The command line's imports, read with objdump -p: -DEXE, -DOBJDUMP. It runs without the
+# window libraries, so none of them may be in its import table.
+cmake_minimum_required(VERSION 3.21)
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -p ${EXE} failed: ${result}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" names "${dump}")
+string(TOLOWER "${names}" names)
+message(STATUS "${EXE} imports: ${names}")
+if(NOT names MATCHES "kernel32\\.dll")
+    message(FATAL_ERROR "No import table read from ${EXE}")
+endif()
+foreach(forbidden comctl32 uxtheme)
+    if(names MATCHES "${forbidden}\\.dll")
+        message(FATAL_ERROR "${EXE} imports ${forbidden}.dll")
+    endif()
+endforeach()
