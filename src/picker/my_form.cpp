@@ -259,10 +259,11 @@ void MyForm::RefreshPreview() {
         ShowFileIcon(selectedPath_, c.myImage);
         return;
     }
-    // A picture that can't be loaded leaves the preview empty: not worth a message.
+    // A picture that can't be loaded is not worth a message: the preview says why instead.
     platform::ComPtr<IPicture> picture;
-    LoadPictureFile(selectedPath_, picture);
-    c.myImage.SetPicture(std::move(picture));
+    std::wstring why;
+    LoadPictureFile(selectedPath_, picture, &why);
+    c.myImage.SetPicture(std::move(picture), std::move(why));
 }
 
 void MyForm::Command1Click() {

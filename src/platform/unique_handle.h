@@ -75,6 +75,11 @@ struct GlobalTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::GlobalFree(h); }
 };
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::FreeLibrary(h); }
+};
 struct HookTraits {
     using Type = HHOOK;
     static Type Invalid() { return nullptr; }
@@ -91,6 +96,7 @@ using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
 using UniqueGlobal = UniqueHandle<GlobalTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
 
 // BeginPaint ... EndPaint for one WM_PAINT.
 class PaintDc {
