@@ -98,7 +98,9 @@ HICON LoadShellIcon(const std::wstring& path, int size) {
 
 void ShowFileIcon(std::wstring path, ImageControl& myImage) {
     path = TrimSpaces(std::move(path));
-    if (const wchar_t* refused = RefusalFor(path)) {
+    // Past MAX_PATH the shell gives the type's icon without reading the file.
+    const wchar_t* refused = path.size() < MAX_PATH ? RefusalFor(path) : nullptr;
+    if (refused) {
         myImage.SetPicture({}, refused);
         return;
     }
