@@ -7,12 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "platform/content_checks.h"
 #include "platform/unique_handle.h"
 
 namespace main_window {
 
+// Nothing is decoded unchecked: an icon file is read whole and checked before its images are
+// made, a program or library must be one the system loader takes as a data file and each
+// icon's resources are checked against its mapped image, and 16-bit programs are refused.
 class IconSource {
   public:
+    IconSource() = default;
+    IconSource(const IconSource&) = delete;  // the checked images point into its own bytes
+    IconSource& operator=(const IconSource&) = delete;
+
     // Opens `file` and counts its icons. False, with What() and Error() saying why, when it
     // can't be read or holds no icons.
     bool Open(const std::wstring& file);
@@ -29,16 +37,23 @@ class IconSource {
 
   private:
     bool Fail(const wchar_t* what, DWORD error);
+    bool Refuse(const wchar_t* refusal, DWORD error);
+    bool OpenIconFile(const std::wstring& file, std::vector<std::byte> head, bool whole);
+    bool OpenModule(const std::wstring& file);
+    platform::UniqueIcon LoadModuleIcon(int index, int size) const;
 
-    // A program or library is read through its icon group resources; other files (icon
-    // files, 16-bit programs) through the system's icon extractor.
+    // A program or library is read through its icon group resources, an icon file as the
+    // one icon its directory makes.
     struct GroupName {
         WORD id = 0;  // 0: named by text
         std::wstring text;
     };
-    std::wstring file_;
     platform::UniqueModule module_;
+    platform::Bytes image_;  // the module's mapped image
     std::vector<GroupName> groups_;
+    std::vector<std::byte> iconFile_;
+    platform::IconFileCheck iconCheck_;
+    std::vector<std::byte> iconGroup_;
     int count_ = 0;
     std::wstring what_;
     DWORD error_ = ERROR_SUCCESS;

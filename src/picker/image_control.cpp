@@ -1,8 +1,15 @@
 #include "picker/image_control.h"
 
+#include <algorithm>
+
 #include "picker/picture.h"
 
 namespace picker {
+namespace {
+
+constexpr wchar_t kNoPreview[] = L"No preview";
+
+}  // namespace
 
 bool ImageControl::Create(HWND parent, int id, const RECT& rect, UINT dpi) {
     RegisterOnce(kImageControlClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
@@ -27,8 +34,9 @@ void ImageControl::SetStretch(bool stretch) {
     ApplySize();
 }
 
-void ImageControl::SetPicture(platform::ComPtr<IPicture> picture) {
+void ImageControl::SetPicture(platform::ComPtr<IPicture> picture, std::wstring note) {
     picture_ = std::move(picture);
+    note_ = picture_ ? std::wstring() : std::move(note);
     ApplySize();
 }
 
@@ -47,9 +55,30 @@ void ImageControl::ApplySize() {
     ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
+void ImageControl::PaintNote(HDC hdc) {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    ::InflateRect(&client, -8, -8);
+    std::wstring text = std::wstring(kNoPreview) + L"\n" + note_;
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(::GetParent(hwnd()), WM_GETFONT, 0, 0));
+    platform::SelectedObject selected(hdc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    // Centred both ways: measure the wrapped text, then place it in the middle.
+    constexpr UINT kFormat = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    RECT measured = client;
+    ::DrawTextW(hdc, text.c_str(), -1, &measured, kFormat | DT_CALCRECT);
+    RECT place = client;
+    place.top += std::max(0L, ((client.bottom - client.top) - (measured.bottom - measured.top)) / 2);
+    ::SetBkMode(hdc, TRANSPARENT);
+    ::SetTextColor(hdc, ::GetSysColor(COLOR_GRAYTEXT));
+    ::DrawTextW(hdc, text.c_str(), -1, &place, kFormat);
+}
+
 void ImageControl::Paint(HDC hdc) {
-    if (!picture_)
+    if (!picture_) {
+        if (!note_.empty())
+            PaintNote(hdc);
         return;
+    }
     RECT client;
     ::GetClientRect(hwnd(), &client);
     if (!stretch_) {

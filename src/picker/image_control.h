@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <string>
+
 #include "platform/unique_handle.h"
 #include "platform/window.h"
 
@@ -23,9 +25,11 @@ class ImageControl : public platform::Window {
     bool Stretch() const { return stretch_; }
     void SetStretch(bool stretch);
 
-    // Takes the picture (empty clears the preview); the previous one is released.
-    void SetPicture(platform::ComPtr<IPicture> picture);
+    // Takes the picture (empty clears the preview); the previous one is released. Without a
+    // picture, a `note` says why: the control shows "No preview" and the note under it.
+    void SetPicture(platform::ComPtr<IPicture> picture, std::wstring note = {});
     IPicture* Picture() const { return picture_.get(); }
+    const std::wstring& Note() const { return note_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -34,11 +38,13 @@ class ImageControl : public platform::Window {
   private:
     void ApplySize();
     void Paint(HDC hdc);
+    void PaintNote(HDC hdc);
 
     RECT layout_{};
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool stretch_ = false;
     platform::ComPtr<IPicture> picture_;
+    std::wstring note_;
 };
 
 }  // namespace picker

@@ -4,6 +4,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <vector>
+
+#include "platform/content_checks.h"
+#include "platform/file_bytes.h"
 #include "platform/unique_handle.h"
 
 namespace picker {
@@ -15,6 +19,41 @@ std::wstring TrimSpaces(std::wstring text) {
         return {};
     size_t last = text.find_last_not_of(L' ');
     return text.substr(first, last - first + 1);
+}
+
+// Enough of a file to tell a program from an icon file; an icon file is read whole, up to
+// a size no icon file reaches.
+constexpr uint64_t kHeadBytes = 64 * 1024;
+constexpr uint64_t kIconFileLimit = 64 * 1024 * 1024;
+
+// Why the shell must not be asked for the icon of `path`, or null when it may be. The shell
+// decodes icon files and programs itself and trusts their headers, so they are checked as
+// the icon chooser checks them. A file that can't be read goes to the shell, which gives
+// what it can without reading it.
+const wchar_t* RefusalFor(const std::wstring& path) {
+    namespace refusal = platform::refusal;
+    std::vector<std::byte> bytes;
+    bool whole = false;
+    if (platform::ReadFileBytes(path, kHeadBytes, bytes, &whole) != ERROR_SUCCESS)
+        return nullptr;
+    switch (platform::ProgramKindOf(bytes)) {
+        case platform::ProgramKind::kSixteenBit:
+            return refusal::kSixteenBit;
+        case platform::ProgramKind::kDos:
+        case platform::ProgramKind::kPortable: {
+            platform::UniqueModule module(::LoadLibraryExW(
+                path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+            return module ? platform::CheckModuleIcons(module.get()) : refusal::kNotLoadable;
+        }
+        case platform::ProgramKind::kNone:
+            break;
+    }
+    if (platform::SniffPicture(bytes) != platform::kIco)
+        return refusal::kNotAnIconSource;
+    if (!whole && (platform::ReadFileBytes(path, kIconFileLimit, bytes, &whole) != ERROR_SUCCESS ||
+                   !whole))
+        return refusal::kTooLarge;
+    return platform::CheckIconFile(bytes).refusal;
 }
 
 // The shell's large icon for `path` at `size` pixels square, or null.
@@ -58,6 +97,12 @@ HICON LoadShellIcon(const std::wstring& path, int size) {
 
 void ShowFileIcon(std::wstring path, ImageControl& myImage) {
     path = TrimSpaces(std::move(path));
+    // Past MAX_PATH the shell gives the type's icon without reading the file.
+    const wchar_t* refused = path.size() < MAX_PATH ? RefusalFor(path) : nullptr;
+    if (refused) {
+        myImage.SetPicture({}, refused);
+        return;
+    }
     // A file without an icon gives null; the picture then simply shows nothing.
     platform::UniqueIcon icon(
         LoadShellIcon(path, ::GetSystemMetricsForDpi(SM_CXICON, myImage.Dpi())));

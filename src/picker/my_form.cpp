@@ -240,14 +240,16 @@ void MyForm::RefreshPreview() {
         ShowFileIcon(selectedPath_, c.myImage);
         return;
     }
-    // A picture that can't be loaded leaves the preview empty: not worth a message. In the
-    // picture mode, what OLE can't draw (PNG, icons) shows the shell's icon for the file.
+    // A picture that can't be loaded is not worth a message: the preview says why instead. In
+    // the picture mode, what OLE can't draw (PNG, icons) shows the shell's icon for the file.
     platform::ComPtr<IPicture> picture;
-    if (FAILED(LoadPictureFile(selectedPath_, picture)) && c.file1.Pattern() == kPicturePattern) {
+    std::wstring why;
+    if (FAILED(LoadPictureFile(selectedPath_, picture, &why)) &&
+        c.file1.Pattern() == kPicturePattern) {
         ShowFileIcon(selectedPath_, c.myImage);
         return;
     }
-    c.myImage.SetPicture(std::move(picture));
+    c.myImage.SetPicture(std::move(picture), std::move(why));
 }
 
 void MyForm::Command1Click() {

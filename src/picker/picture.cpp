@@ -2,57 +2,48 @@
 
 #include <olectl.h>
 
-#include <cstring>
-
+#include "platform/content_checks.h"
+#include "platform/error_text.h"
 #include "platform/path_text.h"
 
 namespace picker {
 namespace {
 
 constexpr int kHimetricPerInch = 2540;
-
-// OLE's loader trusts a bitmap's header offsets; a cut-off file would make it read past
-// its buffer, so a bitmap whose pixels can't all be in the file is refused up front.
-bool BitmapLooksWhole(const BYTE* bytes, DWORD size) {
-    if (size < 2 || bytes[0] != 'B' || bytes[1] != 'M')
-        return true;  // not a bitmap
-    if (size < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))
-        return false;
-    BITMAPFILEHEADER file;
-    BITMAPINFOHEADER info;
-    memcpy(&file, bytes, sizeof(file));
-    memcpy(&info, bytes + sizeof(file), sizeof(info));
-    if (info.biSize < sizeof(BITMAPINFOHEADER) || file.bfOffBits >= size)
-        return false;
-    if (info.biWidth <= 0 || info.biHeight == 0 || info.biBitCount == 0)
-        return false;
-    if (info.biCompression != BI_RGB && info.biCompression != BI_BITFIELDS)
-        return true;
-    ULONGLONG stride = ((static_cast<ULONGLONG>(info.biWidth) * info.biBitCount + 31) / 32) * 4;
-    LONG rows = info.biHeight < 0 ? -info.biHeight : info.biHeight;
-    return file.bfOffBits + stride * static_cast<ULONGLONG>(rows) <= size;
-}
+constexpr wchar_t kUndecodable[] = L"the picture could not be decoded";
 
 }  // namespace
 
-HRESULT LoadPictureFile(const std::wstring& path, platform::ComPtr<IPicture>& picture) {
+HRESULT LoadPictureFile(const std::wstring& path, platform::ComPtr<IPicture>& picture,
+                        std::wstring* why) {
     picture.reset();
+    std::wstring ignored;
+    std::wstring& reason = why ? *why : ignored;
+    reason.clear();
+    auto fail = [&](DWORD error) {
+        reason = platform::SystemReason(error);
+        return HRESULT_FROM_WIN32(error);
+    };
     platform::UniqueFile file(::CreateFileW(platform::ExtendedPath(path).c_str(), GENERIC_READ,
                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return HRESULT_FROM_WIN32(::GetLastError());
+        return fail(::GetLastError());
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size))
-        return HRESULT_FROM_WIN32(::GetLastError());
-    // The loader takes a LONG size; nothing that large is a preview anyway.
-    if (size.QuadPart <= 0 || size.QuadPart > 0x7FFFFFFF)
+        return fail(::GetLastError());
+    if (size.QuadPart == 0) {
+        reason = platform::refusal::kEmpty;
         return E_INVALIDARG;
+    }
+    // The loader takes a LONG size; nothing that large is a preview anyway.
+    if (size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF)
+        return fail(ERROR_FILE_TOO_LARGE);
     DWORD bytes = static_cast<DWORD>(size.QuadPart);
 
     platform::UniqueGlobal owned(::GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!owned)
-        return E_OUTOFMEMORY;
+        return fail(ERROR_NOT_ENOUGH_MEMORY);
     platform::ComPtr<IStream> stream;
     HRESULT hr = ::CreateStreamOnHGlobal(owned.get(), TRUE, stream.put());
     if (FAILED(hr))
@@ -63,15 +54,24 @@ HRESULT LoadPictureFile(const std::wstring& path, platform::ComPtr<IPicture>& pi
     DWORD read = 0;
     BOOL ok = data && ::ReadFile(file.get(), data, bytes, &read, nullptr);
     DWORD error = ok ? 0 : ::GetLastError();
-    bool whole = ok && read == bytes && BitmapLooksWhole(static_cast<const BYTE*>(data), bytes);
+    // The loader trusts the header: everything it will read is checked first, and only the
+    // kinds the picker lists go to it (a metafile or icon under a picture's name does not).
+    platform::PictureCheck check;
+    if (ok)
+        check = platform::CheckPicture(
+            platform::Bytes(static_cast<const std::byte*>(data), read), platform::kPickerPictures);
     ::GlobalUnlock(memory);
     if (!ok)
-        return HRESULT_FROM_WIN32(error);
-    if (!whole)
-        return E_FAIL;
-
-    return ::OleLoadPicture(stream.get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
-                            picture.put_void());
+        return fail(error);
+    if (!check.Ok()) {
+        reason = check.refusal;
+        return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+    }
+    hr = ::OleLoadPicture(stream.get(), static_cast<LONG>(read), FALSE, IID_IPicture,
+                          picture.put_void());
+    if (FAILED(hr))
+        reason = kUndecodable;
+    return hr;
 }
 
 SIZE PictureSizePixels(IPicture* picture, UINT dpi) {

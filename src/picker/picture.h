@@ -11,9 +11,11 @@
 
 namespace picker {
 
-// Loads a bmp, jpg or gif file (the format is taken from its content, not its name).
-// Returns S_OK with the picture, or the failure with `picture` left empty.
-HRESULT LoadPictureFile(const std::wstring& path, platform::ComPtr<IPicture>& picture);
+// Loads a bmp, jpg or gif file (the format is taken from its content, not its name) once its
+// bytes pass the picture checks. Returns S_OK with the picture, or the failure with
+// `picture` left empty and `why` (when given) saying it in a few words for the preview.
+HRESULT LoadPictureFile(const std::wstring& path, platform::ComPtr<IPicture>& picture,
+                        std::wstring* why = nullptr);
 
 // The picture's natural size in pixels at `dpi`; {0, 0} for an empty picture.
 SIZE PictureSizePixels(IPicture* picture, UINT dpi);

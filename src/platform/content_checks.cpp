@@ -1,6 +1,7 @@
 #include "platform/content_checks.h"
 
 #include <cstring>
+#include <string>
 
 namespace platform {
 namespace {
@@ -454,6 +455,55 @@ Bytes MappedImageOf(HMODULE module) {
         end = static_cast<const std::byte*>(info.BaseAddress) + info.RegionSize;
     }
     return Bytes(base, static_cast<size_t>(end - base));
+}
+
+bool ResourceWithin(HMODULE module, Bytes image, LPCWSTR type, LPCWSTR name, Bytes& found) {
+    found = {};
+    HRSRC resource = ::FindResourceW(module, name, type);
+    if (!resource)
+        return true;
+    // The loader takes a resource's place and size from the file as they are.
+    DWORD size = ::SizeofResource(module, resource);
+    HGLOBAL loaded = ::LoadResource(module, resource);
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (!data || !WithinImage(image, data, size))
+        return false;
+    found = Bytes(static_cast<const std::byte*>(data), size);
+    return true;
+}
+
+const wchar_t* CheckModuleIcons(HMODULE module) {
+    Bytes image = MappedImageOf(module);
+    std::vector<std::wstring> names;
+    ::EnumResourceNamesW(
+        module, RT_GROUP_ICON,
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR list) -> BOOL {
+            auto* names = reinterpret_cast<std::vector<std::wstring>*>(list);
+            names->push_back(IS_INTRESOURCE(name)
+                                 ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name))
+                                 : std::wstring(name));
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&names));
+    for (const std::wstring& name : names) {
+        Bytes group;
+        if (!ResourceWithin(module, image, RT_GROUP_ICON, name.c_str(), group))
+            return refusal::kOutsideImage;
+        int count = CheckIconGroup(group);
+        if (group.empty() || count == 0)
+            return refusal::kDamaged;
+        for (int i = 0; i < count; ++i) {
+            WORD id = static_cast<WORD>(Le16(group, 6 + 14 * static_cast<size_t>(i) + 12));
+            Bytes icon;
+            if (!ResourceWithin(module, image, RT_ICON, MAKEINTRESOURCEW(id), icon))
+                return refusal::kOutsideImage;
+            if (icon.empty())
+                continue;  // a missing image is simply not drawn
+            if (const wchar_t* why = CheckIconImage(icon))
+                return why;
+        }
+    }
+    return nullptr;
 }
 
 ProgramKind ProgramKindOf(Bytes b) {

@@ -44,6 +44,10 @@ inline constexpr wchar_t kDamaged[] = L"the file's header is damaged";
 inline constexpr wchar_t kTooLarge[] = L"the picture is too large to show";
 inline constexpr wchar_t kUnsupported[] = L"the picture is stored in a form not shown here";
 inline constexpr wchar_t kNotAnIcon[] = L"the content is not an icon";
+inline constexpr wchar_t kNotAnIconSource[] = L"the content is not an icon, library or program";
+inline constexpr wchar_t kOutsideImage[] = L"an icon lies outside the program's image";
+inline constexpr wchar_t kNotLoadable[] = L"the system cannot load this program";
+inline constexpr wchar_t kSixteenBit[] = L"16-bit programs are not read";
 }  // namespace refusal
 
 // What a check found: the kind and size, or why the bytes are refused (then kind may still
@@ -104,6 +108,15 @@ bool WithinImage(Bytes image, const void* data, size_t size);
 // The bytes of the image a module handle (also a data-file or image-resource handle) maps,
 // from its allocation base to the end of its mapping; empty when unknown.
 Bytes MappedImageOf(HMODULE module);
+
+// Finds resource `name` of `type` in `module` and checks its bytes lie within `image` (the
+// module's mapped image): false when they do not; true with `found` empty when the module
+// has no such resource.
+bool ResourceWithin(HMODULE module, Bytes image, LPCWSTR type, LPCWSTR name, Bytes& found);
+
+// Every icon group of a module loaded as a data file, and every image each names: within
+// its mapped image and whole. Null when good, else the refusal.
+const wchar_t* CheckModuleIcons(HMODULE module);
 
 // What a file starting with `bytes` (its first few kilobytes will do) is as a program.
 enum class ProgramKind { kNone, kDos, kSixteenBit, kPortable };

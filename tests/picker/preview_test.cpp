@@ -54,6 +54,20 @@ void ExpectFilledWith(HWND image, COLORREF colour) {
     }
 }
 
+// The control shows only text on its background: no picture left behind.
+void ExpectNoteShown(HWND image) {
+    ImageSnapshot shot(image);
+    ASSERT_GT(shot.width(), 0);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    int text = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            text += !NearColour(shot.At(x, y), face, 2);
+    EXPECT_GT(text, 20) << "no words drawn";
+    EXPECT_LT(text, shot.width() * shot.height() / 8) << "more than words drawn";
+    EXPECT_TRUE(NearColour(shot.At(1, 1), face, 2));
+}
+
 // The preview looks exactly as the shell's own large icon for `path` drawn at its size.
 void ExpectShellIcon(HWND image, const std::wstring& path) {
     SHFILEINFOW info{};
@@ -195,7 +209,9 @@ TEST_F(PickerPreview, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
             ClickFile(form, bad);
             EXPECT_EQ(form.MyImage()->Picture(), nullptr) << "the old preview must go";
             EXPECT_EQ(form.SelectedPath(), temp / bad);
-            ExpectFilledWith(form.MyImage()->hwnd(), ::GetSysColor(COLOR_BTNFACE));
+            // Instead of the picture, a few words on why there is none.
+            EXPECT_FALSE(form.MyImage()->Note().empty());
+            ExpectNoteShown(form.MyImage()->hwnd());
         }
         Pump();
         EXPECT_TRUE(::IsWindow(hwnd)) << "the picker keeps working";
