@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "cli/edit_arguments.h"
 #include "customise/colour_table.h"
 
 namespace cli {
@@ -16,7 +17,8 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {L"show", Command::Show},           {L"apply", Command::Apply},
     {L"remove", Command::Remove},       {L"restore", Command::Restore},
-    {L"integrate", Command::Integrate},
+    {L"integrate", Command::Integrate}, {L"set", Command::Set},
+    {L"unset", Command::Unset},         {L"refresh", Command::Refresh},
 };
 
 // apply's options that take a value.
@@ -145,12 +147,26 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
             known = known || name == L"--portable";
         }
         known = known || (a.command == Command::Show && name == L"--json");
+        const bool editOption = IsEditOption(a.command, name, takesValue);
+        known = known || editOption;
         if (!known)
             return Error(L"unknown option for " + args[0] + L": " + name);
         for (const auto& seen : given)
             if (seen == name)
                 return Error(name + L" is given twice");
         given.push_back(name);
+        if (editOption && !takesValue && value)
+            return Error(name + L" takes no value");
+        if (editOption && takesValue && !value) {
+            if (i + 1 >= args.size())
+                return Error(name + L" needs a value");
+            value = args[++i];
+        }
+        if (editOption) {
+            if (auto error = TakeEditOption(a, name, value.value_or(L"")))
+                return Error(*error);
+            continue;
+        }
         if (!takesValue) {
             if (value)
                 return Error(name + L" takes no value");
@@ -197,6 +213,8 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
         if (auto refused = RefusedOption(f))
             return Error(*refused);
     }
+    if (auto error = CheckEditArguments(a))
+        return Error(*error);
     parsed.ok = true;
     return parsed;
 }

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "customise/desktop_ini.h"
+#include "customise/in_place.h"
 
 namespace cli {
 
-enum class Command { Show, Apply, Remove, Restore, Integrate, Help, Version };
+enum class Command { Show, Apply, Remove, Restore, Integrate, Help, Version, Set, Unset, Refresh };
 
 struct Arguments {
     Command command = Command::Help;
@@ -17,6 +18,8 @@ struct Arguments {
     customise::FieldValues fields;  // apply: the measures given, ticked as the window ticks them
     bool portable = false;          // apply --portable: a copy of the icon in each folder
     bool integrateOn = false;       // integrate on (false: off)
+    bool recursive = false;         // --recursive: each folder and every folder below it
+    customise::FolderEdit edit;     // set: the values given; unset: the measures taken away
     std::vector<std::wstring> folders;
 };
 

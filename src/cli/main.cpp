@@ -9,6 +9,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console_out.h"
+#include "cli/edit_commands.h"
 #include "cli/help_text.h"
 #include "cli/integrate.h"
 
@@ -39,6 +40,12 @@ int Run(const std::vector<std::wstring>& args, cli::ConsoleOut& out, cli::Consol
             return cli::Remove(a, out, err);
         case cli::Command::Restore:
             return cli::Restore(a, out, err);
+        case cli::Command::Set:
+            return cli::Set(a, out, err);
+        case cli::Command::Unset:
+            return cli::Unset(a, out, err);
+        case cli::Command::Refresh:
+            return cli::Refresh(a, out, err);
         case cli::Command::Integrate:
             return cli::Integrate(a.integrateOn, out, err);
     }

@@ -1,6 +1,8 @@
 // Reads back what the shell will read from a folder's desktop.ini, and says it in words.
 #include <windows.h>
 
+#include <utility>
+
 #include "customise/folder_tools.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
@@ -92,6 +94,10 @@ SettingsRead ReadFolderSettings(const std::wstring& folder) {
     settings.fileMarked =
         (attributes & FILE_ATTRIBUTE_HIDDEN) && (attributes & FILE_ATTRIBUTE_SYSTEM);
     const std::wstring resource = ProfileValue(kShellClassInfo, L"IconResource", iniPath);
+    settings.iconResource = resource;
+    settings.folderType = ProfileValue(L"ViewState", L"FolderType", iniPath);
+    settings.folderPicture = ProfileValue(L"ViewState", L"Logo", iniPath);
+    settings.displayName = ProfileValue(kShellClassInfo, L"LocalizedResourceName", iniPath);
     if (!resource.empty()) {
         SplitIconResource(resource, settings);
     } else {
@@ -118,6 +124,14 @@ std::wstring SettingsText(const FolderSettings& settings) {
     text += L"Info tip: " + value(settings.infoTip) + L"\r\n";
     text += L"Background image: " + value(settings.backgroundImage) + L"\r\n";
     text += L"Icon text colour: " + value(settings.textColour) + L"\r\n";
+    const std::pair<const wchar_t*, const std::wstring*> windows[] = {
+        {L"Icon resource: ", &settings.iconResource},
+        {L"Folder type: ", &settings.folderType},
+        {L"Folder picture: ", &settings.folderPicture},
+        {L"Display name: ", &settings.displayName}};
+    for (const auto& [label, shown] : windows)
+        if (!shown->empty())
+            text += label + *shown + L"\r\n";
     text += L"File hidden and system: " + yesNo(settings.fileMarked) + L"\r\n";
     text += L"Folder marked for the shell: " + yesNo(settings.folderMarked) + L"\r\n";
     text += L"Backup (desktop.ini.bak): " + yesNo(settings.hasBackup);

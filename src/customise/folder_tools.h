@@ -51,6 +51,10 @@ struct FolderSettings {
     std::wstring infoTip;          // [.ShellClassInfo] InfoTip
     std::wstring backgroundImage;  // IconArea_Image in the view section
     std::wstring textColour;       // IconArea_Text in the view section
+    std::wstring iconResource;     // [.ShellClassInfo] IconResource as read
+    std::wstring folderType;       // [ViewState] FolderType ("Optimise this folder for")
+    std::wstring folderPicture;    // [ViewState] Logo
+    std::wstring displayName;      // [.ShellClassInfo] LocalizedResourceName (read only)
     bool fileMarked = false;       // desktop.ini is hidden and system
     bool folderMarked = false;     // the folder is read-only or system, so the shell reads it
     bool hasBackup = false;        // desktop.ini.bak is there
@@ -62,8 +66,9 @@ struct SettingsRead {
 };
 SettingsRead ReadFolderSettings(const std::wstring& folder);
 
-// The settings as lines for people ("Icon file: ...", ...); a folder without desktop.ini
-// gives the single line "No folder settings file here".
+// The settings as lines for people ("Icon file: ...", ...), the four Windows 10/11 keys only
+// when the file has them; a folder without desktop.ini gives the single line "No folder
+// settings file here".
 std::wstring SettingsText(const FolderSettings& settings);
 
 }  // namespace customise
