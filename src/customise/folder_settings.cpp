@@ -124,8 +124,8 @@ std::wstring SettingsText(const FolderSettings& settings) {
     text += L"Info tip: " + value(settings.infoTip) + L"\r\n";
     text += L"Background image: " + value(settings.backgroundImage) + L"\r\n";
     text += L"Icon text colour: " + value(settings.textColour) + L"\r\n";
+    // IconResource is already told by the two icon lines above, which are read from it.
     const std::pair<const wchar_t*, const std::wstring*> windows[] = {
-        {L"Icon resource: ", &settings.iconResource},
         {L"Folder type: ", &settings.folderType},
         {L"Folder picture: ", &settings.folderPicture},
         {L"Display name: ", &settings.displayName}};

@@ -66,8 +66,8 @@ struct SettingsRead {
 };
 SettingsRead ReadFolderSettings(const std::wstring& folder);
 
-// The settings as lines for people ("Icon file: ...", ...), the four Windows 10/11 keys only
-// when the file has them; a folder without desktop.ini gives the single line "No folder
+// The settings as lines for people ("Icon file: ...", ...), folder type, picture and display
+// name only when the file has them; a folder without desktop.ini gives the single line "No folder
 // settings file here".
 std::wstring SettingsText(const FolderSettings& settings);
 

@@ -165,6 +165,14 @@ EditedBytes EditBytes(const std::string& old, const FolderEdit& edit) {
     for (const auto& [measure, key] : single)
         if (edit.unset & measure)
             changed |= file.Remove(key);
+    // [ViewState] left with nothing but the empty Mode and Vid it was made with goes whole.
+    const std::wstring_view madeWith[] = {kMode.key, kVid.key};
+    if ((edit.unset & (kEditFolderType | kEditFolderPicture)) &&
+        file.HoldsOnlyEmpty(kViewState, madeWith)) {
+        file.Remove(kMode);
+        file.Remove(kVid);
+        file.RemoveSectionIfEmpty(kViewState);
+    }
     return {file.Bytes(), file.HasKeys(), changed};
 }
 
@@ -190,8 +198,11 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
     if (!hasFile && !edited.hasKeys)
         return {ReplaceStatus::Replaced, {}};  // nothing there, nothing to take away
 
+    // A file of nothing but lines Velquin writes (Apply's, or an edit's "key=value") is one
+    // Velquin would write for the values it holds: its values need no backup.
     const IniEditor before(old);
-    const bool foreign = hasFile && HoldsForeignLines(old);
+    const bool foreign =
+        hasFile && HoldsForeignLines(old) && !before.OnlyLinesLike(IsVelquinLine);
     if (!edited.hasKeys) {
         const bool keep = foreign && !OriginalKept(shownFolder, before);
         ReplaceResult result =

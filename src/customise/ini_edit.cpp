@@ -214,6 +214,41 @@ bool IniEditor::Remove(IniKey key) {
     return removed;
 }
 
+bool IniEditor::HoldsOnlyEmpty(std::wstring_view section,
+                               std::span<const std::wstring_view> names) const {
+    bool inSection = false;
+    for (const auto& line : lines_) {
+        if (auto name = SectionOf(line.text)) {
+            inSection = SameName(*name, section);
+        } else if (inSection && !IsComment(line.text)) {
+            bool listed = false;
+            for (auto allowed : names)
+                listed = listed || SameName(KeyOf(line.text), allowed);
+            size_t equals = line.text.find(L'=');
+            if (!listed || (equals != line.text.npos &&
+                            !Trimmed(std::wstring_view(line.text).substr(equals + 1)).empty()))
+                return false;
+        }
+    }
+    return true;
+}
+
+void IniEditor::RemoveSectionIfEmpty(std::wstring_view section) {
+    const std::wstring_view none[] = {L""};
+    if (!HoldsOnlyEmpty(section, {none, 0}))
+        return;
+    for (size_t i = 0; i < lines_.size();) {
+        auto name = SectionOf(lines_[i].text);
+        if (name && SameName(*name, section)) {
+            if (i + 1 == lines_.size() && i > 0)
+                lines_[i - 1].end = lines_[i].end;
+            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        ++i;
+    }
+}
+
 bool IniEditor::HasKeys() const {
     bool inSection = false;
     for (const auto& line : lines_) {

@@ -40,6 +40,12 @@ class IniEditor {
     // Removes every line of the key, in every section of that name. True when one went.
     bool Remove(IniKey key);
 
+    // True when every key of the section is one of names with an empty value.
+    bool HoldsOnlyEmpty(std::wstring_view section,
+                        std::span<const std::wstring_view> names) const;
+    // Removes the section's header lines when no key is left under them.
+    void RemoveSectionIfEmpty(std::wstring_view section);
+
     // True when any section holds a key (a line that is no blank, comment or section header).
     bool HasKeys() const;
     // The text of every key and comment line but those of the given keys, decoded, without
