@@ -174,10 +174,12 @@ void IniEditor::Set(IniKey key, std::wstring_view value) {
         return;
     const std::wstring text = std::wstring(key.key) + L"=" + std::wstring(value);
     if (auto point = InsertionPoint(key.section)) {
+        // The new line ends as the line before it does (CR LF when that was the last line).
         Line& before = lines_[*point];
         if (before.end.empty())
             before.end = L"\r\n";
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*point) + 1, {text, L"\r\n"});
+        const std::wstring end = before.end;
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*point) + 1, {text, end});
         return;
     }
     const std::wstring_view line = text;

@@ -29,7 +29,7 @@ class IniEditor {
 
     // Replaces the value of the key's first line, keeping the text before the value (the
     // name and its spacing). A missing key gets a line "key=value" after the last key of the
-    // section; a missing section is added at the end of the file. A value that single bytes
+    // section, ended as that line is; a missing section is added at the end of the file. A value that single bytes
     // can't hold turns the file into UTF-16 (every other line decoded as the system's code
     // page reads it).
     void Set(IniKey key, std::wstring_view value);
