@@ -79,7 +79,9 @@ int Remove(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
 }
 
 int Restore(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
-    return ForEachFolder(arguments, L"Restored: ", customise::RestoreDesktopIni, out, err);
+    // In a tree only the folders with a backup have anything to restore.
+    return RunOnFolders(arguments, L"Restored: ", customise::RestoreDesktopIni, out, err,
+                        customise::HasBackup);
 }
 
 }  // namespace cli

@@ -68,7 +68,7 @@ class ProgressLine {
 }  // namespace
 
 int RunOnFolders(const Arguments& arguments, const wchar_t* done, const FolderStep& step,
-                 ConsoleOut& out, ConsoleOut& err) {
+                 ConsoleOut& out, ConsoleOut& err, const FolderFilter& inTree) {
     ProgressLine progress(err, arguments.recursive || arguments.folders.size() > 1);
     unsigned long long doneCount = 0, failed = 0, skipped = 0, found = 0;
     int status = 0;
@@ -105,7 +105,12 @@ int RunOnFolders(const Arguments& arguments, const wchar_t* done, const FolderSt
             continue;
         }
         customise::TreeVisitor visitor;
-        visitor.folder = runStep;
+        visitor.folder = [&](const std::wstring& path) {
+            if (!inTree || inTree(path))
+                runStep(path);
+            else
+                ++skipped;
+        };
         visitor.unlisted = [&](const std::wstring& path, DWORD error) {
             ++skipped;
             progress.Clear();

@@ -222,6 +222,11 @@ TEST_F(EditTest, RecursiveDoesEachFolderOnceAndNeverFollowsALink) {
     if (!linked)
         std::printf("note: no directory link can be made here; the walk is checked without one\n");
 
+    // One folder holds another tool's tip: set changes it, so that file is kept.
+    const std::wstring theirs = root + L"\\b3\\l3";
+    const std::string foreign = "[.ShellClassInfo]\r\nInfoTip=theirs\r\n; theirs\r\n";
+    WriteBytes(theirs + L"\\desktop.ini", foreign);
+
     CliRun run = Ok({L"set", L"--tip", L"tree", L"--recursive", L"tree"});
     std::multiset<std::wstring> done;
     std::wstring out = run.out;
@@ -237,8 +242,18 @@ TEST_F(EditTest, RecursiveDoesEachFolderOnceAndNeverFollowsALink) {
     EXPECT_EQ(done, std::multiset<std::wstring>(folders.begin(), folders.end()));
     EXPECT_EQ(summary, std::wstring(L"Folders done: 200, failed: 0, skipped: ") +
                            (linked ? L"1" : L"0"));
-    for (const auto& folder : folders)
-        EXPECT_EQ(Ini(folder), "[.ShellClassInfo]\r\nInfoTip=tree\r\n") << folder;
+    for (const auto& folder : folders) {
+        if (folder != theirs) {
+            EXPECT_EQ(Ini(folder), "[.ShellClassInfo]\r\nInfoTip=tree\r\n") << folder;
+        }
+    }
+    EXPECT_EQ(Ini(theirs), "[.ShellClassInfo]\r\nInfoTip=tree\r\n; theirs\r\n");
+
+    // restore in a tree is for the folders with a backup; the others are skipped.
+    run = Ok({L"restore", L"--recursive", root});
+    EXPECT_EQ(run.out, L"Restored: " + theirs + L"\r\nFolders done: 1, failed: 0, skipped: " +
+                           std::to_wstring(folders.size() - 1 + linked) + L"\r\n");
+    EXPECT_EQ(Ini(theirs), foreign);
 
     // The whole tree again with unset: every file goes.
     Ok({L"unset", L"--tip", L"--recursive", root});
