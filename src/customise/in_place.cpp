@@ -195,8 +195,11 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
                     {L"Could not read the existing folder settings file.", shownIni, error}};
     }
     const EditedBytes edited = EditBytes(old, edit);
-    if (!hasFile && !edited.hasKeys)
-        return {ReplaceStatus::Replaced, {}};  // nothing there, nothing to take away
+    // Nothing to take away: the file and its marks are left as they are.
+    const bool setsValues = edit.icon || edit.tip || edit.image || edit.textColour ||
+                            edit.folderType || edit.folderPicture;
+    if ((!hasFile && !edited.hasKeys) || (hasFile && !setsValues && edited.bytes == old))
+        return {ReplaceStatus::Replaced, {}};
 
     // A file of nothing but lines Velquin writes (Apply's, or an edit's "key=value") is one
     // Velquin would write for the values it holds: its values need no backup.

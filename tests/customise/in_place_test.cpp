@@ -127,6 +127,11 @@ TEST_F(InPlaceTest, OwnFileNeedsNoBackupAndGoesWithItsLastKey) {
     Edit(Unset(customise::kEditTip | customise::kEditFolderPicture));
     EXPECT_FALSE(Exists(Ini()));
     EXPECT_FALSE(Exists(Bak()));
+    // Taking away what isn't there leaves another tool's file and its marks alone.
+    WriteBytes(Ini(), "[Other]\r\nK=v\r\n");
+    Edit(Unset(customise::kEditImage | customise::kEditIcon));
+    EXPECT_EQ(ReadBytes(Ini()), "[Other]\r\nK=v\r\n");
+    EXPECT_FALSE(::GetFileAttributesW(Ini().c_str()) & FILE_ATTRIBUTE_HIDDEN);
     // A refused value never reaches the file.
     FolderEdit bad;
     bad.folderType = L"photos";
