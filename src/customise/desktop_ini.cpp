@@ -173,19 +173,53 @@ bool IsOwnLine(std::wstring_view line) {
     return false;
 }
 
-bool HoldsForeignLines(const std::string& bytes) {
+namespace {
+
+// The values of a file in Velquin's layout, read back from its lines by position: whatever
+// they are, IsOwnFile then writes them again and compares.
+FieldValues ValuesOf(const std::vector<std::wstring_view>& lines) {
+    FieldValues f;
+    auto at = [&](size_t i) { return i < lines.size() ? lines[i] : std::wstring_view(); };
+    f.Check2 = at(1) != kDefaultIconFile || at(2) != kDefaultIconIndex;
+    f.txtDirICO = ValueOf(at(1), kIconFile).value_or(L"");
+    f.txtIcoIndex = ValueOf(at(2), kIconIndex).value_or(L"");
+    size_t next = 4;
+    if (auto tip = ValueOf(at(next), kInfoTip)) {
+        f.Check4 = true;
+        f.txtITip = *tip;
+        ++next;
+    }
+    next += 2;  // the view section and its Attributes line
+    if (auto image = ValueOf(at(next), kIconAreaImage)) {
+        f.Check1 = true;
+        f.txtBGImg = *image;
+        ++next;
+    }
+    f.Check3 = at(next) != kDefaultIconText;
+    f.txtColorCode = ValueOf(at(next), kIconAreaText).value_or(L"");
+    return f;
+}
+
+}  // namespace
+
+bool IsOwnFile(const std::string& bytes) {
+    if (bytes.empty())
+        return true;  // nothing to lose
     std::optional<std::wstring> text = DecodeOwnEncoding(bytes);
     if (!text)
-        return true;
-    // Every line we write ends in CR LF, so the text after the last one must be empty.
-    std::wstring_view rest = *text;
-    while (!rest.empty()) {
+        return false;
+    std::vector<std::wstring_view> lines;
+    for (std::wstring_view rest = *text; !rest.empty();) {
         size_t end = rest.find(L"\r\n");
-        if (end == rest.npos || !IsOwnLine(rest.substr(0, end)))
-            return true;
-        rest.remove_prefix(end + 2);
+        lines.push_back(rest.substr(0, end));
+        rest.remove_prefix(end == rest.npos ? rest.size() : end + 2);
     }
-    return false;
+    const FieldValues fields = ValuesOf(lines);
+    return !RefusedValue(fields) && EncodeLines(DesktopIniLines(fields)) == bytes;
+}
+
+bool HoldsForeignLines(const std::string& bytes) {
+    return !IsOwnFile(bytes);
 }
 
 }  // namespace customise

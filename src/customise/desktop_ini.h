@@ -45,8 +45,13 @@ bool IsColourCode(std::wstring_view text);   // "0x" and six hexadecimal digits
 
 // True when the line is one Apply or Remove could have written.
 bool IsOwnLine(std::wstring_view line);
-// True when the bytes of an existing desktop.ini hold anything Velquin would never write
-// (another tool's keys, other sections, another encoding), so replacing them would lose it.
+// True when the bytes of an existing desktop.ini are, byte for byte, the file Apply or Remove
+// writes for the values it holds (its values read back and written again give the same
+// bytes), or empty. Lines that each could be ours are not enough: a hand-made file of our
+// keys in another order, spacing or encoding is someone else's.
+bool IsOwnFile(const std::string& bytes);
+// True when replacing the bytes of an existing desktop.ini would lose something Velquin did
+// not write: !IsOwnFile(bytes).
 bool HoldsForeignLines(const std::string& bytes);
 
 inline constexpr wchar_t kDesktopIni[] = L"desktop.ini";

@@ -153,20 +153,31 @@ TEST(Faults, AFolderNamedDesktopIniStaysAndIsReported) {
     }
 }
 
-// A backup is kept only when the old file holds something Velquin never writes; an older
-// backup of other content keeps its bytes and marks under the next free name.
+// A backup is kept unless the old file is, byte for byte, one Velquin writes for the values
+// it holds; an older backup of other content keeps its bytes and marks under the next free
+// name. (Files whose lines each could be ours, in another order or encoding, used to count
+// as ours and were lost: they are foreign now.)
 TEST(Faults, BacksUpOnlyForeignContent) {
-    const std::string ownAllTicked =
-        "[.ShellClassInfo]\r\nIconFile=a.ico\r\nIconIndex =-4\r\nConfirmFileOp = 0\r\n"
-        "InfoTip=\r\n[{BE098140-A513-11D0-A3A4-00C04FD706EC}]\r\nAttributes = 1\r\n"
-        "IconArea_Image = b.jpg\r\nIconArea_Text = 0x00ff00\r\n";
-    EXPECT_FALSE(customise::HoldsForeignLines(""));
-    EXPECT_FALSE(customise::HoldsForeignLines(kDefaultContent));
-    EXPECT_FALSE(customise::HoldsForeignLines(ownAllTicked));
-    EXPECT_FALSE(customise::HoldsForeignLines(customise::EncodeLines({L"InfoTip=\u00e9t\u00e9"})));
+    customise::FieldValues tip;
+    tip.Check4 = true;
+    tip.txtITip = L"\u00e9t\u00e9 \U0001F600";
+    const std::string ownFiles[] = {
+        "", kDefaultContent,
+        customise::EncodeLines(customise::DesktopIniLines(FieldsOf(FakeForm::AllTicked(L"C:")))),
+        customise::EncodeLines(customise::DesktopIniLines(tip))};
+    for (const std::string& own : ownFiles)
+        EXPECT_FALSE(customise::HoldsForeignLines(own)) << own;
+    std::string asciiInUtf16 = "\xFF\xFE";
+    for (char c : kDefaultContent)
+        asciiInUtf16 += {c, '\0'};
     const std::vector<std::string> foreignFiles = {
         kForeignContent, kDefaultContent + "\r\n", "IconIndex =abc\r\n",
-        "\xEF\xBB\xBF" + kDefaultContent, "InfoTip=\xE9t\xE9\r\n"};
+        "\xEF\xBB\xBF" + kDefaultContent, "InfoTip=\xE9t\xE9\r\n", asciiInUtf16,
+        customise::EncodeLines({L"InfoTip=\u00e9t\u00e9"}),
+        "[.ShellClassInfo]\r\nInfoTip=Project archive\r\nIconFile=D:\\Icons\\archive.ico\r\n",
+        "[.ShellClassInfo]\r\nIconFile=a.ico\r\nIconIndex =-4\r\nConfirmFileOp = 0\r\n"
+        "InfoTip=\r\n[{BE098140-A513-11D0-A3A4-00C04FD706EC}]\r\nAttributes = 1\r\n"
+        "IconArea_Image = b.jpg\r\nIconArea_Text = 0x00ff00\r\n"};
     for (const std::string& foreign : foreignFiles)
         EXPECT_TRUE(customise::HoldsForeignLines(foreign)) << foreign;
 
@@ -188,6 +199,29 @@ TEST(Faults, BacksUpOnlyForeignContent) {
     EXPECT_EQ(
         SortedEntries(folder.path()),
         (std::vector<std::wstring>{L"desktop.ini", L"desktop.ini (2).bak", L"desktop.ini.bak"}));
+}
+
+// Hand-made files of Velquin's keys alone are someone else's: a write keeps them as the
+// backup, and restore gives them back byte for byte.
+TEST(Faults, HandMadeFilesOfOurKeysAreBackedUpAndRestored) {
+    const std::string handMade[] = {
+        "[.ShellClassInfo]\r\nInfoTip=Project archive\r\nIconFile=D:\\Icons\\archive.ico\r\n",
+        customise::EncodeLines({L"[.ShellClassInfo]",
+                                std::wstring(L"InfoTip=\u65E5\u672C \uFFFF") + wchar_t(0xD800)})};
+    customise::FieldValues red;
+    red.Check3 = true;
+    red.txtColorCode = L"0x0000ff";
+    for (const std::string& bytes : handMade) {
+        TempFolder folder;
+        const std::wstring ini = folder / L"desktop.ini";
+        testsupport::WriteBytes(ini, bytes);
+        ASSERT_EQ(customise::WriteCustomisation(folder.path(), red, false).status,
+                  customise::ReplaceStatus::Replaced);
+        EXPECT_EQ(ReadBytes(ini + L".bak"), bytes);
+        ASSERT_EQ(customise::RestoreDesktopIni(folder.path()).status,
+                  customise::ReplaceStatus::Replaced);
+        EXPECT_EQ(ReadBytes(ini), bytes);
+    }
 }
 
 // Temporary files of ours that a program ended midway left behind go with the next write in
