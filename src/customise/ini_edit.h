@@ -1,5 +1,6 @@
-// Changes single keys of a desktop.ini and keeps every other line as it was: its text, its
-// line end, its place, and the file's encoding. Pure text logic, no file access.
+// Changes single keys of a desktop.ini and keeps every other line as it was: its bytes, its
+// line end, its place, and the file's encoding. Built on Velquin's own reader (ParseIni), so
+// keys are found as the profile reader finds them. Pure text logic, no file access.
 #pragma once
 
 #include <optional>
@@ -7,6 +8,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "customise/ini_document.h"
 
 namespace customise {
 
@@ -18,20 +21,20 @@ struct IniKey {
 
 class IniEditor {
   public:
-    // bytes: the file as it is (empty for a new file). UTF-16LE after a byte-order mark, else
-    // single bytes (a UTF-8 byte-order mark is kept in front of them).
+    // bytes: the file as it is (empty for a new file), in any encoding ParseIni reads.
     explicit IniEditor(const std::string& bytes);
 
     // The value the profile reader gives for the key: the first one in the first section of
-    // that name, trimmed; nothing when the key is missing.
+    // that name, as IniValue reads it; nothing when the key is missing.
     std::optional<std::wstring> Value(IniKey key) const;
     bool HasSection(std::wstring_view section) const;
 
-    // Replaces the value of the key's first line, keeping the text before the value (the
-    // name and its spacing). A missing key gets a line "key=value" after the last key of the
-    // section, ended as that line is; a missing section is added at the end of the file. A value that single bytes
-    // can't hold turns the file into UTF-16 (every other line decoded as the system's code
-    // page reads it).
+    // Replaces the value of the key's line (the one the profile reader reads), keeping the text
+    // before the value (the name and its spacing). A missing key gets a line "key=value" after
+    // the last key of the section, ended as that line is; a missing section is added at the
+    // end of the file. A file of single bytes takes a value that is not ASCII by turning into
+    // UTF-16 whole (its other lines as the reader decoded them), as Apply writes such values;
+    // UTF-16 and UTF-8 files stay what they are.
     void Set(IniKey key, std::wstring_view value);
     // Replaces only a key that is there. True when it was.
     bool Replace(IniKey key, std::wstring_view value);
@@ -58,19 +61,18 @@ class IniEditor {
     std::string Bytes() const;
 
   private:
-    struct Line {
-        std::wstring text;  // single-byte files: one character per byte
-        std::wstring end;   // "\r\n", "\n", "\r" or "" for a last line without one
-    };
-    std::wstring Decoded(const std::wstring& text) const;
+    // The line end of a line as text ("\r\n", "\n", "\r", or "" for a last line without one).
+    std::wstring EndOf(const IniLine& line) const;
+    // Encodes a line (text and end) in the file's encoding, turning the file into UTF-16 first
+    // when a single-byte file can't hold it as ASCII.
+    std::string Encoded(const std::wstring& text, const std::wstring& end);
+    void SetLine(size_t index, const std::wstring& text, const std::wstring& end);
+    void InsertLine(size_t index, const std::wstring& text, const std::wstring& end);
     void MakeUtf16();
     // Index of the line after which a new key of section goes, or nothing without section.
     std::optional<size_t> InsertionPoint(std::wstring_view section) const;
 
-    bool utf16_ = false;
-    bool utf8Mark_ = false;
-    std::string tail_;  // an odd last byte of a UTF-16 file, kept as it was
-    std::vector<Line> lines_;
+    IniDocument document_;
 };
 
 }  // namespace customise
