@@ -3,7 +3,9 @@
 
 #include <utility>
 
+#include "customise/file_steps.h"
 #include "customise/folder_tools.h"
+#include "customise/ini_document.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
 
@@ -13,35 +15,18 @@ namespace {
 constexpr wchar_t kShellClassInfo[] = L".ShellClassInfo";
 constexpr wchar_t kViewSection[] = L"{BE098140-A513-11D0-A3A4-00C04FD706EC}";
 
+// A desktop.ini is a few hundred bytes; one past this size is refused whole rather than
+// read in part.
+constexpr LONGLONG kMaxFileBytes = 16 << 20;
+
 // The file functions take paths past MAX_PATH only in their "\\?\" form.
 std::wstring LongPath(const std::wstring& path) {
     return path.size() >= MAX_PATH - 12 ? platform::ExtendedPath(path) : path;
 }
 
-// The value as the system's profile reader gives it (trimmed, quotes removed, any encoding),
-// empty when the key is missing. The buffer grows until the value fits: the reader returns
-// size - 1 when it had to cut the value short.
-std::wstring ProfileValue(const wchar_t* section, const wchar_t* key, const std::wstring& file) {
-    std::wstring value(256, L'\0');
-    for (;;) {
-        DWORD size = static_cast<DWORD>(value.size());
-        DWORD length =
-            ::GetPrivateProfileStringW(section, key, L"", value.data(), size, file.c_str());
-        if (length + 1 < size || size >= 1u << 20) {
-            value.resize(length);
-            return value;
-        }
-        value.resize(value.size() * 2);
-    }
-}
-
-// "file,index" as IconResource holds it; the index is the text after the last comma.
+// "file,index" as IconResource holds it; the index is the text after the last comma. The
+// shell takes the file part without the quotes a path with spaces may be given in.
 void SplitIconResource(const std::wstring& resource, FolderSettings& settings) {
-    size_t comma = resource.rfind(L',');
-    if (comma == resource.npos) {
-        settings.iconFile = resource;
-        return;
-    }
     auto trimmed = [](std::wstring text) {
         while (!text.empty() && text.back() == L' ')
             text.pop_back();
@@ -49,8 +34,26 @@ void SplitIconResource(const std::wstring& resource, FolderSettings& settings) {
             text.erase(text.begin());
         return text;
     };
-    settings.iconFile = trimmed(resource.substr(0, comma));
+    size_t comma = resource.rfind(L',');
+    if (comma == resource.npos) {
+        settings.iconFile = WithoutQuotes(trimmed(resource));
+        return;
+    }
+    settings.iconFile = WithoutQuotes(trimmed(resource.substr(0, comma)));
     settings.iconIndex = trimmed(resource.substr(comma + 1));
+}
+
+// Reads the whole file, or says why not (a file past kMaxFileBytes is not read at all).
+DWORD ReadSettingsFile(const std::wstring& path, std::string& bytes) {
+    platform::UniqueFile file(::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size))
+        return ::GetLastError();
+    if (size.QuadPart > kMaxFileBytes)
+        return ERROR_FILE_TOO_LARGE;
+    return ReadAll(file.get(), bytes);
 }
 
 SettingsRead Failure(std::wstring what, std::wstring path, DWORD error) {
@@ -81,35 +84,36 @@ SettingsRead ReadFolderSettings(const std::wstring& folder) {
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return read;
 
-    // The profile reader says nothing when it can't open the file: open it once to know.
-    platform::UniqueFile probe(::CreateFileW(
-        iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe)
+    // Read with Velquin's own reader, as the profile reader would read it, at any length.
+    std::string bytes;
+    if (DWORD error = ReadSettingsFile(iniPath, bytes))
         return Failure(L"Could not read the folder settings file.",
-                       platform::JoinPath(folder, kDesktopIni), ::GetLastError());
-    probe.reset();
+                       platform::JoinPath(folder, kDesktopIni), error);
+    const IniDocument document = ParseIni(bytes);
+    auto value = [&](const wchar_t* section, const wchar_t* key) {
+        return IniValue(document, section, key).value_or(L"");
+    };
 
     settings.hasFile = true;
     settings.fileMarked =
         (attributes & FILE_ATTRIBUTE_HIDDEN) && (attributes & FILE_ATTRIBUTE_SYSTEM);
-    const std::wstring resource = ProfileValue(kShellClassInfo, L"IconResource", iniPath);
+    const std::wstring resource = value(kShellClassInfo, L"IconResource");
     settings.iconResource = resource;
-    settings.folderType = ProfileValue(L"ViewState", L"FolderType", iniPath);
-    settings.folderPicture = ProfileValue(L"ViewState", L"Logo", iniPath);
-    settings.displayName = ProfileValue(kShellClassInfo, L"LocalizedResourceName", iniPath);
+    settings.folderType = value(L"ViewState", L"FolderType");
+    settings.folderPicture = value(L"ViewState", L"Logo");
+    settings.displayName = value(kShellClassInfo, L"LocalizedResourceName");
     if (!resource.empty()) {
         SplitIconResource(resource, settings);
     } else {
-        settings.iconFile = ProfileValue(kShellClassInfo, L"IconFile", iniPath);
-        settings.iconIndex = ProfileValue(kShellClassInfo, L"IconIndex", iniPath);
+        settings.iconFile = value(kShellClassInfo, L"IconFile");
+        settings.iconIndex = value(kShellClassInfo, L"IconIndex");
     }
     // The shell takes the first icon of a file named without an index.
     if (!settings.iconFile.empty() && settings.iconIndex.empty())
         settings.iconIndex = L"0";
-    settings.infoTip = ProfileValue(kShellClassInfo, L"InfoTip", iniPath);
-    settings.backgroundImage = ProfileValue(kViewSection, L"IconArea_Image", iniPath);
-    settings.textColour = ProfileValue(kViewSection, L"IconArea_Text", iniPath);
+    settings.infoTip = value(kShellClassInfo, L"InfoTip");
+    settings.backgroundImage = value(kViewSection, L"IconArea_Image");
+    settings.textColour = value(kViewSection, L"IconArea_Text");
     return read;
 }
 

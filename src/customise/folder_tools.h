@@ -42,8 +42,9 @@ struct IconCopy {
 // name ("name (2).ico", ...).
 IconCopy CopyIconIntoFolder(const std::wstring& folder, const std::wstring& iconFile);
 
-// What the shell will read from a folder's desktop.ini, read through the system's profile
-// reader (so any encoding any tool wrote is understood).
+// What the shell will read from a folder's desktop.ini, read by Velquin's own reader with the
+// profile reader's rules (ini_document.h): any encoding the system reads, any path length,
+// no value cut short.
 struct FolderSettings {
     bool hasFile = false;          // desktop.ini exists
     std::wstring iconFile;         // IconResource's file when present, else IconFile
@@ -60,7 +61,7 @@ struct FolderSettings {
     bool hasBackup = false;        // desktop.ini.bak is there
 };
 struct SettingsRead {
-    bool ok = false;  // false: the folder could not be read (failure says why)
+    bool ok = false;  // false: the folder or its desktop.ini could not be read (failure says)
     FolderSettings settings;
     FileFailure failure;
 };
