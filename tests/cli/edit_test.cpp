@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli_process.h"
+#include "customise/desktop_ini.h"
 #include "support/temp_folder.h"
 
 using cli_test::CliRun;
@@ -273,6 +274,22 @@ TEST_F(EditTest, RefreshWritesNothing) {
     EXPECT_EQ(run.err.rfind(L"velquin-cli: " + missing + L": ", 0), 0u) << run.err;
     EXPECT_EQ(Ini(folder), kForeign);
     EXPECT_EQ(testsupport::FolderEntries(folder), std::vector<std::wstring>{L"desktop.ini"});
+}
+
+// apply and remove take --recursive too, and write Apply's and Remove's very bytes.
+TEST_F(EditTest, ApplyAndRemoveTakeRecursive) {
+    const std::wstring c = Folder(L"a") + L"\\b\\c";
+    ::CreateDirectoryW((temp / L"a\\b").c_str(), nullptr);
+    ::CreateDirectoryW(c.c_str(), nullptr);
+    CliRun run = Ok({L"apply", L"--tip", L"deep", L"--recursive", L"a\\"});
+    EXPECT_EQ(run.out, L"Applied: " + temp / L"a" + L"\r\nApplied: " + temp / L"a\\b" +
+                           L"\r\nApplied: " + c + L"\r\nFolders done: 3, failed: 0, skipped: 0\r\n");
+    customise::FieldValues tip;
+    tip.Check4 = true;
+    tip.txtITip = L"deep";
+    EXPECT_EQ(Ini(c), customise::EncodeLines(customise::DesktopIniLines(tip)));
+    Ok({L"remove", L"--recursive", L"a"});
+    EXPECT_EQ(Ini(c), customise::EncodeLines(customise::DefaultLines()));
 }
 
 }  // namespace
