@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "cli/edit_arguments.h"
 #include "cli/make_icon_command.h"
 #include "customise/colour_table.h"
 #include "platform/path_text.h"
@@ -18,13 +19,17 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {L"show", Command::Show},           {L"apply", Command::Apply},
     {L"remove", Command::Remove},       {L"restore", Command::Restore},
-    {L"integrate", Command::Integrate},
+    {L"integrate", Command::Integrate}, {L"set", Command::Set},
+    {L"unset", Command::Unset},         {L"refresh", Command::Refresh},
 };
 
-// apply's options that take a value.
+// apply's options that take a value; set takes these and two more.
 constexpr const wchar_t* kApplyValueOptions[] = {L"--icon",        L"--image",
                                                   L"--text-colour", L"--tip",
                                                   L"--icon-colour", L"--icon-from-image"};
+constexpr const wchar_t* kValueOptions[] = {
+    L"--icon",        L"--image",           L"--text-colour",  L"--tip",
+    L"--icon-colour", L"--icon-from-image", L"--folder-type", L"--folder-picture"};
 
 bool IsOption(const std::wstring& word) {
     return word.size() > 1 && word[0] == L'-';
@@ -140,7 +145,9 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
     for (size_t i = 0; i < args.size() && args[i] != L"--"; ++i) {
         if (IsHelp(args[i]))
             return {true, {Command::Help}, {}};
-        for (const wchar_t* option : kApplyValueOptions)
+        if (args[0] == L"unset")
+            continue;
+        for (const wchar_t* option : kValueOptions)
             if (args[i] == option)
                 ++i;
     }
@@ -189,13 +196,37 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
                     known = takesValue = true;
             known = known || name == L"--portable";
         }
+        if (a.command == Command::Set && IsMadeIconOption(name))
+            known = takesValue = true;
         known = known || (a.command == Command::Show && name == L"--json");
+        const bool editOption = IsEditOption(a.command, name, takesValue);
+        known = known || editOption;
         if (!known)
             return Error(L"unknown option for " + args[0] + L": " + name);
         for (const auto& seen : given)
             if (seen == name)
                 return Error(name + L" is given twice");
         given.push_back(name);
+        if (editOption && !takesValue && value)
+            return Error(name + L" takes no value");
+        if (editOption && takesValue && !value) {
+            if (i + 1 >= args.size())
+                return Error(name + L" needs a value");
+            value = args[++i];
+        }
+        if (editOption && a.command == Command::Set && name == L"--icon") {
+            // FILE[,INDEX] read as apply reads it, with apply's refusals.
+            customise::FieldValues icon;
+            if (auto refused = SetIcon(*value, icon))
+                return Error(*refused);
+            customise::SetEditIcon(a.edit, icon.txtDirICO, icon.txtIcoIndex);
+            continue;
+        }
+        if (editOption) {
+            if (auto error = TakeEditOption(a, name, value.value_or(L"")))
+                return Error(*error);
+            continue;
+        }
         if (!takesValue) {
             if (value)
                 return Error(name + L" takes no value");
@@ -254,6 +285,18 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
             a.fields.txtDirICO = FromCurrentFolder(a.fields.txtDirICO);
         a.fields.txtBGImg = FromCurrentFolder(a.fields.txtBGImg);
     }
+    if (a.command == Command::Set) {
+        if (auto conflict = ConflictingIconOptions(a, given))
+            return Error(*conflict);
+        // The paths the shell reads, made full from the current folder as apply's are.
+        if (a.edit.icon)
+            a.edit.icon->file = FromCurrentFolder(a.edit.icon->file);
+        for (auto* path : {&a.edit.image, &a.edit.folderPicture})
+            if (*path)
+                **path = FromCurrentFolder(**path);
+    }
+    if (auto error = CheckEditArguments(a))
+        return Error(*error);
     parsed.ok = true;
     return parsed;
 }

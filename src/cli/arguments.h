@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "customise/desktop_ini.h"
+#include "customise/in_place.h"
 
 namespace cli {
 
-enum class Command { Show, Apply, Remove, Restore, Integrate, Help, Version, MakeIcon };
+enum class Command {
+    Show, Apply, Remove, Restore, Integrate, Help, Version, MakeIcon, Set, Unset, Refresh
+};
 
 struct Arguments {
     Command command = Command::Help;
@@ -21,6 +24,8 @@ struct Arguments {
     std::wstring iconColour;        // --icon-colour, make-icon --colour: a name or #RRGGBB
     std::wstring iconPicture;       // --icon-from-image, make-icon --from-image
     std::wstring iconOut;           // make-icon's OUT.ico
+    bool recursive = false;         // --recursive: each folder and every folder below it
+    customise::FolderEdit edit;     // set: the values given; unset: the measures taken away
     std::vector<std::wstring> folders;
 };
 

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "cli/folder_argument.h"
+#include "cli/folder_run.h"
 #include "cli/json_out.h"
 #include "cli/make_icon_command.h"
 #include "cli/report.h"
@@ -14,31 +15,11 @@ namespace {
 
 using WriteStep = std::function<customise::ReplaceResult(const std::wstring& folder)>;
 
-// Runs step on every folder; done is what the output line says was done.
+// Runs step on every folder (or tree, with --recursive); done is what the output line says
+// was done.
 int ForEachFolder(const Arguments& arguments, const wchar_t* done, const WriteStep& step,
                   ConsoleOut& out, ConsoleOut& err) {
-    int status = 0;
-    for (const auto& argument : arguments.folders) {
-        FolderArgument folder = ResolveFolder(argument);
-        if (!folder.ok) {
-            ReportFailure(err, folder.failure);
-            status = 1;
-            continue;
-        }
-        customise::ReplaceResult result = step(folder.folder);
-        if (result.status == customise::ReplaceStatus::Failed) {
-            ReportFailure(err, result.failure);
-            status = 1;
-            continue;
-        }
-        out.Line(std::wstring(done) + folder.folder);
-        // Written, but the shell may not read it: the script should know.
-        if (result.status == customise::ReplaceStatus::ReplacedUnmarked) {
-            ReportFailure(err, result.failure);
-            status = 1;
-        }
-    }
-    return status;
+    return RunOnFolders(arguments, done, step, out, err);
 }
 
 // One folder as people read it: its path, then the settings indented below it.
@@ -102,7 +83,9 @@ int Remove(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
 }
 
 int Restore(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
-    return ForEachFolder(arguments, L"Restored: ", customise::RestoreDesktopIni, out, err);
+    // In a tree only the folders with a backup have anything to restore.
+    return RunOnFolders(arguments, L"Restored: ", customise::RestoreDesktopIni, out, err,
+                        customise::HasBackup);
 }
 
 }  // namespace cli

@@ -2,6 +2,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/edit_commands.h"
 #include "cli/help_text.h"
 #include "cli/integrate.h"
 #include "cli/make_icon_command.h"
@@ -31,6 +32,12 @@ int RunCommand(const std::vector<std::wstring>& args, ConsoleOut& out, ConsoleOu
             return cli::Remove(a, out, err);
         case cli::Command::Restore:
             return cli::Restore(a, out, err);
+        case cli::Command::Set:
+            return cli::Set(a, out, err);
+        case cli::Command::Unset:
+            return cli::Unset(a, out, err);
+        case cli::Command::Refresh:
+            return cli::Refresh(a, out, err);
         case cli::Command::Integrate:
             return cli::Integrate(a.integrateOn, out, err);
         case cli::Command::MakeIcon:

@@ -1,6 +1,8 @@
 // Reads back what the shell will read from a folder's desktop.ini, and says it in words.
 #include <windows.h>
 
+#include <utility>
+
 #include "customise/file_steps.h"
 #include "customise/folder_tools.h"
 #include "customise/ini_document.h"
@@ -96,6 +98,10 @@ SettingsRead ReadFolderSettings(const std::wstring& folder) {
     settings.fileMarked =
         (attributes & FILE_ATTRIBUTE_HIDDEN) && (attributes & FILE_ATTRIBUTE_SYSTEM);
     const std::wstring resource = value(kShellClassInfo, L"IconResource");
+    settings.iconResource = resource;
+    settings.folderType = value(L"ViewState", L"FolderType");
+    settings.folderPicture = value(L"ViewState", L"Logo");
+    settings.displayName = value(kShellClassInfo, L"LocalizedResourceName");
     if (!resource.empty()) {
         SplitIconResource(resource, settings);
     } else {
@@ -122,6 +128,14 @@ std::wstring SettingsText(const FolderSettings& settings) {
     text += L"Info tip: " + value(settings.infoTip) + L"\r\n";
     text += L"Background image: " + value(settings.backgroundImage) + L"\r\n";
     text += L"Icon text colour: " + value(settings.textColour) + L"\r\n";
+    // IconResource is already told by the two icon lines above, which are read from it.
+    const std::pair<const wchar_t*, const std::wstring*> windows[] = {
+        {L"Folder type: ", &settings.folderType},
+        {L"Folder picture: ", &settings.folderPicture},
+        {L"Display name: ", &settings.displayName}};
+    for (const auto& [label, shown] : windows)
+        if (!shown->empty())
+            text += label + *shown + L"\r\n";
     text += L"File hidden and system: " + yesNo(settings.fileMarked) + L"\r\n";
     text += L"Folder marked for the shell: " + yesNo(settings.folderMarked) + L"\r\n";
     text += L"Backup (desktop.ini.bak): " + yesNo(settings.hasBackup);

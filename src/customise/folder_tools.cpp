@@ -3,6 +3,7 @@
 #include "customise/folder_tools.h"
 
 #include "customise/file_steps.h"
+#include "customise/in_place.h"
 #include "customise/made_icon.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
@@ -38,6 +39,18 @@ ReplaceResult WriteCustomisation(const std::wstring& folder, const FieldValues& 
         RemoveOwnFile(platform::JoinPath(folder, copy.name));
     if (result.status != ReplaceStatus::Failed)
         DeleteStaleMadeIcons(folder);  // an earlier colour or picture nothing names now
+    return result;
+}
+
+ReplaceResult EditFolderWithIconCopy(const std::wstring& folder, FolderEdit edit,
+                                     const std::wstring& iconFile) {
+    const IconCopy copy = CopyIconIntoFolder(folder, iconFile);
+    if (!copy.copied)
+        return {ReplaceStatus::Failed, copy.failure};
+    SetEditIcon(edit, copy.name, L"0");  // Windows reads a bare name relative to the folder
+    ReplaceResult result = EditFolder(folder, edit);
+    if (result.status == ReplaceStatus::Failed && copy.created)
+        RemoveOwnFile(platform::JoinPath(folder, copy.name));
     return result;
 }
 

@@ -18,6 +18,12 @@ namespace customise {
 // this call is removed again when the write fails.
 ReplaceResult WriteCustomisation(const std::wstring& folder, const FieldValues& fields,
                                  bool keepIconCopy);
+// An in-place edit (EditFolder) whose icon is iconFile kept in the folder: the file is copied
+// in as CopyIconIntoFolder does and named alone; a copy made by this call is removed again
+// when the edit fails.
+struct FolderEdit;
+ReplaceResult EditFolderWithIconCopy(const std::wstring& folder, FolderEdit edit,
+                                     const std::wstring& iconFile);
 // Writes the default content, as Remove does, asking nothing.
 ReplaceResult WriteDefaults(const std::wstring& folder);
 
@@ -52,6 +58,10 @@ struct FolderSettings {
     std::wstring infoTip;          // [.ShellClassInfo] InfoTip
     std::wstring backgroundImage;  // IconArea_Image in the view section
     std::wstring textColour;       // IconArea_Text in the view section
+    std::wstring iconResource;     // [.ShellClassInfo] IconResource as read
+    std::wstring folderType;       // [ViewState] FolderType ("Optimise this folder for")
+    std::wstring folderPicture;    // [ViewState] Logo
+    std::wstring displayName;      // [.ShellClassInfo] LocalizedResourceName (read only)
     bool fileMarked = false;       // desktop.ini is hidden and system
     bool folderMarked = false;     // the folder is read-only or system, so the shell reads it
     bool hasBackup = false;        // desktop.ini.bak is there
@@ -63,8 +73,9 @@ struct SettingsRead {
 };
 SettingsRead ReadFolderSettings(const std::wstring& folder);
 
-// The settings as lines for people ("Icon file: ...", ...); a folder without desktop.ini
-// gives the single line "No folder settings file here".
+// The settings as lines for people ("Icon file: ...", ...), folder type, picture and display
+// name only when the file has them; a folder without desktop.ini gives the single line "No folder
+// settings file here".
 std::wstring SettingsText(const FolderSettings& settings);
 
 }  // namespace customise

@@ -405,7 +405,7 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     if (foreign && old == OldFile::BackUp) {
         if (auto failure = backup.Place(oldBytes))
             return {ReplaceStatus::Failed, *failure};
-    } else if (foreign && oldBytes != bytes) {
+    } else if (foreign && old == OldFile::KeepAside && oldBytes != bytes) {
         if (auto failure = KeepOlder(dir, shownFolder, oldBytes, FILE_ATTRIBUTE_HIDDEN, keptAside))
             return {ReplaceStatus::Failed, *failure};
     }
@@ -448,6 +448,40 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     if (shownFolder.size() < MAX_PATH && platform::ExtendedPath(shownFolder) != shownFolder)
         ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, shownFolder.c_str(), nullptr);
     return result;
+}
+
+ReplaceResult DeleteDesktopIni(const std::wstring& folder, OldFile old) {
+    const std::wstring shownFolder = platform::WithoutSeparator(folder);
+    const std::wstring shownIni = platform::JoinPath(folder, kDesktopIni);
+    const std::wstring dir = platform::ExtendedPath(shownFolder);
+    const std::wstring ini = platform::ExtendedPath(shownIni);
+    RemoveStaleTemporaryFiles(dir);
+    const DWORD attributes = ::GetFileAttributesW(ini.c_str());
+    if (!IsFile(attributes))
+        return {ReplaceStatus::Replaced, {}};
+    std::string oldBytes;
+    if (DWORD error = Retried([&] { return ReadWhole(ini, oldBytes); }, true))
+        return Failure(L"Could not read the existing folder settings file.", shownIni, error);
+    Backup backup(dir, shownFolder);
+    if (old == OldFile::BackUp && HoldsForeignLines(oldBytes)) {
+        if (auto failure = backup.Place(oldBytes))
+            return {ReplaceStatus::Failed, *failure};
+    }
+    DWORD error = Retried(
+        [&] {
+            setattrib(ini, true, false, false, false);
+            return LastErrorUnless(::DeleteFileW(ini.c_str()));
+        },
+        true);
+    if (error) {
+        RestoreAttributes(ini, attributes);
+        backup.Undo();
+        return Failure(L"Could not delete the folder settings file.", shownIni, error);
+    }
+    backup.Release();
+    if (shownFolder.size() < MAX_PATH && platform::ExtendedPath(shownFolder) != shownFolder)
+        ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, shownFolder.c_str(), nullptr);
+    return {ReplaceStatus::Replaced, {}};
 }
 
 }  // namespace customise

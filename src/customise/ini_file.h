@@ -32,6 +32,7 @@ struct ReplaceResult {
 enum class OldFile {
     BackUp,     // kept as desktop.ini.bak (Apply, Remove)
     KeepAside,  // kept under the next free older-backup name; desktop.ini.bak untouched (restore)
+    InFile,     // not kept: the new content holds its lines (an edit in place)
 };
 
 // Writes bytes as folder's desktop.ini. folder is a full path (any root form, "\\?\" too),
@@ -81,6 +82,11 @@ class WriterTurn {
     std::wstring folder_;
     DWORD error_ = ERROR_SUCCESS;
 };
+
+// Deletes folder's desktop.ini, keeping it first as ReplaceDesktopIni keeps an old file (old:
+// BackUp or InFile), and tells the shell. A missing file is no failure. A failure puts the
+// file's attributes and the earlier backup back.
+ReplaceResult DeleteDesktopIni(const std::wstring& folder, OldFile old);
 
 namespace detail {
 // How the folder marking reads the folder's attributes: GetFileAttributesW, or a test's

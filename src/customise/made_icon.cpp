@@ -1,6 +1,7 @@
 #include "customise/made_icon.h"
 
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <vector>
 
@@ -117,6 +118,9 @@ void DeleteStaleMadeIcons(const std::wstring& folder) {
     // "desktop.ini (2).bak"...).
     std::wstring named;
     for (const std::wstring& name : NamesMatching(folder, L"desktop.ini*")) {
+        // Only settings files: not the writers' own temporary and turn files beside them.
+        if (::PathMatchSpecExW(name.c_str(), L"desktop.ini;*.bak", PMSF_MULTIPLE) != S_OK)
+            continue;
         std::string bytes;
         if (ReadWhole(platform::ExtendedPath(platform::JoinPath(folder, name)), bytes) !=
             ERROR_SUCCESS)

@@ -36,6 +36,7 @@ int StartIndex(const std::wstring& text) {
 }  // namespace
 
 Form1Extras::Form1Extras(Form1& form) : form_(form) {
+    folderMenu_.Install(form.hwnd());
     menu_.Install(form.hwnd());
     tips_.Attach(form.hwnd(), Form1Tips(), platform::TipsMade::OnFirstHover);
     AcceptDrops(form.hwnd());
@@ -52,14 +53,23 @@ bool Form1Extras::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
                 result = 0;
                 return true;
             }
+            if (UINT command = FolderMenu::CommandOf(msg, wParam)) {
+                FolderMenu::Run(form_.hwnd(), command, form_.txtPath());
+                result = 0;
+                return true;
+            }
             return false;
         case WM_INITMENU:
-            if (reinterpret_cast<HMENU>(wParam) == ::GetSystemMenu(form_.hwnd(), FALSE))
+            if (reinterpret_cast<HMENU>(wParam) == ::GetSystemMenu(form_.hwnd(), FALSE)) {
                 menu_.SetRestoreEnabled(CanRestore(form_.txtPath()));
+                folderMenu_.Update(form_.txtPath());
+            }
             return false;
         case WM_INITMENUPOPUP:
-            if (HIWORD(lParam))  // the window menu
+            if (HIWORD(lParam)) {  // the window menu
                 menu_.SetRestoreEnabled(CanRestore(form_.txtPath()));
+                folderMenu_.Update(form_.txtPath());
+            }
             return false;
         case WM_DROPFILES:
             Drop(reinterpret_cast<HDROP>(wParam));

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "main_window/folder_menu.h"
 #include "main_window/icon_chooser.h"
 #include "main_window/system_menu.h"
 #include "platform/tooltips.h"
@@ -40,6 +41,7 @@ class Form1Extras {
                                            DWORD_PTR) noexcept;
 
     Form1& form_;
+    FolderMenu folderMenu_;
     WindowMenu menu_;
     platform::Tooltips tips_;
     IconChooser chooser_;

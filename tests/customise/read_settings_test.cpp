@@ -73,11 +73,20 @@ TEST(ReadSettings, ReadsEveryValueWholeAtAnyLength) {
     }
 }
 
-// A file too large to be a folder's settings is a failure, not a folder without settings.
+// A file that can't be opened, or one too large to be a folder's settings, is a failure
+// naming the file, not a folder without settings.
 TEST(ReadSettings, AnUnreadableFileIsAnError) {
     TempFolder folder;
     const std::wstring ini = folder / L"desktop.ini";
     testsupport::WriteBytes(ini, "[.ShellClassInfo]\r\nInfoTip=x\r\n");
+    {
+        platform::UniqueFile locked(
+            ::CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        customise::SettingsRead read = customise::ReadFolderSettings(folder.path());
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.failure.path, ini);
+        EXPECT_EQ(read.failure.error, DWORD{ERROR_SHARING_VIOLATION});
+    }
     platform::UniqueFile grown(
         ::CreateFileW(ini.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size{};

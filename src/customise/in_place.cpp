@@ -1,0 +1,240 @@
+#include "customise/in_place.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "customise/desktop_ini.h"
+#include "customise/file_steps.h"
+#include "customise/folder_tools.h"
+#include "customise/ini_edit.h"
+#include "customise/made_icon.h"
+#include "platform/path_text.h"
+
+namespace customise {
+namespace {
+
+constexpr wchar_t kShellClassInfo[] = L".ShellClassInfo";
+constexpr wchar_t kViewSection[] = L"{BE098140-A513-11D0-A3A4-00C04FD706EC}";
+constexpr wchar_t kViewState[] = L"ViewState";
+
+constexpr IniKey kIconResource{kShellClassInfo, L"IconResource"};
+constexpr IniKey kIconFile{kShellClassInfo, L"IconFile"};
+constexpr IniKey kIconIndex{kShellClassInfo, L"IconIndex"};
+constexpr IniKey kInfoTip{kShellClassInfo, L"InfoTip"};
+constexpr IniKey kImage{kViewSection, L"IconArea_Image"};
+constexpr IniKey kTextColour{kViewSection, L"IconArea_Text"};
+constexpr IniKey kFolderType{kViewState, L"FolderType"};
+constexpr IniKey kLogo{kViewState, L"Logo"};
+constexpr IniKey kMode{kViewState, L"Mode"};
+constexpr IniKey kVid{kViewState, L"Vid"};
+
+// Every key an edit writes, and the two the shell's Customize tab adds with [ViewState]:
+// a file that differs from its backup only in these differs only by edits.
+constexpr IniKey kEditKeys[] = {kIconResource, kIconFile, kIconIndex, kInfoTip, kImage,
+                                kTextColour,   kFolderType, kLogo,    kMode,     kVid};
+
+bool HasLineBreak(std::wstring_view text) {
+    return text.find_first_of(L"\r\n") != text.npos;
+}
+
+// A line an edit (or Apply or Remove) could have written.
+bool IsVelquinLine(std::wstring_view line) {
+    if (IsOwnLine(line) || line == L"[.ShellClassInfo]" || line == L"[ViewState]")
+        return true;
+    // An edit keeps the spacing of the line it changes ("IconIndex = 0" from Apply's
+    // "IconIndex = 3"), so blanks may stand before the "=".
+    for (const auto& key : kEditKeys) {
+        const std::wstring_view name = key.key;
+        if (line.substr(0, name.size()) != name)
+            continue;
+        const size_t equals = line.find_first_not_of(L' ', name.size());
+        if (equals != line.npos && line[equals] == L'=')
+            return true;
+    }
+    return false;
+}
+
+// Sets the key and says whether a value the file held changed.
+bool SetValue(IniEditor& file, IniKey key, const std::wstring& value) {
+    auto old = file.Value(key);
+    file.Set(key, value);
+    return old && *old != value;
+}
+
+bool ReplaceValue(IniEditor& file, IniKey key, const std::wstring& value) {
+    auto old = file.Value(key);
+    return file.Replace(key, value) && old && *old != value;
+}
+
+// True when the folder's desktop.ini.bak differs from old only in the edit keys: old came
+// from the kept file by edits, which took nothing the backup doesn't hold.
+bool OriginalKept(const std::wstring& folder, const IniEditor& old) {
+    std::string kept;
+    const std::wstring backup =
+        platform::ExtendedPath(platform::JoinPath(folder, kDesktopIni) + kBackupSuffix);
+    if (ReadWhole(backup, kept))
+        return false;
+    return IniEditor(kept).LinesBeside(kEditKeys) == old.LinesBeside(kEditKeys);
+}
+
+// Takes away the folder's mark for the shell (read-only or system), as the shell does when
+// a folder's customisation is cleared.
+void UnmarkFolder(const std::wstring& shown) {
+    const std::wstring extended = platform::ExtendedPath(shown);
+    if (shown.size() < MAX_PATH && extended != shown) {
+        ::PathUnmakeSystemFolderW(shown.c_str());
+        ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, shown.c_str(), nullptr);
+        return;
+    }
+    const DWORD attributes = ::GetFileAttributesW(extended.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        ::SetFileAttributesW(extended.c_str(),
+                             attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+}
+
+}  // namespace
+
+void SetEditIcon(FolderEdit& edit, std::wstring file, std::wstring index) {
+    edit.icon = IconChoice{std::move(file), std::move(index)};
+}
+
+const wchar_t* FolderTypeValue(std::wstring_view name) {
+    for (const wchar_t* type : kFolderTypes) {
+        const std::wstring_view value = type;
+        if (::CompareStringOrdinal(name.data(), static_cast<int>(name.size()), value.data(),
+                                   static_cast<int>(value.size()), TRUE) == CSTR_EQUAL)
+            return type;
+    }
+    return nullptr;
+}
+
+std::optional<std::wstring> RefusedEdit(const FolderEdit& edit) {
+    FieldValues fields;
+    fields.Check1 = edit.image.has_value();
+    fields.Check2 = edit.icon.has_value();
+    fields.Check3 = edit.textColour.has_value();
+    fields.Check4 = edit.tip.has_value();
+    fields.txtBGImg = edit.image.value_or(L"");
+    if (edit.icon) {
+        fields.txtDirICO = edit.icon->file;
+        fields.txtIcoIndex = edit.icon->index;
+    }
+    fields.txtColorCode = edit.textColour.value_or(L"");
+    fields.txtITip = edit.tip.value_or(L"");
+    if (auto refused = RefusedValue(fields))
+        return refused;
+    if (edit.icon && edit.icon->file.empty())
+        return L"The icon file path must not be empty.";
+    if (edit.folderType && !FolderTypeValue(*edit.folderType))
+        return L"The folder type must be one of generic, documents, pictures, music, videos.";
+    if (edit.folderPicture && HasLineBreak(*edit.folderPicture))
+        return L"The folder picture path must be a single line, without line breaks.";
+    return std::nullopt;
+}
+
+EditedBytes EditBytes(const std::string& old, const FolderEdit& edit) {
+    IniEditor file(old);
+    bool changed = false;
+    if (edit.icon) {
+        const std::wstring& index = edit.icon->index;
+        changed |= SetValue(file, kIconResource, edit.icon->file + L"," + index);
+        changed |= ReplaceValue(file, kIconFile, edit.icon->file);
+        changed |= ReplaceValue(file, kIconIndex, index);
+    }
+    if (edit.tip)
+        changed |= SetValue(file, kInfoTip, *edit.tip);
+    if (edit.image)
+        changed |= SetValue(file, kImage, *edit.image);
+    if (edit.textColour)
+        changed |= SetValue(file, kTextColour, *edit.textColour);
+    // Windows' Customize tab writes Mode and Vid, empty, when it makes [ViewState].
+    if ((edit.folderType || edit.folderPicture) && !file.HasSection(kViewState)) {
+        const std::wstring_view lines[] = {L"Mode=", L"Vid="};
+        file.AddSection(kViewState, lines);
+    }
+    if (edit.folderType)
+        changed |= SetValue(file, kFolderType, FolderTypeValue(*edit.folderType));
+    if (edit.folderPicture)
+        changed |= SetValue(file, kLogo, *edit.folderPicture);
+
+    if (edit.unset & kEditIcon) {
+        changed |= file.Remove(kIconResource);
+        changed |= file.Remove(kIconFile);
+        changed |= file.Remove(kIconIndex);
+    }
+    const std::pair<EditMeasure, IniKey> single[] = {{kEditTip, kInfoTip},
+                                                     {kEditImage, kImage},
+                                                     {kEditTextColour, kTextColour},
+                                                     {kEditFolderType, kFolderType},
+                                                     {kEditFolderPicture, kLogo}};
+    for (const auto& [measure, key] : single)
+        if (edit.unset & measure)
+            changed |= file.Remove(key);
+    // [ViewState] left with nothing but the empty Mode and Vid it was made with goes whole.
+    const std::wstring_view madeWith[] = {kMode.key, kVid.key};
+    if ((edit.unset & (kEditFolderType | kEditFolderPicture)) &&
+        file.HoldsOnlyEmpty(kViewState, madeWith)) {
+        file.Remove(kMode);
+        file.Remove(kVid);
+        file.RemoveSectionIfEmpty(kViewState);
+    }
+    return {file.Bytes(), file.HasKeys(), changed};
+}
+
+ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
+    const std::wstring shownFolder = platform::WithoutSeparator(folder);
+    const std::wstring shownIni = platform::JoinPath(shownFolder, kDesktopIni);
+    const std::wstring ini = platform::ExtendedPath(shownIni);
+    const DWORD attributes = ::GetFileAttributesW(platform::ExtendedPath(shownFolder).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return {ReplaceStatus::Failed, {L"Could not open the folder.", shownFolder,
+                                        ::GetLastError()}};
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {ReplaceStatus::Failed, {L"Not a folder.", shownFolder, ERROR_DIRECTORY}};
+
+    // The read and the write are one writer's turn, as Apply's and restore's are: a restore
+    // racing the edit can't slip between them.
+    WriterTurn turn(platform::ExtendedPath(shownFolder));
+    if (turn.error())
+        return {ReplaceStatus::Failed,
+                {L"Could not edit the folder settings file.", shownIni, turn.error()}};
+    std::string old;
+    const bool hasFile = IsFile(::GetFileAttributesW(ini.c_str()));
+    if (hasFile) {
+        if (DWORD error = Retried([&] { return ReadWhole(ini, old); }, true))
+            return {ReplaceStatus::Failed,
+                    {L"Could not read the existing folder settings file.", shownIni, error}};
+    }
+    const EditedBytes edited = EditBytes(old, edit);
+    // Nothing to take away: the file and its marks are left as they are.
+    const bool setsValues = edit.icon || edit.tip || edit.image || edit.textColour ||
+                            edit.folderType || edit.folderPicture;
+    if ((!hasFile && !edited.hasKeys) || (hasFile && !setsValues && edited.bytes == old))
+        return {ReplaceStatus::Replaced, {}};
+
+    // A file of nothing but lines Velquin writes (Apply's, or an edit's "key=value") is one
+    // Velquin would write for the values it holds: its values need no backup.
+    const IniEditor before(old);
+    const bool foreign =
+        hasFile && HoldsForeignLines(old) && !before.OnlyLinesLike(IsVelquinLine);
+    if (!edited.hasKeys) {
+        const bool keep = foreign && !OriginalKept(shownFolder, before);
+        ReplaceResult result =
+            DeleteDesktopIni(shownFolder, keep ? OldFile::BackUp : OldFile::InFile);
+        if (result.status != ReplaceStatus::Failed && before.OnlyLinesLike(IsVelquinLine) &&
+            !platform::IsRoot(shownFolder) && !HasBackup(shownFolder))
+            UnmarkFolder(shownFolder);
+        if (result.status != ReplaceStatus::Failed && (edit.unset & kEditIcon))
+            DeleteStaleMadeIcons(shownFolder);
+        return result;
+    }
+    const bool keep = foreign && edited.changesValues && !OriginalKept(shownFolder, before);
+    ReplaceResult result =
+        ReplaceDesktopIni(shownFolder, edited.bytes, keep ? OldFile::BackUp : OldFile::InFile);
+    if (result.status != ReplaceStatus::Failed && (edit.icon || (edit.unset & kEditIcon)))
+        DeleteStaleMadeIcons(shownFolder);  // an earlier colour or picture nothing names now
+    return result;
+}
+
+}  // namespace customise

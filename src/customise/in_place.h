@@ -1,0 +1,71 @@
+// The second way to write a folder's settings, beside Apply and Remove: change only the keys
+// of the measures given and keep every other line of desktop.ini where and as it is. One
+// implementation for the window and the command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "customise/ini_file.h"
+
+namespace customise {
+
+// The measures an edit can set or take away, as bits of FolderEdit::unset.
+enum EditMeasure : unsigned {
+    kEditIcon = 1,
+    kEditTip = 2,
+    kEditImage = 4,
+    kEditTextColour = 8,
+    kEditFolderType = 16,
+    kEditFolderPicture = 32,
+};
+
+struct IconChoice {
+    std::wstring file;
+    std::wstring index;  // a whole number, as Apply takes it
+};
+
+// What one edit does: the values to set (those given) and the measures to take away.
+struct FolderEdit {
+    std::optional<IconChoice> icon;            // IconResource=FILE,INDEX (+ IconFile/IconIndex)
+    std::optional<std::wstring> tip;           // InfoTip
+    std::optional<std::wstring> image;         // IconArea_Image
+    std::optional<std::wstring> textColour;    // IconArea_Text, a code ("0x0000eb")
+    std::optional<std::wstring> folderType;    // [ViewState] FolderType, as FolderTypeValue gives
+    std::optional<std::wstring> folderPicture;  // [ViewState] Logo
+    unsigned unset = 0;                         // EditMeasure bits
+};
+
+// The one way an edit takes its icon: every source of an icon (a file and index, or one made
+// for the folder) ends here.
+void SetEditIcon(FolderEdit& edit, std::wstring file, std::wstring index);
+
+// The five folder types the shell's "Optimise this folder for" offers, as FolderType holds them.
+inline constexpr const wchar_t* kFolderTypes[] = {L"Generic", L"Documents", L"Pictures",
+                                                  L"Music", L"Videos"};
+// The FolderType value for a name in any letter case ("pictures" gives "Pictures"), or null.
+const wchar_t* FolderTypeValue(std::wstring_view name);
+
+// Why a value can't be written (as Apply refuses it: line breaks, an index that is no whole
+// number, a colour that is no code, a folder type not among the five), or nothing.
+std::optional<std::wstring> RefusedEdit(const FolderEdit& edit);
+
+// The edit applied to the bytes of a desktop.ini (empty: none there yet).
+struct EditedBytes {
+    std::string bytes;
+    bool hasKeys = false;         // false: nothing is left for the shell to read
+    bool changesValues = false;  // a value the file held is changed or taken away
+};
+EditedBytes EditBytes(const std::string& old, const FolderEdit& edit);
+
+// Edits folder's desktop.ini in place (folder: a full path, with or without a trailing
+// separator). A missing file gets only the lines of the measures set. The old file is kept as
+// desktop.ini.bak first only when the edit changes or takes away a value of a file Velquin
+// did not write, and not again while the kept file differs from it only in the measures'
+// keys. A file left without keys is deleted; the folder's mark is then taken away when the
+// file held nothing but lines Velquin writes and no backup is there. The caller has checked
+// the values with RefusedEdit.
+ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit);
+
+}  // namespace customise

@@ -1,0 +1,88 @@
+#include "main_window/folder_menu.h"
+
+#include "customise/folder_tools.h"
+#include "customise/in_place.h"
+#include "customise/shell_notify.h"
+#include "platform/error_text.h"
+#include "platform/message_box.h"
+
+namespace main_window {
+namespace {
+
+// The folder path text as the target folder's path, when it names a folder.
+bool IsFolder(const std::wstring& folder) {
+    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+UINT TypeCommand(int index) {
+    return kFolderTypeFirst + 0x10 * static_cast<UINT>(index);
+}
+
+void ShowFailure(HWND owner, const customise::ReplaceResult& result) {
+    if (result.status != customise::ReplaceStatus::Replaced)
+        platform::ShowError(owner, platform::FailureText(result.failure.what, result.failure.path,
+                                                         result.failure.error));
+}
+
+}  // namespace
+
+void FolderMenu::Install(HWND window) {
+    window_ = window;
+    HMENU menu = ::GetSystemMenu(window, FALSE);
+    types_ = ::CreatePopupMenu();
+    if (!menu || !types_)
+        return;
+    for (int i = 0; i < kFolderTypeCount; ++i)
+        ::AppendMenuW(types_, MF_STRING, TypeCommand(i), customise::kFolderTypes[i]);
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(types_), kFolderTypeMenuText);
+    ::AppendMenuW(menu, MF_STRING, kRefreshExplorer, kRefreshMenuText);
+}
+
+UINT FolderMenu::CommandOf(UINT msg, WPARAM wParam) {
+    UINT id = msg == WM_SYSCOMMAND ? static_cast<UINT>(wParam & 0xFFF0) : LOWORD(wParam);
+    if (msg == WM_COMMAND && HIWORD(wParam) > 1)  // a control's notification
+        return 0;
+    if (id == kRefreshExplorer)
+        return id;
+    for (int i = 0; i < kFolderTypeCount; ++i)
+        if (id == TypeCommand(i))
+            return id;
+    return 0;
+}
+
+void FolderMenu::Update(const std::wstring& folder) const {
+    HMENU menu = ::GetSystemMenu(window_, FALSE);
+    if (!menu || !types_)
+        return;
+    const bool usable = IsFolder(folder);
+    // The submenu is found by its handle: its position depends on the items around it.
+    for (int i = 0, count = ::GetMenuItemCount(menu); i < count; ++i)
+        if (::GetSubMenu(menu, i) == types_)
+            ::EnableMenuItem(menu, static_cast<UINT>(i),
+                             MF_BYPOSITION | (usable ? MF_ENABLED : MF_GRAYED));
+    for (int i = 0; i < kFolderTypeCount; ++i)
+        ::CheckMenuItem(types_, TypeCommand(i), MF_BYCOMMAND | MF_UNCHECKED);
+    if (!usable)
+        return;
+    const customise::SettingsRead read = customise::ReadFolderSettings(folder);
+    const wchar_t* current =
+        read.ok ? customise::FolderTypeValue(read.settings.folderType) : nullptr;
+    for (int i = 0; i < kFolderTypeCount; ++i)
+        if (current == customise::kFolderTypes[i])
+            ::CheckMenuRadioItem(types_, TypeCommand(0), TypeCommand(kFolderTypeCount - 1),
+                                 TypeCommand(i), MF_BYCOMMAND);
+}
+
+void FolderMenu::Run(HWND owner, UINT command, const std::wstring& folder) {
+    if (command == kRefreshExplorer) {
+        ShowFailure(owner, customise::RefreshFolder(folder));
+        return;
+    }
+    customise::FolderEdit edit;
+    edit.folderType = customise::kFolderTypes[(command - kFolderTypeFirst) / 0x10];
+    ShowFailure(owner, customise::EditFolder(folder, edit));
+}
+
+}  // namespace main_window
