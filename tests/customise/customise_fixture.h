@@ -58,8 +58,19 @@ struct FakeForm : main_window::FieldsView {
 };
 
 // The values Apply reads from the form, as the shared write path takes them.
+// Read here from the fake's members, not through the window's own mapping, so that the tests
+// comparing with it check that mapping too.
 inline customise::Customisation FieldsOf(const FakeForm& form) {
-    return main_window::CustomisationOf(form);
+    customise::Customisation c;
+    if (form.checks[0])
+        c.image = form.bgImg;
+    if (form.checks[1])
+        c.icon = customise::IconChoice{form.dirIco, form.icoIndex};
+    if (form.checks[2])
+        c.textColour = customise::TextColour{form.colorCode, form.colorName};
+    if (form.checks[3])
+        c.tip = form.iTip;
+    return c;
 }
 
 inline const std::string kDefaultContent =
