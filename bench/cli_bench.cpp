@@ -211,11 +211,9 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("velquin-cli not found: %ls\n", program.c_str());
         return 1;
     }
-    customise::FieldValues fields;
-    fields.Check2 = fields.Check4 = true;
-    fields.txtDirICO = kIcon;
-    fields.txtIcoIndex = kIndex;
-    fields.txtITip = kTip;
+    customise::Customisation fields;
+    fields.icon = customise::IconChoice{kIcon, kIndex};
+    fields.tip = kTip;
     const std::string bytes = customise::EncodeLines(customise::DesktopIniLines(fields));
 
     wchar_t temp[MAX_PATH];

@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
 
 #include "cli/edit_arguments.h"
 #include "cli/make_icon_command.h"
 #include "customise/colour_table.h"
+#include "customise/desktop_ini.h"
 #include "platform/path_text.h"
 
 namespace cli {
@@ -47,21 +49,19 @@ bool IsHelp(const std::wstring& word) {
 // "FILE[,INDEX]": a text that names an existing file is the file whole (its name may hold a
 // comma); otherwise the text after the last comma is the index when it is a number. No index
 // means the first icon. The refusal, if any.
-std::optional<std::wstring> SetIcon(const std::wstring& value, customise::FieldValues& fields) {
-    fields.Check2 = true;
+std::optional<std::wstring> SetIcon(const std::wstring& value,
+                                    std::optional<customise::IconChoice>& icon) {
     size_t comma = value.rfind(L',');
     if (comma == value.npos || IsFile(value) ||
         !customise::IsWholeNumber(value.substr(comma + 1))) {
-        fields.txtDirICO = value;
-        fields.txtIcoIndex = L"0";
+        icon = customise::IconChoice{value, L"0"};
         // Not a file and no index: the comma was part of a name that isn't there.
         if (comma != value.npos && !IsFile(value))
             return L"--icon: the icon file was not found: " + value;
     } else {
-        fields.txtDirICO = value.substr(0, comma);
-        fields.txtIcoIndex = value.substr(comma + 1);
+        icon = customise::IconChoice{value.substr(0, comma), value.substr(comma + 1)};
     }
-    if (fields.txtDirICO.empty())
+    if (icon->file.empty())
         return L"--icon: name an icon, library or program file";
     return std::nullopt;
 }
@@ -85,37 +85,30 @@ std::wstring FromCurrentFolder(const std::wstring& path) {
 
 // A colour name in any letter case writes the code the window's chooser writes for it;
 // anything else is taken as a code and checked as the window checks a typed one.
-void SetColour(const std::wstring& value, customise::FieldValues& fields) {
-    fields.Check3 = true;
-    fields.cboColor = value;
+customise::TextColour ColourOf(const std::wstring& value) {
     const wchar_t* code = customise::ColourCodeForAnyCase(value);
-    fields.txtColorCode = code ? code : value;
+    return {code ? code : value, value};
 }
 
 // The window's refusal of a value, after the option that gave it; a colour that is no code
 // may have been meant as a name, so the names are listed too.
-std::optional<std::wstring> RefusedOption(const customise::FieldValues& fields) {
-    using customise::FieldValues;
-    struct Measure {
-        const wchar_t* option;
-        bool FieldValues::*ticked;
-    };
-    constexpr Measure kMeasures[] = {{L"--image", &FieldValues::Check1},
-                                     {L"--icon", &FieldValues::Check2},
-                                     {L"--text-colour", &FieldValues::Check3},
-                                     {L"--tip", &FieldValues::Check4}};
-    for (const auto& measure : kMeasures) {
-        FieldValues alone = fields;
-        alone.Check1 = alone.Check2 = alone.Check3 = alone.Check4 = false;
-        alone.*measure.ticked = fields.*measure.ticked;
-        auto refused = customise::RefusedValue(alone);
+std::optional<std::wstring> RefusedOption(const customise::Customisation& values) {
+    customise::Customisation image, icon, colour, tip;  // each measure alone
+    image.image = values.image;
+    icon.icon = values.icon;
+    colour.textColour = values.textColour;
+    tip.tip = values.tip;
+    const std::pair<const wchar_t*, const customise::Customisation*> kMeasures[] = {
+        {L"--image", &image}, {L"--icon", &icon}, {L"--text-colour", &colour}, {L"--tip", &tip}};
+    for (const auto& [option, alone] : kMeasures) {
+        auto refused = customise::RefusedValue(*alone);
         if (!refused)
             continue;
-        std::wstring text = std::wstring(measure.option) + L": " + *refused;
-        if (measure.ticked == &FieldValues::Check3) {
+        std::wstring text = std::wstring(option) + L": " + *refused;
+        if (alone == &colour) {
             text += L" Or a name:";
-            for (const auto& colour : customise::kColours)
-                text += std::wstring(L" ") + colour.name + L",";
+            for (const auto& named : customise::kColours)
+                text += std::wstring(L" ") + named.name + L",";
             text.back() = L'.';
         }
         return text;
@@ -216,10 +209,10 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
         }
         if (editOption && a.command == Command::Set && name == L"--icon") {
             // FILE[,INDEX] read as apply reads it, with apply's refusals.
-            customise::FieldValues icon;
+            std::optional<customise::IconChoice> icon;
             if (auto refused = SetIcon(*value, icon))
                 return Error(*refused);
-            customise::SetEditIcon(a.edit, icon.txtDirICO, icon.txtIcoIndex);
+            customise::SetEditIcon(a.edit, icon->file, icon->index);
             continue;
         }
         if (editOption) {
@@ -242,7 +235,7 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
             value = args[++i];
         }
         if (name == L"--icon") {
-            if (auto refused = SetIcon(*value, a.fields))
+            if (auto refused = SetIcon(*value, a.values.icon))
                 return Error(*refused);
         } else if (IsMadeIconOption(name)) {
             if (auto refused = SetMadeIconOption(name, *value, a))
@@ -250,13 +243,11 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
         } else if (name == L"--image") {
             if (value->empty())
                 return Error(L"--image: name a picture file");
-            a.fields.Check1 = true;
-            a.fields.txtBGImg = *value;
+            a.values.image = *value;
         } else if (name == L"--text-colour") {
-            SetColour(*value, a.fields);
+            a.values.textColour = ColourOf(*value);
         } else {
-            a.fields.Check4 = true;
-            a.fields.txtITip = *value;
+            a.values.tip = *value;
         }
     }
 
@@ -271,19 +262,20 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
     if (a.folders.empty())
         return Error(L"no folder given");
     if (a.command == Command::Apply) {
-        const auto& f = a.fields;
-        if (!f.Check1 && !f.Check2 && !f.Check3 && !f.Check4 && !AsksForMadeIcon(a))
+        auto& v = a.values;
+        if (!v.image && !v.icon && !v.textColour && !v.tip && !AsksForMadeIcon(a))
             return Error(L"apply needs at least one of --icon, --icon-colour, --icon-from-image, "
                          L"--image, --text-colour, --tip");
         if (auto conflict = ConflictingIconOptions(a, given))
             return Error(*conflict);
-        if (a.portable && !f.Check2 && !AsksForMadeIcon(a))
+        if (a.portable && !v.icon && !AsksForMadeIcon(a))
             return Error(L"--portable goes with --icon");
-        if (auto refused = RefusedOption(f))
+        if (auto refused = RefusedOption(v))
             return Error(*refused);
-        if (!a.portable)
-            a.fields.txtDirICO = FromCurrentFolder(a.fields.txtDirICO);
-        a.fields.txtBGImg = FromCurrentFolder(a.fields.txtBGImg);
+        if (v.icon && !a.portable)
+            v.icon->file = FromCurrentFolder(v.icon->file);
+        if (v.image)
+            *v.image = FromCurrentFolder(*v.image);
     }
     if (a.command == Command::Set) {
         if (auto conflict = ConflictingIconOptions(a, given))

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "customise/desktop_ini.h"
+#include "customise/customisation.h"
 #include "customise/in_place.h"
 
 namespace cli {
@@ -18,8 +18,8 @@ enum class Command {
 struct Arguments {
     Command command = Command::Help;
     bool json = false;              // show --json
-    customise::FieldValues fields;  // apply: the measures given, ticked as the window ticks them
-    bool portable = false;          // apply --portable: a copy of the icon in each folder
+    customise::Customisation values;  // apply: the measures given
+    bool portable = false;            // apply --portable: a copy of the icon in each folder
     bool integrateOn = false;       // integrate on (false: off)
     std::wstring iconColour;        // --icon-colour, make-icon --colour: a name or #RRGGBB
     std::wstring iconPicture;       // --icon-from-image, make-icon --from-image

@@ -73,7 +73,7 @@ int Apply(const Arguments& given, ConsoleOut& out, ConsoleOut& err) {
     return ForEachFolder(
         arguments, L"Applied: ",
         [&](const std::wstring& folder) {
-            return customise::WriteCustomisation(folder, arguments.fields, arguments.portable);
+            return customise::WriteCustomisation(folder, arguments.values, arguments.portable);
         },
         out, err);
 }

@@ -14,13 +14,13 @@ using customise::FolderEdit;
 struct EditOption {
     const wchar_t* name;
     unsigned measure;
-    std::optional<std::wstring> FolderEdit::*value;  // null: the icon, read as apply reads it
+    std::optional<std::wstring> customise::Customisation::*value;  // null: read on its own
 };
 constexpr EditOption kOptions[] = {
     {L"--icon", customise::kEditIcon, nullptr},
     {L"--tip", customise::kEditTip, &FolderEdit::tip},
     {L"--image", customise::kEditImage, &FolderEdit::image},
-    {L"--text-colour", customise::kEditTextColour, &FolderEdit::textColour},
+    {L"--text-colour", customise::kEditTextColour, nullptr},
     {L"--folder-type", customise::kEditFolderType, &FolderEdit::folderType},
     {L"--folder-picture", customise::kEditFolderPicture, &FolderEdit::folderPicture},
 };
@@ -69,12 +69,12 @@ std::optional<std::wstring> TakeEditOption(Arguments& arguments, const std::wstr
             continue;
         if (arguments.command == Command::Unset) {
             edit.unset |= option.measure;
-        } else if (!option.value) {
-            continue;  // set's icon is read by the command line's FILE[,INDEX] rule
-        } else if (option.value == &FolderEdit::textColour) {
+        } else if (option.measure == customise::kEditTextColour) {
             // A colour name in any letter case writes the chooser's code for it.
             const wchar_t* code = customise::ColourCodeForAnyCase(value);
-            edit.textColour = code ? code : value;
+            edit.textColour = customise::TextColour{code ? code : value, value};
+        } else if (!option.value) {
+            continue;  // set's icon is read by the command line's FILE[,INDEX] rule
         } else {
             edit.*option.value = value;
         }

@@ -18,7 +18,7 @@ int Set(const Arguments& given, ConsoleOut& out, ConsoleOut& err) {
         arguments, L"Set: ",
         [&](const std::wstring& folder) {
             return made ? customise::EditFolderWithIconCopy(folder, arguments.edit,
-                                                            arguments.fields.txtDirICO)
+                                                            arguments.values.icon->file)
                         : customise::EditFolder(folder, arguments.edit);
         },
         out, err);

@@ -7,7 +7,9 @@
 
 #include "cli/explorer_entries.h"
 #include "cli/report.h"
+#include "platform/module_path.h"
 #include "platform/path_text.h"
+#include "platform/unique_handle.h"
 
 namespace cli {
 namespace {
@@ -37,47 +39,23 @@ std::wstring ShownKey(const std::wstring& key) {
     return L"HKEY_CURRENT_USER\\" + key;
 }
 
-class RegKey {
-  public:
-    RegKey() = default;
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() {
-        if (key_)
-            ::RegCloseKey(key_);
-    }
-    HKEY* put() { return &key_; }
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
-
 // The folder of this program, where velquin.exe is installed beside it.
 std::wstring ProgramBeside() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length && length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        if (!length)
-            return kProgram;
-        path.resize(path.size() * 2);
-    }
+    const std::wstring path = platform::ModuleFileName();
+    if (path.empty())
+        return kProgram;
     size_t slash = path.find_last_of(L"\\/");
     return platform::JoinPath(path.substr(0, slash == path.npos ? 0 : slash), kProgram);
 }
 
 bool KeyExists(const std::wstring& key) {
-    RegKey open;
+    platform::UniqueRegKey open;
     return ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, open.put()) ==
            ERROR_SUCCESS;
 }
 
 bool IsEmptyKey(const std::wstring& key) {
-    RegKey open;
+    platform::UniqueRegKey open;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, open.put()) != ERROR_SUCCESS)
         return false;
     DWORD subkeys = 0, values = 0;
@@ -154,7 +132,7 @@ LSTATUS AddEntry(const MenuPlace& place, const std::wstring& program, bool& crea
     for (const auto& key : kExplorerKeys) {
         if (!IsWithinEntry(key, place))
             continue;
-        RegKey open;
+        platform::UniqueRegKey open;
         LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, ClassesKey(key.path).c_str(), 0,
                                            nullptr, 0, KEY_WRITE, nullptr, open.put(), nullptr);
         if (status != ERROR_SUCCESS)

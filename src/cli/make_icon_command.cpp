@@ -177,9 +177,7 @@ int PrepareMadeIcon(Arguments& arguments, ConsoleOut& err) {
         ReportFailure(err, saved.failure);
         return 1;
     }
-    arguments.fields.Check2 = true;
-    arguments.fields.txtDirICO = saved.path;
-    arguments.fields.txtIcoIndex = L"0";
+    arguments.values.icon = customise::IconChoice{saved.path, L"0"};
     arguments.portable = true;  // stored in each folder under its content name
     return 0;
 }

@@ -77,19 +77,19 @@ std::optional<std::wstring> DecodeOwnEncoding(const std::string& bytes) {
 
 }  // namespace
 
-std::vector<std::wstring> DesktopIniLines(const FieldValues& f) {
+std::vector<std::wstring> DesktopIniLines(const Customisation& c) {
     std::vector<std::wstring> lines;
     lines.push_back(kShellClassInfo);
-    lines.push_back(f.Check2 ? kIconFile + f.txtDirICO : kDefaultIconFile);
-    lines.push_back(f.Check2 ? kIconIndex + f.txtIcoIndex : kDefaultIconIndex);
+    lines.push_back(c.icon ? kIconFile + c.icon->file : kDefaultIconFile);
+    lines.push_back(c.icon ? kIconIndex + c.icon->index : kDefaultIconIndex);
     lines.push_back(kConfirmFileOp);
-    if (f.Check4)
-        lines.push_back(kInfoTip + f.txtITip);
+    if (c.tip)
+        lines.push_back(kInfoTip + *c.tip);
     lines.push_back(kViewSection);
     lines.push_back(kAttributes);
-    if (f.Check1)
-        lines.push_back(kIconAreaImage + f.txtBGImg);
-    lines.push_back(f.Check3 ? kIconAreaText + f.txtColorCode : kDefaultIconText);
+    if (c.image)
+        lines.push_back(kIconAreaImage + *c.image);
+    lines.push_back(c.textColour ? kIconAreaText + c.textColour->code : kDefaultIconText);
     lines.push_back(kExtShellFolderViews);
     lines.push_back(kViewMapping1);
     lines.push_back(kViewMapping2);
@@ -97,19 +97,19 @@ std::vector<std::wstring> DesktopIniLines(const FieldValues& f) {
 }
 
 std::vector<std::wstring> DefaultLines() {
-    return DesktopIniLines(FieldValues{});
+    return DesktopIniLines(Customisation{});
 }
 
-std::wstring Summary(const FieldValues& f) {
+std::wstring Summary(const Customisation& c) {
     std::wstring text = L"Applied Vel Measures are:";
-    if (f.Check1)
-        text += L"\r\nApplies Background Image: " + f.txtBGImg;
-    if (f.Check2)
-        text += L"\r\nApplies Icon: " + f.txtDirICO;
-    if (f.Check3)
-        text += L"\r\nApplies Icon Text Color: " + f.cboColor;
-    if (f.Check4)
-        text += L"\r\nApplies Folder InfoTip: " + f.txtITip;
+    if (c.image)
+        text += L"\r\nApplies Background Image: " + *c.image;
+    if (c.icon)
+        text += L"\r\nApplies Icon: " + c.icon->file;
+    if (c.textColour)
+        text += L"\r\nApplies Icon Text Color: " + c.textColour->name;
+    if (c.tip)
+        text += L"\r\nApplies Folder InfoTip: " + *c.tip;
     return text;
 }
 
@@ -151,20 +151,20 @@ bool IsColourCode(std::wstring_view text) {
     return true;
 }
 
-std::optional<std::wstring> RefusedValue(const FieldValues& f) {
-    if (f.Check1 && HasLineBreak(f.txtBGImg))
+std::optional<std::wstring> RefusedValue(const Customisation& c) {
+    if (c.image && HasLineBreak(*c.image))
         return L"The background image path must be a single line, without line breaks.";
-    if (f.Check2 && HasLineBreak(f.txtDirICO))
+    if (c.icon && HasLineBreak(c.icon->file))
         return L"The icon file path must be a single line, without line breaks.";
-    if (f.Check2 && !IsWholeNumber(f.txtIcoIndex))
+    if (c.icon && !IsWholeNumber(c.icon->index))
         return L"The icon index must be a whole number, such as 0 or -3.";
-    if (f.Check2 && !FitsInt32(f.txtIcoIndex))
+    if (c.icon && !FitsInt32(c.icon->index))
         return L"The icon index must lie between -2147483648 and 2147483647: the shell reads "
                L"it as a 32-bit number.";
-    if (f.Check3 && !IsColourCode(f.txtColorCode))
+    if (c.textColour && !IsColourCode(c.textColour->code))
         return L"The colour code must be \"0x\" followed by six hexadecimal digits, such as "
                L"0x0000eb.";
-    if (f.Check4 && HasLineBreak(f.txtITip))
+    if (c.tip && HasLineBreak(*c.tip))
         return L"The info tip must be a single line, without line breaks.";
     return std::nullopt;
 }
@@ -190,27 +190,26 @@ namespace {
 
 // The values of a file in Velquin's layout, read back from its lines by position: whatever
 // they are, IsOwnFile then writes them again and compares.
-FieldValues ValuesOf(const std::vector<std::wstring_view>& lines) {
-    FieldValues f;
+Customisation ValuesOf(const std::vector<std::wstring_view>& lines) {
+    Customisation c;
     auto at = [&](size_t i) { return i < lines.size() ? lines[i] : std::wstring_view(); };
-    f.Check2 = at(1) != kDefaultIconFile || at(2) != kDefaultIconIndex;
-    f.txtDirICO = ValueOf(at(1), kIconFile).value_or(L"");
-    f.txtIcoIndex = ValueOf(at(2), kIconIndex).value_or(L"");
+    if (at(1) != kDefaultIconFile || at(2) != kDefaultIconIndex)
+        c.icon = IconChoice{std::wstring(ValueOf(at(1), kIconFile).value_or(L"")),
+                            std::wstring(ValueOf(at(2), kIconIndex).value_or(L""))};
     size_t next = 4;
     if (auto tip = ValueOf(at(next), kInfoTip)) {
-        f.Check4 = true;
-        f.txtITip = *tip;
+        c.tip = *tip;
         ++next;
     }
     next += 2;  // the view section and its Attributes line
     if (auto image = ValueOf(at(next), kIconAreaImage)) {
-        f.Check1 = true;
-        f.txtBGImg = *image;
+        c.image = *image;
         ++next;
     }
-    f.Check3 = at(next) != kDefaultIconText;
-    f.txtColorCode = ValueOf(at(next), kIconAreaText).value_or(L"");
-    return f;
+    if (at(next) != kDefaultIconText)
+        c.textColour = TextColour{std::wstring(ValueOf(at(next), kIconAreaText).value_or(L"")),
+                                  {}};
+    return c;
 }
 
 }  // namespace
@@ -227,8 +226,8 @@ bool IsOwnFile(const std::string& bytes) {
         lines.push_back(rest.substr(0, end));
         rest.remove_prefix(end == rest.npos ? rest.size() : end + 2);
     }
-    const FieldValues fields = ValuesOf(lines);
-    return !RefusedValue(fields) && EncodeLines(DesktopIniLines(fields)) == bytes;
+    const Customisation values = ValuesOf(lines);
+    return !RefusedValue(values) && EncodeLines(DesktopIniLines(values)) == bytes;
 }
 
 bool HoldsForeignLines(const std::string& bytes) {

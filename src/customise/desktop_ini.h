@@ -7,38 +7,26 @@
 #include <string_view>
 #include <vector>
 
+#include "customise/customisation.h"
+
 namespace customise {
 
-// The main window's fields as Apply reads them; a measure counts only when its box is ticked.
-struct FieldValues {
-    bool Check1 = false;  // background image
-    bool Check2 = false;  // folder icon
-    bool Check3 = false;  // icon text colour
-    bool Check4 = false;  // info tip
-    std::wstring txtBGImg;
-    std::wstring txtDirICO;
-    std::wstring txtIcoIndex;
-    std::wstring cboColor;      // shown in the summary only
-    std::wstring txtColorCode;  // written to the file only
-    std::wstring txtITip;
-};
-
-// The file's lines in file order, without line ends. With nothing ticked these are the
-// reset's ten default lines.
-std::vector<std::wstring> DesktopIniLines(const FieldValues& fields);
+// The file's lines in file order, without line ends; a folder type or picture has no place
+// in them. With no measure given these are the reset's ten default lines.
+std::vector<std::wstring> DesktopIniLines(const Customisation& values);
 std::vector<std::wstring> DefaultLines();
 
 // The text of Apply's Yes/No question: the heading, then one line per ticked measure in
-// check box order, with no line end after the last.
-std::wstring Summary(const FieldValues& fields);
+// the window's order (image, icon, text colour, tip), with no line end after the last.
+std::wstring Summary(const Customisation& values);
 
 // The file's bytes: each line followed by CR LF; single bytes when every character is
 // ASCII, otherwise UTF-16LE after a byte-order mark (the profile reader understands both).
 std::string EncodeLines(const std::vector<std::wstring>& lines);
 
-// Why a ticked value can't go into the file (line breaks would inject lines, the shell
+// Why a given value can't go into the file (line breaks would inject lines, the shell
 // reads the index and the colour as numbers), or nothing when all are acceptable.
-std::optional<std::wstring> RefusedValue(const FieldValues& fields);
+std::optional<std::wstring> RefusedValue(const Customisation& values);
 
 bool IsWholeNumber(std::wstring_view text);  // optional "-", then one or more digits
 bool IsColourCode(std::wstring_view text);   // "0x" and six hexadecimal digits

@@ -5,6 +5,7 @@
 #include "customise/file_steps.h"
 #include "customise/in_place.h"
 #include "customise/made_icon.h"
+#include "platform/error_text.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
 
@@ -24,15 +25,15 @@ void RemoveOwnFile(const std::wstring& path) {
 
 }  // namespace
 
-ReplaceResult WriteCustomisation(const std::wstring& folder, const FieldValues& fields,
+ReplaceResult WriteCustomisation(const std::wstring& folder, const Customisation& values,
                                  bool keepIconCopy) {
-    FieldValues written = fields;
+    Customisation written = values;
     IconCopy copy;
-    if (keepIconCopy && fields.Check2) {
-        copy = CopyIconIntoFolder(folder, fields.txtDirICO);
+    if (keepIconCopy && values.icon) {
+        copy = CopyIconIntoFolder(folder, values.icon->file);
         if (!copy.copied)
             return {ReplaceStatus::Failed, copy.failure};
-        written.txtDirICO = copy.name;  // Windows reads a bare name relative to the folder
+        written.icon->file = copy.name;  // Windows reads a bare name relative to the folder
     }
     ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DesktopIniLines(written)));
     if (result.status == ReplaceStatus::Failed && copy.created)
@@ -52,6 +53,22 @@ ReplaceResult EditFolderWithIconCopy(const std::wstring& folder, FolderEdit edit
     if (result.status == ReplaceStatus::Failed && copy.created)
         RemoveOwnFile(platform::JoinPath(folder, copy.name));
     return result;
+}
+
+std::optional<std::wstring> RefusedTargetFolder(const std::wstring& path) {
+    if (path.empty())
+        return L"The target folder is empty. Choose a folder from the lists or type its full "
+               L"path.";
+    if (!platform::IsFullPath(path))
+        return L"The target folder must be a full path, such as C:\\Work\\.\r\n\r\n" + path;
+    DWORD attributes = ::GetFileAttributesW(platform::ExtendedPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return platform::FailureText(L"The target folder could not be found.", path,
+                                     ::GetLastError());
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return platform::FailureText(L"The target folder is a file, not a folder.", path,
+                                     ERROR_DIRECTORY);
+    return std::nullopt;
 }
 
 ReplaceResult WriteDefaults(const std::wstring& folder) {

@@ -4,6 +4,7 @@
 // both front ends.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "customise/desktop_ini.h"
@@ -11,12 +12,12 @@
 
 namespace customise {
 
-// Writes desktop.ini for the ticked fields into folder (a full path, with or without a
+// Writes desktop.ini for the measures given into folder (a full path, with or without a
 // trailing separator), asking nothing: the caller has confirmed and has checked the values
-// with RefusedValue. With keepIconCopy and Check2 ticked, the icon file is first copied into
+// with RefusedValue. With keepIconCopy and an icon given, the icon file is first copied into
 // the folder (CopyIconIntoFolder) and its name alone is written as IconFile; a copy made by
 // this call is removed again when the write fails.
-ReplaceResult WriteCustomisation(const std::wstring& folder, const FieldValues& fields,
+ReplaceResult WriteCustomisation(const std::wstring& folder, const Customisation& values,
                                  bool keepIconCopy);
 // An in-place edit (EditFolder) whose icon is iconFile kept in the folder: the file is copied
 // in as CopyIconIntoFolder does and named alone; a copy made by this call is removed again
@@ -24,6 +25,10 @@ ReplaceResult WriteCustomisation(const std::wstring& folder, const FieldValues& 
 struct FolderEdit;
 ReplaceResult EditFolderWithIconCopy(const std::wstring& folder, FolderEdit edit,
                                      const std::wstring& iconFile);
+// Why path can't be the folder Apply or Remove writes into (empty, not a full path, not
+// there, a file), as the message to show; nothing when it can. Never the current folder or a
+// guessed one.
+std::optional<std::wstring> RefusedTargetFolder(const std::wstring& path);
 // Writes the default content, as Remove does, asking nothing.
 ReplaceResult WriteDefaults(const std::wstring& folder);
 

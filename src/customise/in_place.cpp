@@ -110,19 +110,7 @@ const wchar_t* FolderTypeValue(std::wstring_view name) {
 }
 
 std::optional<std::wstring> RefusedEdit(const FolderEdit& edit) {
-    FieldValues fields;
-    fields.Check1 = edit.image.has_value();
-    fields.Check2 = edit.icon.has_value();
-    fields.Check3 = edit.textColour.has_value();
-    fields.Check4 = edit.tip.has_value();
-    fields.txtBGImg = edit.image.value_or(L"");
-    if (edit.icon) {
-        fields.txtDirICO = edit.icon->file;
-        fields.txtIcoIndex = edit.icon->index;
-    }
-    fields.txtColorCode = edit.textColour.value_or(L"");
-    fields.txtITip = edit.tip.value_or(L"");
-    if (auto refused = RefusedValue(fields))
+    if (auto refused = RefusedValue(edit))
         return refused;
     if (edit.icon && edit.icon->file.empty())
         return L"The icon file path must not be empty.";
@@ -147,7 +135,7 @@ EditedBytes EditBytes(const std::string& old, const FolderEdit& edit) {
     if (edit.image)
         changed |= SetValue(file, kImage, *edit.image);
     if (edit.textColour)
-        changed |= SetValue(file, kTextColour, *edit.textColour);
+        changed |= SetValue(file, kTextColour, edit.textColour->code);
     // Windows' Customize tab writes Mode and Vid, empty, when it makes [ViewState].
     if ((edit.folderType || edit.folderPicture) && !file.HasSection(kViewState)) {
         const std::wstring_view lines[] = {L"Mode=", L"Vid="};

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "customise/customisation.h"
 #include "customise/ini_file.h"
 
 namespace customise {
@@ -21,20 +22,10 @@ enum EditMeasure : unsigned {
     kEditFolderPicture = 32,
 };
 
-struct IconChoice {
-    std::wstring file;
-    std::wstring index;  // a whole number, as Apply takes it
-};
-
-// What one edit does: the values to set (those given) and the measures to take away.
-struct FolderEdit {
-    std::optional<IconChoice> icon;            // IconResource=FILE,INDEX (+ IconFile/IconIndex)
-    std::optional<std::wstring> tip;           // InfoTip
-    std::optional<std::wstring> image;         // IconArea_Image
-    std::optional<std::wstring> textColour;    // IconArea_Text, a code ("0x0000eb")
-    std::optional<std::wstring> folderType;    // [ViewState] FolderType, as FolderTypeValue gives
-    std::optional<std::wstring> folderPicture;  // [ViewState] Logo
-    unsigned unset = 0;                         // EditMeasure bits
+// What one edit does: the values to set (those given; a text colour's name is not used) and
+// the measures to take away.
+struct FolderEdit : Customisation {
+    unsigned unset = 0;  // EditMeasure bits
 };
 
 // The one way an edit takes its icon: every source of an icon (a file and index, or one made

@@ -377,10 +377,10 @@ void Form1::cboColor_Change() {
 // --- Apply, Remove and the picker ---
 
 void Form1::cmdYes_Click() {
-    customise::cmdYes_Click(hwnd(), *this);
+    main_window::cmdYes_Click(hwnd(), *this);
 }
 void Form1::cmdRem_Click() {
-    customise::cmdRem_Click(hwnd(), *this);
+    main_window::cmdRem_Click(hwnd(), *this);
 }
 
 void Form1::cmdIco_Click() {

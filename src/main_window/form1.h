@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "customise/customiser.h"
+#include "main_window/apply_remove.h"
 #include "picker/my_form.h"
 #include "platform/control_table.h"
 #include "platform/drive_list.h"
@@ -24,7 +24,7 @@ class Form1Extras;
 inline constexpr wchar_t kForm1Class[] = L"VelquinForm1";
 
 class Form1 : public platform::Window,
-              public customise::FieldsView,
+              public FieldsView,
               public picker::PickerTarget,
               private platform::OwnControls {
   public:

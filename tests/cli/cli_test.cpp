@@ -66,12 +66,11 @@ TEST_F(CliTest, ApplyWritesWhatTheWindowWrites) {
     EXPECT_EQ(run.out, L"Applied: " + plain + L"\r\nApplied: " + named + L"\r\n");
     EXPECT_EQ(run.err, L"");
 
-    customise::FieldValues window{true, true, true, true};
-    window.txtBGImg = L"C:\\Pictures\\sky.jpg";
-    window.txtDirICO = L"C:\\Icons\\app.ico";
-    window.txtIcoIndex = L"38";
-    window.txtColorCode = L"0xd305ff";  // what the chooser writes for "Pink"
-    window.txtITip = L"Holiday \u2603 photos";
+    customise::Customisation window;
+    window.image = L"C:\\Pictures\\sky.jpg";
+    window.icon = customise::IconChoice{L"C:\\Icons\\app.ico", L"38"};
+    window.textColour = customise::TextColour{L"0xd305ff"};  // what the chooser writes for "Pink"
+    window.tip = L"Holiday \u2603 photos";
     const std::string expected = customise::EncodeLines(customise::DesktopIniLines(window));
     for (const auto& folder : {plain, named}) {
         EXPECT_EQ(Ini(folder), expected) << folder;
@@ -82,19 +81,16 @@ TEST_F(CliTest, ApplyWritesWhatTheWindowWrites) {
     // letter case.
     struct Case {
         std::vector<std::wstring> options;
-        customise::FieldValues window;
+        customise::Customisation window;
     };
+    const customise::IconChoice app{L"C:\\Icons\\app.ico", L"0"};
     const Case cases[] = {
-        {{L"--icon", L"C:\\Icons\\app.ico"}, {false, true}},
-        {{L"--text-colour", L"0x00c0eb"}, {false, false, true}},
-        {{L"--text-colour", L"light BLUE"}, {false, false, true}},
+        {{L"--icon", L"C:\\Icons\\app.ico"}, {.icon = app}},
+        {{L"--text-colour", L"0x00c0eb"}, {.textColour = customise::TextColour{L"0x00c0eb"}}},
+        {{L"--text-colour", L"light BLUE"}, {.textColour = customise::TextColour{L"0xe7c748"}}},
     };
-    const wchar_t* codes[] = {L"", L"0x00c0eb", L"0xe7c748"};
     for (size_t i = 0; i < std::size(cases); ++i) {
-        customise::FieldValues f = cases[i].window;
-        f.txtDirICO = L"C:\\Icons\\app.ico";
-        f.txtIcoIndex = L"0";
-        f.txtColorCode = codes[i];
+        const customise::Customisation& f = cases[i].window;
         std::vector<std::wstring> args = {L"apply"};
         args.insert(args.end(), cases[i].options.begin(), cases[i].options.end());
         args.push_back(plain);
@@ -268,9 +264,8 @@ TEST_F(CliTest, PortableIconTravelsWithTheFolder) {
     WriteBytes(icon, std::string("\0\0\1\0\1\0", 6) + "icon bytes");
     CliRun run = RunCli({L"apply", L"--icon", icon + L",2", L"--portable", a, b});
     EXPECT_EQ(run.exitCode, 0u) << run.err;
-    customise::FieldValues window{false, true};
-    window.txtDirICO = L"stick.ico";
-    window.txtIcoIndex = L"2";
+    customise::Customisation window;
+    window.icon = customise::IconChoice{L"stick.ico", L"2"};
     for (const auto& folder : {a, b}) {
         EXPECT_EQ(Ini(folder), customise::EncodeLines(customise::DesktopIniLines(window)));
         EXPECT_EQ(ReadBytes(folder + L"\\stick.ico"), ReadBytes(icon));

@@ -73,9 +73,8 @@ TEST_F(CliEdgeTest, PortableIconsNamedLikeOurFilesAreRenamed) {
         testsupport::WriteBytes(source / name, icon);
         CliRun run = RunCli({L"apply", L"--icon", source / name, L"--portable", folder});
         EXPECT_EQ(run.exitCode, 0u) << run.err;
-        customise::FieldValues fields{false, true};
-        fields.txtDirICO = std::wstring(L"icon ") + name;
-        fields.txtIcoIndex = L"0";
+        customise::Customisation fields;
+        fields.icon = customise::IconChoice{std::wstring(L"icon ") + name, L"0"};
         EXPECT_EQ(Ini(folder), customise::EncodeLines(customise::DesktopIniLines(fields)));
         EXPECT_EQ(ReadBytes(folder + L"\\icon " + name), icon);
         EXPECT_EQ(testsupport::FolderEntries(folder).size(), 2u);

@@ -284,9 +284,8 @@ TEST_F(EditTest, ApplyAndRemoveTakeRecursive) {
     CliRun run = Ok({L"apply", L"--tip", L"deep", L"--recursive", L"a\\"});
     EXPECT_EQ(run.out, L"Applied: " + temp / L"a" + L"\r\nApplied: " + temp / L"a\\b" +
                            L"\r\nApplied: " + c + L"\r\nFolders done: 3, failed: 0, skipped: 0\r\n");
-    customise::FieldValues tip;
-    tip.Check4 = true;
-    tip.txtITip = L"deep";
+    customise::Customisation tip;
+    tip.tip = L"deep";
     EXPECT_EQ(Ini(c), customise::EncodeLines(customise::DesktopIniLines(tip)));
     Ok({L"remove", L"--recursive", L"a"});
     EXPECT_EQ(Ini(c), customise::EncodeLines(customise::DefaultLines()));

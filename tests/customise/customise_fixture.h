@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "customise/customiser.h"
 #include "customise/desktop_ini.h"
+#include "main_window/apply_remove.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
 
 namespace customise_test {
 
 // The main window's fields as plain members.
-struct FakeForm : customise::FieldsView {
+struct FakeForm : main_window::FieldsView {
     std::wstring path;
     bool checks[4] = {};
     std::wstring bgImg, dirIco, icoIndex, colorName, colorCode, iTip;
@@ -58,19 +58,19 @@ struct FakeForm : customise::FieldsView {
 };
 
 // The values Apply reads from the form, as the shared write path takes them.
-inline customise::FieldValues FieldsOf(const FakeForm& form) {
-    customise::FieldValues f;
-    f.Check1 = form.checks[0];
-    f.Check2 = form.checks[1];
-    f.Check3 = form.checks[2];
-    f.Check4 = form.checks[3];
-    f.txtBGImg = form.bgImg;
-    f.txtDirICO = form.dirIco;
-    f.txtIcoIndex = form.icoIndex;
-    f.cboColor = form.colorName;
-    f.txtColorCode = form.colorCode;
-    f.txtITip = form.iTip;
-    return f;
+// Read here from the fake's members, not through the window's own mapping, so that the tests
+// comparing with it check that mapping too.
+inline customise::Customisation FieldsOf(const FakeForm& form) {
+    customise::Customisation c;
+    if (form.checks[0])
+        c.image = form.bgImg;
+    if (form.checks[1])
+        c.icon = customise::IconChoice{form.dirIco, form.icoIndex};
+    if (form.checks[2])
+        c.textColour = customise::TextColour{form.colorCode, form.colorName};
+    if (form.checks[3])
+        c.tip = form.iTip;
+    return c;
 }
 
 inline const std::string kDefaultContent =
@@ -112,15 +112,15 @@ inline std::vector<std::wstring> SortedEntries(const std::wstring& folder) {
     return names;
 }
 
-using Action = customise::Outcome (*)(HWND, const customise::FieldsView&);
-inline const Action kActions[] = {customise::cmdYes_Click, customise::cmdRem_Click};
+using Action = main_window::Outcome (*)(HWND, const main_window::FieldsView&);
+inline const Action kActions[] = {main_window::cmdYes_Click, main_window::cmdRem_Click};
 
 // Runs the action with its next box answered; the boxes shown are copied to seen.
-inline customise::Outcome Click(Action action, const FakeForm& form, int answer = IDYES,
+inline main_window::Outcome Click(Action action, const FakeForm& form, int answer = IDYES,
                                 std::vector<testsupport::SeenBox>* seen = nullptr) {
     testsupport::DialogAnswerer boxes;
     boxes.Answer(answer);
-    customise::Outcome outcome = action(nullptr, form);
+    main_window::Outcome outcome = action(nullptr, form);
     if (seen)
         *seen = boxes.Seen();
     return outcome;

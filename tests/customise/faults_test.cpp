@@ -7,7 +7,7 @@
 #include "platform/unique_handle.h"
 
 using namespace customise_test;
-using customise::Outcome;
+using main_window::Outcome;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
 
@@ -74,7 +74,7 @@ TEST(Faults, RefusesTickedValuesThatWouldBreakTheFile) {
         FakeForm form = FakeForm::AllTicked(folder.path());
         spoil(form);
         SCOPED_TRACE(mentions);
-        ExpectErrorBox(RunExpectingError(customise::cmdYes_Click, form, Outcome::Refused),
+        ExpectErrorBox(RunExpectingError(main_window::cmdYes_Click, form, Outcome::Refused),
                        mentions);
     }
     EXPECT_TRUE(testsupport::FolderEntries(folder.path()).empty());
@@ -83,12 +83,12 @@ TEST(Faults, RefusesTickedValuesThatWouldBreakTheFile) {
     FakeForm form = FakeForm::In(folder.path());
     form.iTip = L"a\r\nb";
     form.icoIndex = L"x";
-    EXPECT_EQ(Click(customise::cmdYes_Click, form), Outcome::Written);
+    EXPECT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
     EXPECT_EQ(ReadBytes(folder / L"desktop.ini"), kDefaultContent);
     form.TickAll();
     form.icoIndex = L"-12";
     form.colorCode = L"0xD305fF";
-    EXPECT_EQ(Click(customise::cmdYes_Click, form), Outcome::Written);
+    EXPECT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
     std::string bytes = ReadBytes(folder / L"desktop.ini");
     EXPECT_NE(bytes.find("\r\nIconIndex =-12\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("\r\nIconArea_Text = 0xD305fF\r\n"), std::string::npos);
@@ -158,9 +158,8 @@ TEST(Faults, AFolderNamedDesktopIniStaysAndIsReported) {
 // name. (Files whose lines each could be ours, in another order or encoding, used to count
 // as ours and were lost: they are foreign now.)
 TEST(Faults, BacksUpOnlyForeignContent) {
-    customise::FieldValues tip;
-    tip.Check4 = true;
-    tip.txtITip = L"\u00e9t\u00e9 \U0001F600";
+    customise::Customisation tip;
+    tip.tip = L"\u00e9t\u00e9 \U0001F600";
     const std::string ownFiles[] = {
         "", kDefaultContent,
         customise::EncodeLines(customise::DesktopIniLines(FieldsOf(FakeForm::AllTicked(L"C:")))),
@@ -187,14 +186,14 @@ TEST(Faults, BacksUpOnlyForeignContent) {
     testsupport::WriteBytes(ini + L".bak", "older backup");
     ::SetFileAttributesW((ini + L".bak").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
     FakeForm form = FakeForm::AllTicked(folder.path());
-    ASSERT_EQ(Click(customise::cmdYes_Click, form), Outcome::Written);
+    ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
     EXPECT_EQ(ReadBytes(ini + L".bak"), kForeignContent);
     EXPECT_EQ(KeptAttributes(ini + L".bak"), DWORD{FILE_ATTRIBUTE_HIDDEN});
     EXPECT_EQ(ReadBytes(folder / L"desktop.ini (2).bak"), "older backup");
     EXPECT_EQ(KeptAttributes(folder / L"desktop.ini (2).bak"),
               DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY});
     // Our own file now: Remove leaves the backups alone.
-    ASSERT_EQ(Click(customise::cmdRem_Click, form), Outcome::Written);
+    ASSERT_EQ(Click(main_window::cmdRem_Click, form), Outcome::Written);
     EXPECT_EQ(ReadBytes(ini + L".bak"), kForeignContent);
     EXPECT_EQ(
         SortedEntries(folder.path()),
@@ -208,9 +207,8 @@ TEST(Faults, HandMadeFilesOfOurKeysAreBackedUpAndRestored) {
         "[.ShellClassInfo]\r\nInfoTip=Project archive\r\nIconFile=D:\\Icons\\archive.ico\r\n",
         customise::EncodeLines({L"[.ShellClassInfo]",
                                 std::wstring(L"InfoTip=\u65E5\u672C \uFFFF") + wchar_t(0xD800)})};
-    customise::FieldValues red;
-    red.Check3 = true;
-    red.txtColorCode = L"0x0000ff";
+    customise::Customisation red;
+    red.textColour = customise::TextColour{L"0x0000ff"};
     for (const std::string& bytes : handMade) {
         TempFolder folder;
         const std::wstring ini = folder / L"desktop.ini";
@@ -249,7 +247,7 @@ TEST(Faults, StaleTemporaryFilesAreRemoved) {
                                              L"desktop.ini.~vel-4243-1.tmp", users[1], users[2]}));
     }
     held.reset();
-    ASSERT_EQ(Click(customise::cmdRem_Click, FakeForm::In(folder.path())), Outcome::Written);
+    ASSERT_EQ(Click(main_window::cmdRem_Click, FakeForm::In(folder.path())), Outcome::Written);
     EXPECT_EQ(SortedEntries(folder.path()),
               (std::vector<std::wstring>{L"desktop.ini", users[0], users[1], users[2]}));
 }

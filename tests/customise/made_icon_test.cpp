@@ -20,10 +20,8 @@ class MadeIconTest : public ::testing::Test {
         EXPECT_TRUE(made.ok);
         const auto saved = customise::SaveMadeIcon(made.bytes, icons_.path());
         EXPECT_TRUE(saved.ok) << saved.failure.what;
-        customise::FieldValues fields;
-        fields.Check2 = true;
-        fields.txtDirICO = saved.path;
-        fields.txtIcoIndex = L"0";
+        customise::Customisation fields;
+        fields.icon = customise::IconChoice{saved.path, L"0"};
         const auto result = customise::WriteCustomisation(folder_.path(), fields, true);
         EXPECT_NE(result.status, customise::ReplaceStatus::Failed);
         return icon_maker::ContentName(made.bytes);

@@ -10,7 +10,7 @@
 #include "platform/unique_handle.h"
 
 using namespace customise_test;
-using customise::Outcome;
+using main_window::Outcome;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
 
@@ -23,9 +23,8 @@ std::wstring RaceWriter() {
 }
 
 std::string ContentOf(const wchar_t* tag) {
-    customise::FieldValues fields;
-    fields.Check4 = true;
-    fields.txtITip = std::wstring(L"written by ") + tag;
+    customise::Customisation fields;
+    fields.tip = std::wstring(L"written by ") + tag;
     return customise::EncodeLines(customise::DesktopIniLines(fields));
 }
 
@@ -85,7 +84,7 @@ TEST(TwoWriters, EarlierBackupsAreKept) {
     for (const std::string* foreign : {&first, &first, &second}) {
         testsupport::WriteBytes(ini, *foreign);
         ::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ASSERT_EQ(Click(customise::cmdYes_Click, form), Outcome::Written);
+        ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
         EXPECT_EQ(ReadBytes(ini + L".bak"), *foreign);
     }
     EXPECT_EQ(ReadBytes(folder / L"desktop.ini (2).bak"), "not written by Velquin");

@@ -16,9 +16,8 @@ int wmain(int argc, wchar_t** argv) {
         return 255;
     const std::wstring folder = platform::WithSeparator(argv[1]);
     const long count = std::wcstol(argv[2], nullptr, 10);
-    customise::FieldValues fields;
-    fields.Check4 = true;
-    fields.txtITip = std::wstring(L"written by ") + argv[3];
+    customise::Customisation fields;
+    fields.tip = std::wstring(L"written by ") + argv[3];
     const std::string bytes = customise::EncodeLines(customise::DesktopIniLines(fields));
     long failures = 0;
     for (long i = 0; i < count; ++i) {

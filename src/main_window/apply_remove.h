@@ -1,11 +1,14 @@
-// Apply ("Apply VEL") and Remove ("Remove VEL"): the two actions that write desktop.ini.
+// Apply ("Apply VEL") and Remove ("Remove VEL"): the questions before the two actions that
+// write desktop.ini. The checks and the writes are the customise library's.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-namespace customise {
+#include "customise/customisation.h"
+
+namespace main_window {
 
 // What Apply and Remove read of the main window; every call reads the field as it stands now.
 class FieldsView {
@@ -23,6 +26,10 @@ class FieldsView {
     virtual bool KeepIconCopy() const { return false; }
 };
 
+// The form's controls as a customisation: a measure is given when its box is ticked, with its
+// fields' text as typed.
+customise::Customisation CustomisationOf(const FieldsView& form);
+
 // Written: desktop.ini holds the new content (if it or the folder could not be marked
 // afterwards, a message has said so). Declined: No, or the box could not be shown.
 // Refused: input rejected before asking. Failed: file-system failure (message shown, all
@@ -37,4 +44,4 @@ Outcome cmdYes_Click(HWND owner, const FieldsView& form);
 // Remove: checks the target folder, asks, and on Yes writes the default desktop.ini.
 Outcome cmdRem_Click(HWND owner, const FieldsView& form);
 
-}  // namespace customise
+}  // namespace main_window
