@@ -186,8 +186,8 @@ int SetBench(const std::wstring& program, const std::wstring& root) {
     std::printf("  the same, telling the shell per folder %9.1f ms\n", told);
     std::printf("  velquin-cli set --recursive            %9.1f ms%s\n", cli,
                 same ? "" : "  (wrote other bytes!)");
-    std::printf("  ratio to the loop telling the shell    %9.2f    (target <= 1.2)%s\n",
-                cli / told, cli / told <= 1.2 ? "" : "  MISSED");
+    std::printf("  ratio to the loop telling the shell    %9.2f    (target <= 1.2)%s\n", cli / told,
+                cli / told <= 1.2 ? "" : "  MISSED");
     std::printf("  ratio to the bare loop                 %9.2f\n", cli / bare);
     return 0;
 }

@@ -52,18 +52,25 @@ HRESULT WriteJpeg(const std::wstring& path) {
     HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_PPV_ARGS(factory.put()));
     ComPtr<IWICStream> stream;
-    if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.put());
-    if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
+    if (SUCCEEDED(hr))
+        hr = factory->CreateStream(stream.put());
+    if (SUCCEEDED(hr))
+        hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
     ComPtr<IWICBitmapEncoder> encoder;
     if (SUCCEEDED(hr))
         hr = factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.put());
-    if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
+    if (SUCCEEDED(hr))
+        hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
     ComPtr<IWICBitmapFrameEncode> frame;
-    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.put(), nullptr);
-    if (SUCCEEDED(hr)) hr = frame->Initialize(nullptr);
-    if (SUCCEEDED(hr)) hr = frame->SetSize(kWidth, kHeight);
+    if (SUCCEEDED(hr))
+        hr = encoder->CreateNewFrame(frame.put(), nullptr);
+    if (SUCCEEDED(hr))
+        hr = frame->Initialize(nullptr);
+    if (SUCCEEDED(hr))
+        hr = frame->SetSize(kWidth, kHeight);
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
+    if (SUCCEEDED(hr))
+        hr = frame->SetPixelFormat(&format);
     std::vector<BYTE> row(kWidth * 3);
     for (UINT y = 0; SUCCEEDED(hr) && y < kHeight; ++y) {
         for (UINT x = 0; x < kWidth; ++x) {
@@ -73,8 +80,10 @@ HRESULT WriteJpeg(const std::wstring& path) {
         }
         hr = frame->WritePixels(1, kWidth * 3, kWidth * 3, row.data());
     }
-    if (SUCCEEDED(hr)) hr = frame->Commit();
-    if (SUCCEEDED(hr)) hr = encoder->Commit();
+    if (SUCCEEDED(hr))
+        hr = frame->Commit();
+    if (SUCCEEDED(hr))
+        hr = encoder->Commit();
     return hr;
 }
 
@@ -87,8 +96,7 @@ void DecodeAlone(const std::wstring& path) {
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
     if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand,
-                                                  decoder.put())) ||
+                                                  WICDecodeMetadataCacheOnDemand, decoder.put())) ||
         FAILED(decoder->GetFrame(0, frame.put())) ||
         FAILED(factory->CreateFormatConverter(converter.put())) ||
         FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA,
@@ -144,8 +152,7 @@ bool Phase(const std::wstring& phase, const std::wstring& jpeg, double& ms, doub
     si.hStdOutput = write;
     si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                          &pi))
+    if (!::CreateProcessW(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
         return false;
     platform::UniqueFile process(pi.hProcess), thread(pi.hThread);
     writer.reset();

@@ -93,8 +93,9 @@ bool WriteEncoded(const std::wstring& path, const GUID& format, std::vector<BYTE
         FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) ||
         FAILED(factory->CreateEncoder(format, nullptr, encoder.put())) ||
         FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
-        FAILED(encoder->CreateNewFrame(frame.put(), nullptr)) || FAILED(frame->Initialize(nullptr)) ||
-        FAILED(frame->SetSize(kWidth, kHeight)) || FAILED(frame->SetPixelFormat(&pixel)) ||
+        FAILED(encoder->CreateNewFrame(frame.put(), nullptr)) ||
+        FAILED(frame->Initialize(nullptr)) || FAILED(frame->SetSize(kWidth, kHeight)) ||
+        FAILED(frame->SetPixelFormat(&pixel)) ||
         FAILED(factory->CreateBitmapFromMemory(kWidth, kHeight, GUID_WICPixelFormat24bppBGR,
                                                kWidth * 3, static_cast<UINT>(bgr.size()),
                                                bgr.data(), bitmap.put())))
@@ -144,8 +145,8 @@ HWND CreateHost() {
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"VelquinPreviewBenchHost";
     ::RegisterClassW(&wc);
-    return ::CreateWindowW(wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
-                           nullptr, nullptr, wc.hInstance, nullptr);
+    return ::CreateWindowW(wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
+                           nullptr, wc.hInstance, nullptr);
 }
 
 }  // namespace

@@ -82,8 +82,8 @@ Figures RunSet(const std::wstring& program, const std::wstring& root) {
         const bool ended = ::WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0;
         PROCESS_MEMORY_COUNTERS counters{sizeof(counters)};
         if (!ended && ::GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters)))
-            figures.peak = std::max({figures.peak, counters.PeakWorkingSetSize,
-                                     counters.WorkingSetSize});
+            figures.peak =
+                std::max({figures.peak, counters.PeakWorkingSetSize, counters.WorkingSetSize});
         if (ended)
             break;
     }

@@ -31,10 +31,10 @@ int wmain(int argc, wchar_t** argv) {
             std::wstring path = file;
             if (!path.empty() && path.find(L'\\') == std::wstring::npos)
                 path = sub + L"\\" + path;
-            HICON icon = path.empty() ? nullptr
-                                      : static_cast<HICON>(::LoadImageW(
-                                            nullptr, path.c_str(), IMAGE_ICON, 48, 48,
-                                            LR_LOADFROMFILE));
+            HICON icon = path.empty()
+                             ? nullptr
+                             : static_cast<HICON>(::LoadImageW(nullptr, path.c_str(), IMAGE_ICON,
+                                                               48, 48, LR_LOADFROMFILE));
             if (!icon) {
                 SHFILEINFOW info{};
                 ::SHGetFileInfoW(sub.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON);

@@ -26,11 +26,10 @@ constexpr CommandName kCommands[] = {
 };
 
 // apply's options that take a value; set takes these and two more.
-constexpr const wchar_t* kApplyValueOptions[] = {L"--icon",        L"--image",
-                                                  L"--text-colour", L"--tip",
-                                                  L"--icon-colour", L"--icon-from-image"};
+constexpr const wchar_t* kApplyValueOptions[] = {L"--icon", L"--image",       L"--text-colour",
+                                                 L"--tip",  L"--icon-colour", L"--icon-from-image"};
 constexpr const wchar_t* kValueOptions[] = {
-    L"--icon",        L"--image",           L"--text-colour",  L"--tip",
+    L"--icon",        L"--image",           L"--text-colour", L"--tip",
     L"--icon-colour", L"--icon-from-image", L"--folder-type", L"--folder-picture"};
 
 bool IsOption(const std::wstring& word) {
@@ -264,8 +263,9 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
     if (a.command == Command::Apply) {
         auto& v = a.values;
         if (!v.image && !v.icon && !v.textColour && !v.tip && !AsksForMadeIcon(a))
-            return Error(L"apply needs at least one of --icon, --icon-colour, --icon-from-image, "
-                         L"--image, --text-colour, --tip");
+            return Error(
+                L"apply needs at least one of --icon, --icon-colour, --icon-from-image, "
+                L"--image, --text-colour, --tip");
         if (auto conflict = ConflictingIconOptions(a, given))
             return Error(*conflict);
         if (a.portable && !v.icon && !AsksForMadeIcon(a))

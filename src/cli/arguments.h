@@ -12,20 +12,30 @@
 namespace cli {
 
 enum class Command {
-    Show, Apply, Remove, Restore, Integrate, Help, Version, MakeIcon, Set, Unset, Refresh
+    Show,
+    Apply,
+    Remove,
+    Restore,
+    Integrate,
+    Help,
+    Version,
+    MakeIcon,
+    Set,
+    Unset,
+    Refresh
 };
 
 struct Arguments {
     Command command = Command::Help;
-    bool json = false;              // show --json
+    bool json = false;                // show --json
     customise::Customisation values;  // apply: the measures given
     bool portable = false;            // apply --portable: a copy of the icon in each folder
-    bool integrateOn = false;       // integrate on (false: off)
-    std::wstring iconColour;        // --icon-colour, make-icon --colour: a name or #RRGGBB
-    std::wstring iconPicture;       // --icon-from-image, make-icon --from-image
-    std::wstring iconOut;           // make-icon's OUT.ico
-    bool recursive = false;         // --recursive: each folder and every folder below it
-    customise::FolderEdit edit;     // set: the values given; unset: the measures taken away
+    bool integrateOn = false;         // integrate on (false: off)
+    std::wstring iconColour;          // --icon-colour, make-icon --colour: a name or #RRGGBB
+    std::wstring iconPicture;         // --icon-from-image, make-icon --from-image
+    std::wstring iconOut;             // make-icon's OUT.ico
+    bool recursive = false;           // --recursive: each folder and every folder below it
+    customise::FolderEdit edit;       // set: the values given; unset: the measures taken away
     std::vector<std::wstring> folders;
 };
 

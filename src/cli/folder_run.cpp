@@ -21,7 +21,8 @@ bool IsConsole(DWORD standardHandle) {
 class ProgressLine {
   public:
     ProgressLine(ConsoleOut& err, bool wanted)
-        : err_(err), on_(wanted && IsConsole(STD_ERROR_HANDLE)),
+        : err_(err),
+          on_(wanted && IsConsole(STD_ERROR_HANDLE)),
           outToo_(IsConsole(STD_OUTPUT_HANDLE)) {
         CONSOLE_SCREEN_BUFFER_INFO info;
         if (on_ && ::GetConsoleScreenBufferInfo(::GetStdHandle(STD_ERROR_HANDLE), &info))

@@ -99,8 +99,8 @@ std::vector<std::wstring> MadeKeys(const MenuPlace& place) {
 }
 
 bool HasRecord(const MenuPlace& place) {
-    return ::RegGetValueW(HKEY_CURRENT_USER, kRecordKey, place.path, RRF_RT_REG_MULTI_SZ,
-                          nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    return ::RegGetValueW(HKEY_CURRENT_USER, kRecordKey, place.path, RRF_RT_REG_MULTI_SZ, nullptr,
+                          nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 LSTATUS RecordMadeKeys(const MenuPlace& place, std::vector<std::wstring> made) {
@@ -111,8 +111,8 @@ LSTATUS RecordMadeKeys(const MenuPlace& place, std::vector<std::wstring> made) {
     for (const auto& key : made)
         text += key + L'\0';
     text += L'\0';
-    return ::RegSetKeyValueW(HKEY_CURRENT_USER, kRecordKey, place.path, REG_MULTI_SZ,
-                             text.c_str(), static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, kRecordKey, place.path, REG_MULTI_SZ, text.c_str(),
+                             static_cast<DWORD>(text.size() * sizeof(wchar_t)));
 }
 
 void DropRecord(const MenuPlace& place) {

@@ -18,8 +18,8 @@ struct TextColour {
 };
 
 struct Customisation {
-    std::optional<std::wstring> image;  // IconArea_Image
-    std::optional<IconChoice> icon;     // IconFile and IconIndex (IconResource in an edit)
+    std::optional<std::wstring> image;     // IconArea_Image
+    std::optional<IconChoice> icon;        // IconFile and IconIndex (IconResource in an edit)
     std::optional<TextColour> textColour;  // IconArea_Text
     std::optional<std::wstring> tip;       // InfoTip
     // Set by an edit only; Apply's whole file has no place for them.

@@ -207,8 +207,7 @@ Customisation ValuesOf(const std::vector<std::wstring_view>& lines) {
         ++next;
     }
     if (at(next) != kDefaultIconText)
-        c.textColour = TextColour{std::wstring(ValueOf(at(next), kIconAreaText).value_or(L"")),
-                                  {}};
+        c.textColour = TextColour{std::wstring(ValueOf(at(next), kIconAreaText).value_or(L"")), {}};
     return c;
 }
 

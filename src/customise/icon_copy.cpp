@@ -64,8 +64,8 @@ bool IsReservedName(std::wstring_view name) {
     auto same = [](std::wstring_view a, std::wstring_view b) {
         const int size = static_cast<int>(a.size());
         return a.size() == b.size() &&
-               (a.empty() || ::CompareStringOrdinal(a.data(), size, b.data(), size, TRUE) ==
-                                 CSTR_EQUAL);
+               (a.empty() ||
+                ::CompareStringOrdinal(a.data(), size, b.data(), size, TRUE) == CSTR_EQUAL);
     };
     const std::wstring_view ini = kDesktopIni, backup = kBackupSuffix;
     if (name.size() < ini.size() || !same(name.substr(0, ini.size()), ini))

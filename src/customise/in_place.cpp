@@ -31,8 +31,8 @@ constexpr IniKey kVid{kViewState, L"Vid"};
 
 // Every key an edit writes, and the two the shell's Customize tab adds with [ViewState]:
 // a file that differs from its backup only in these differs only by edits.
-constexpr IniKey kEditKeys[] = {kIconResource, kIconFile, kIconIndex, kInfoTip, kImage,
-                                kTextColour,   kFolderType, kLogo,    kMode,     kVid};
+constexpr IniKey kEditKeys[] = {kIconResource, kIconFile,   kIconIndex, kInfoTip, kImage,
+                                kTextColour,   kFolderType, kLogo,      kMode,    kVid};
 
 bool HasLineBreak(std::wstring_view text) {
     return text.find_first_of(L"\r\n") != text.npos;
@@ -176,8 +176,8 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
     const std::wstring ini = platform::ExtendedPath(shownIni);
     const DWORD attributes = ::GetFileAttributesW(platform::ExtendedPath(shownFolder).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return {ReplaceStatus::Failed, {L"Could not open the folder.", shownFolder,
-                                        ::GetLastError()}};
+        return {ReplaceStatus::Failed,
+                {L"Could not open the folder.", shownFolder, ::GetLastError()}};
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {ReplaceStatus::Failed, {L"Not a folder.", shownFolder, ERROR_DIRECTORY}};
 
@@ -204,8 +204,7 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
     // A file of nothing but lines Velquin writes (Apply's, or an edit's "key=value") is one
     // Velquin would write for the values it holds: its values need no backup.
     const IniEditor before(old);
-    const bool foreign =
-        hasFile && HoldsForeignLines(old) && !before.OnlyLinesLike(IsVelquinLine);
+    const bool foreign = hasFile && HoldsForeignLines(old) && !before.OnlyLinesLike(IsVelquinLine);
     if (!edited.hasKeys) {
         const bool keep = foreign && !OriginalKept(shownFolder, before);
         ReplaceResult result =

@@ -33,8 +33,8 @@ struct FolderEdit : Customisation {
 void SetEditIcon(FolderEdit& edit, std::wstring file, std::wstring index);
 
 // The five folder types the shell's "Optimise this folder for" offers, as FolderType holds them.
-inline constexpr const wchar_t* kFolderTypes[] = {L"Generic", L"Documents", L"Pictures",
-                                                  L"Music", L"Videos"};
+inline constexpr const wchar_t* kFolderTypes[] = {L"Generic", L"Documents", L"Pictures", L"Music",
+                                                  L"Videos"};
 // The FolderType value for a name in any letter case ("pictures" gives "Pictures"), or null.
 const wchar_t* FolderTypeValue(std::wstring_view name);
 
@@ -45,7 +45,7 @@ std::optional<std::wstring> RefusedEdit(const FolderEdit& edit);
 // The edit applied to the bytes of a desktop.ini (empty: none there yet).
 struct EditedBytes {
     std::string bytes;
-    bool hasKeys = false;         // false: nothing is left for the shell to read
+    bool hasKeys = false;        // false: nothing is left for the shell to read
     bool changesValues = false;  // a value the file held is changed or taken away
 };
 EditedBytes EditBytes(const std::string& old, const FolderEdit& edit);

@@ -194,8 +194,8 @@ std::optional<std::string> EncodeIniText(IniEncoding encoding, std::wstring_view
     const int size = static_cast<int>(text.size());
     BOOL lossy = FALSE;
     BOOL* lossyOut = utf8 ? nullptr : &lossy;
-    int length = ::WideCharToMultiByte(page, flags, text.data(), size, nullptr, 0, nullptr,
-                                       lossyOut);
+    int length =
+        ::WideCharToMultiByte(page, flags, text.data(), size, nullptr, 0, nullptr, lossyOut);
     if (length <= 0 || lossy)
         return std::nullopt;
     bytes.resize(length);

@@ -35,8 +35,8 @@ bool IsAscii(std::wstring_view text) {
 }
 
 bool EndsWith(const std::string& bytes, std::string_view tail) {
-    return bytes.size() >= tail.size() && bytes.compare(bytes.size() - tail.size(), tail.size(),
-                                                        tail.data(), tail.size()) == 0;
+    return bytes.size() >= tail.size() &&
+           bytes.compare(bytes.size() - tail.size(), tail.size(), tail.data(), tail.size()) == 0;
 }
 
 }  // namespace

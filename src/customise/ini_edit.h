@@ -44,8 +44,7 @@ class IniEditor {
     bool Remove(IniKey key);
 
     // True when every key of the section is one of names with an empty value.
-    bool HoldsOnlyEmpty(std::wstring_view section,
-                        std::span<const std::wstring_view> names) const;
+    bool HoldsOnlyEmpty(std::wstring_view section, std::span<const std::wstring_view> names) const;
     // Removes the section's header lines when no key is left under them.
     void RemoveSectionIfEmpty(std::wstring_view section);
 

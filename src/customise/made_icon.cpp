@@ -23,9 +23,9 @@ std::wstring TextOf(const std::string& bytes) {
         return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2),
                             (bytes.size() - 2) / 2);
     std::wstring text(bytes.size(), L'\0');
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(),
-                                             static_cast<int>(bytes.size()), text.data(),
-                                             static_cast<int>(text.size()));
+    const int length =
+        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                              static_cast<int>(text.size()));
     text.resize(static_cast<size_t>(std::max(length, 0)));
     return text;
 }
@@ -34,9 +34,9 @@ std::wstring TextOf(const std::string& bytes) {
 std::vector<std::wstring> NamesMatching(const std::wstring& folder, const wchar_t* pattern) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
-    platform::UniqueFind find(::FindFirstFileExW(
-        platform::ExtendedPath(platform::JoinPath(folder, pattern)).c_str(), FindExInfoBasic,
-        &found, FindExSearchNameMatch, nullptr, 0));
+    platform::UniqueFind find(
+        ::FindFirstFileExW(platform::ExtendedPath(platform::JoinPath(folder, pattern)).c_str(),
+                           FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
     if (!find)
         return names;
     do {
@@ -58,8 +58,8 @@ bool Mentions(const std::wstring& text, const std::wstring& name) {
 bool LooksLikeIcon(const std::string& bytes) {
     if (bytes.size() < 6 || bytes[0] || bytes[1] || bytes[2] != 1 || bytes[3])
         return false;
-    const size_t count = static_cast<unsigned char>(bytes[4]) |
-                         static_cast<unsigned char>(bytes[5]) << 8;
+    const size_t count = static_cast<unsigned char>(bytes[4]) | static_cast<unsigned char>(bytes[5])
+                                                                    << 8;
     return count > 0 && bytes.size() >= 6 + 16 * count;
 }
 

@@ -14,14 +14,14 @@ AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight)
       out_(static_cast<size_t>(dstWidth) * dstHeight * 4) {
     row_.resize(row_.size() + 4);  // room for a pair's second share past the last pixel
     for (const auto& column : columns_) {
-        const bool pair = column.size() == 1 ||
-                          (column.size() == 2 && column[1].dst == column[0].dst + 1);
+        const bool pair =
+            column.size() == 1 || (column.size() == 2 && column[1].dst == column[0].dst + 1);
         if (!pair) {
             pairs_.clear();
             return;
         }
-        pairs_.push_back({column[0].dst, column[0].weight,
-                          column.size() == 2 ? column[1].weight : 0.0f});
+        pairs_.push_back(
+            {column[0].dst, column[0].weight, column.size() == 2 ? column[1].weight : 0.0f});
     }
 }
 
@@ -33,8 +33,8 @@ std::vector<std::vector<AreaScaler::Share>> AreaScaler::Shares(int srcLength, in
     for (int i = 0; i < srcLength; ++i) {
         const int first = std::min(dstLength - 1, static_cast<int>(i / scale));
         for (int j = first; j < dstLength && j * scale < i + 1; ++j) {
-            const double overlap = std::min<double>(i + 1, (j + 1) * scale) -
-                                   std::max<double>(i, j * scale);
+            const double overlap =
+                std::min<double>(i + 1, (j + 1) * scale) - std::max<double>(i, j * scale);
             if (overlap > 0)
                 shares[i].push_back({j, static_cast<float>(overlap / scale)});
         }

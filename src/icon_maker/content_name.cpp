@@ -17,8 +17,8 @@ std::wstring ContentName(const std::string& bytes) {
     // Should the system refuse (it has no reason to), the digest stays zero and still names
     // the file: the name is a cache key, not a check.
     BCRYPT_ALG_HANDLE algorithm = nullptr;
-    if (BCRYPT_SUCCESS(::BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM,
-                                                     nullptr, 0))) {
+    if (BCRYPT_SUCCESS(
+            ::BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
         BCRYPT_HASH_HANDLE hash = nullptr;
         if (BCRYPT_SUCCESS(::BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0))) {
             ::BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),

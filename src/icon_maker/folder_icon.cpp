@@ -98,9 +98,9 @@ std::vector<std::uint8_t> DrawnFolderPixels() {
         std::uint8_t b, g, r;
     };
     static constexpr Panel kPanels[] = {
-        {16, 40, 112, 72, 10, 40, 160, 210},    // tab
-        {16, 56, 240, 216, 12, 40, 160, 210},   // back
-        {16, 88, 240, 224, 12, 90, 210, 250},   // front
+        {16, 40, 112, 72, 10, 40, 160, 210},   // tab
+        {16, 56, 240, 216, 12, 40, 160, 210},  // back
+        {16, 88, 240, 224, 12, 90, 210, 250},  // front
     };
     auto inside = [](const Panel& p, double x, double y) {
         const double dx = std::max({p.left + p.radius - x, 0.0, x - (p.right - p.radius)});
@@ -168,8 +168,7 @@ Master Recoloured(const std::vector<std::uint8_t>& pixels, Rgb colour) {
     const double high = std::max({colour.r, colour.g, colour.b}) / 255.0;
     const double low = std::min({colour.r, colour.g, colour.b}) / 255.0;
     const double lightness = std::clamp(Lightness(target), 0.2, 0.82);
-    const double saturation =
-        high == low ? 0 : (high - low) / (1 - std::fabs(high + low - 1));
+    const double saturation = high == low ? 0 : (high - low) / (1 - std::fabs(high + low - 1));
     double hue = 0;
     if (high != low) {
         const double r = colour.r / 255.0, g = colour.g / 255.0, b = colour.b / 255.0;

@@ -113,8 +113,8 @@ MadeIcon MakeFromPicture(const std::wstring& path) {
                                           static_cast<DWORD>(bytes.size()));
     ComPtr<IWICBitmapDecoder> decoder;
     if (SUCCEEDED(hr))
-        hr = factory->CreateDecoderFromStream(stream.get(), nullptr,
-                                              WICDecodeMetadataCacheOnDemand, decoder.put());
+        hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                              decoder.put());
     ComPtr<IWICBitmapFrameDecode> frame;
     if (SUCCEEDED(hr))
         hr = ChooseFrame(decoder.get(), frame);
@@ -127,8 +127,10 @@ MadeIcon MakeFromPicture(const std::wstring& path) {
     if (width == 0 || height == 0 || width > kMostPixelsASide || height > kMostPixelsASide ||
         UINT64(width) * height * 4 > kMostDecodedBytes) {
         wchar_t reason[128];
-        ::wsprintfW(reason, L"It is %u by %u pixels; the most is %u pixels a side and 256 MB "
-                            L"decoded.", width, height, kMostPixelsASide);
+        ::wsprintfW(reason,
+                    L"It is %u by %u pixels; the most is %u pixels a side and 256 MB "
+                    L"decoded.",
+                    width, height, kMostPixelsASide);
         return Failed(kTooLarge, path, reason);
     }
 
@@ -136,8 +138,7 @@ MadeIcon MakeFromPicture(const std::wstring& path) {
     hr = factory->CreateFormatConverter(converter.put());
     if (SUCCEEDED(hr))
         hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA,
-                                   WICBitmapDitherTypeNone, nullptr, 0,
-                                   WICBitmapPaletteTypeCustom);
+                                   WICBitmapDitherTypeNone, nullptr, 0, WICBitmapPaletteTypeCustom);
     if (FAILED(hr))
         return Failed(kCannotDecode, path, ReasonFor(hr));
 

@@ -36,7 +36,7 @@ Outcome Reported(HWND owner, const customise::ReplaceResult& result) {
     platform::ShowError(owner, platform::FailureText(f.what, f.path, f.error));
     // Unmarked, the file still holds the new settings: that is a write with a warning.
     return result.status == customise::ReplaceStatus::ReplacedUnmarked ? Outcome::Written
-                                                                        : Outcome::Failed;
+                                                                       : Outcome::Failed;
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
             return;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, index);
         ::InvalidateRect(hwnd, nullptr, TRUE);
-        ::SendMessageW(::GetParent(hwnd), WM_COMMAND,
-                       MAKEWPARAM(::GetDlgCtrlID(hwnd), 0), reinterpret_cast<LPARAM>(hwnd));
+        ::SendMessageW(::GetParent(hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd), 0),
+                       reinterpret_cast<LPARAM>(hwnd));
     };
     RECT client{};
     ::GetClientRect(hwnd, &client);
@@ -132,8 +132,8 @@ HICON IconFromBytes(const std::string& bytes, int side) {
     int bestSide = 0;
     for (unsigned i = 0; i < count && 6 + 16 * (i + 1) <= bytes.size(); ++i) {
         const int entrySide = get(6 + 16 * i, 1) ? static_cast<int>(get(6 + 16 * i, 1)) : 256;
-        const bool better = bestSide == 0 || (entrySide >= side && (bestSide < side ||
-                                                                    entrySide < bestSide)) ||
+        const bool better = bestSide == 0 ||
+                            (entrySide >= side && (bestSide < side || entrySide < bestSide)) ||
                             (bestSide < side && entrySide > bestSide);
         if (better) {
             best = 6 + 16 * i;
@@ -146,12 +146,11 @@ HICON IconFromBytes(const std::string& bytes, int side) {
     if (offset + size > bytes.size())
         return nullptr;
     return ::CreateIconFromResourceEx(
-        reinterpret_cast<PBYTE>(const_cast<char*>(bytes.data() + offset)),
-        static_cast<DWORD>(size), TRUE, 0x00030000, side, side, LR_DEFAULTCOLOR);
+        reinterpret_cast<PBYTE>(const_cast<char*>(bytes.data() + offset)), static_cast<DWORD>(size),
+        TRUE, 0x00030000, side, side, LR_DEFAULTCOLOR);
 }
 
-class FolderColourWindow : public platform::Window, platform::OwnControls,
-                           picker::PickerTarget {
+class FolderColourWindow : public platform::Window, platform::OwnControls, picker::PickerTarget {
   public:
     std::wstring Run(HWND owner) {
         RegisterOnce(kFolderColourClass, ::GetSysColorBrush(COLOR_BTNFACE), nullptr);
@@ -159,8 +158,8 @@ class FolderColourWindow : public platform::Window, platform::OwnControls,
         constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
         constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
         const UINT ownerDpi = platform::WindowDpi(owner);
-        RECT r = platform::CentredWindowRect(kWidthTwips, kHeightTwips, style, exStyle, ownerDpi,
-                                             owner);
+        RECT r =
+            platform::CentredWindowRect(kWidthTwips, kHeightTwips, style, exStyle, ownerDpi, owner);
         if (!CreateBound(kFolderColourClass, L"Folder Colour", style, exStyle, r.left, r.top,
                          r.right - r.left, r.bottom - r.top, owner))
             return {};
@@ -240,8 +239,8 @@ class FolderColourWindow : public platform::Window, platform::OwnControls,
                                  platform::ModuleInstance(), nullptr) != nullptr;
     }
     void PlaceOwnControl(const ControlSpec& control, const RECT& rect, UINT) override {
-        ::MoveWindow(::GetDlgItem(hwnd(), control.id), rect.left, rect.top,
-                     rect.right - rect.left, rect.bottom - rect.top, TRUE);
+        ::MoveWindow(::GetDlgItem(hwnd(), control.id), rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top, TRUE);
     }
 
     // The picker's third mode hands its picture here.
@@ -321,9 +320,9 @@ class FolderColourWindow : public platform::Window, platform::OwnControls,
             return;
         const auto saved = customise::SaveMadeIcon(bytes_);
         if (!saved.ok) {
-            platform::ShowError(hwnd(), platform::FailureText(saved.failure.what,
-                                                              saved.failure.path,
-                                                              saved.failure.error));
+            platform::ShowError(
+                hwnd(),
+                platform::FailureText(saved.failure.what, saved.failure.path, saved.failure.error));
             return;
         }
         saved_ = saved.path;

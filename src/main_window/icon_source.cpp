@@ -142,8 +142,8 @@ platform::UniqueIcon IconSource::LoadModuleIcon(int index, int size) const {
         return {};
     int id = BestImage(directory, size);
     platform::Bytes image;
-    if (id <= 0 || !platform::ResourceWithin(module_.get(), image_, RT_ICON,
-                                             MAKEINTRESOURCEW(id), image) ||
+    if (id <= 0 ||
+        !platform::ResourceWithin(module_.get(), image_, RT_ICON, MAKEINTRESOURCEW(id), image) ||
         image.empty() || platform::CheckIconImage(image))
         return {};
     return IconFromImage(image, size);

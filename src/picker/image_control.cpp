@@ -67,7 +67,8 @@ void ImageControl::PaintNote(HDC hdc) {
     RECT measured = client;
     ::DrawTextW(hdc, text.c_str(), -1, &measured, kFormat | DT_CALCRECT);
     RECT place = client;
-    place.top += std::max(0L, ((client.bottom - client.top) - (measured.bottom - measured.top)) / 2);
+    place.top +=
+        std::max(0L, ((client.bottom - client.top) - (measured.bottom - measured.top)) / 2);
     ::SetBkMode(hdc, TRANSPARENT);
     ::SetTextColor(hdc, ::GetSysColor(COLOR_GRAYTEXT));
     ::DrawTextW(hdc, text.c_str(), -1, &place, kFormat);

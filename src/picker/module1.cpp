@@ -50,8 +50,8 @@ const wchar_t* RefusalFor(const std::wstring& path) {
     }
     if (platform::SniffPicture(bytes) != platform::kIco)
         return refusal::kNotAnIconSource;
-    if (!whole && (platform::ReadFileBytes(path, kIconFileLimit, bytes, &whole) != ERROR_SUCCESS ||
-                   !whole))
+    if (!whole &&
+        (platform::ReadFileBytes(path, kIconFileLimit, bytes, &whole) != ERROR_SUCCESS || !whole))
         return refusal::kTooLarge;
     return platform::CheckIconFile(bytes).refusal;
 }

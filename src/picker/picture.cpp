@@ -58,8 +58,8 @@ HRESULT LoadPictureFile(const std::wstring& path, platform::ComPtr<IPicture>& pi
     // kinds the picker lists go to it (a metafile or icon under a picture's name does not).
     platform::PictureCheck check;
     if (ok)
-        check = platform::CheckPicture(
-            platform::Bytes(static_cast<const std::byte*>(data), read), platform::kPickerPictures);
+        check = platform::CheckPicture(platform::Bytes(static_cast<const std::byte*>(data), read),
+                                       platform::kPickerPictures);
     ::GlobalUnlock(memory);
     if (!ok)
         return fail(error);

@@ -10,7 +10,9 @@ namespace {
 uint32_t Le16(Bytes b, size_t at) {
     return std::to_integer<uint32_t>(b[at]) | std::to_integer<uint32_t>(b[at + 1]) << 8;
 }
-uint32_t Le32(Bytes b, size_t at) { return Le16(b, at) | Le16(b, at + 2) << 16; }
+uint32_t Le32(Bytes b, size_t at) {
+    return Le16(b, at) | Le16(b, at + 2) << 16;
+}
 uint32_t Be32(Bytes b, size_t at) {
     return std::to_integer<uint32_t>(b[at]) << 24 | std::to_integer<uint32_t>(b[at + 1]) << 16 |
            std::to_integer<uint32_t>(b[at + 2]) << 8 | std::to_integer<uint32_t>(b[at + 3]);
@@ -18,7 +20,9 @@ uint32_t Be32(Bytes b, size_t at) {
 uint32_t Be16(Bytes b, size_t at) {
     return std::to_integer<uint32_t>(b[at]) << 8 | std::to_integer<uint32_t>(b[at + 1]);
 }
-uint32_t Byte(Bytes b, size_t at) { return std::to_integer<uint32_t>(b[at]); }
+uint32_t Byte(Bytes b, size_t at) {
+    return std::to_integer<uint32_t>(b[at]);
+}
 
 bool StartsWith(Bytes b, const char* text, size_t length) {
     return b.size() >= length && memcmp(b.data(), text, length) == 0;
@@ -26,7 +30,9 @@ bool StartsWith(Bytes b, const char* text, size_t length) {
 
 constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
 
-PictureCheck Refuse(PictureKind kind, const wchar_t* why) { return {kind, 0, 0, why}; }
+PictureCheck Refuse(PictureKind kind, const wchar_t* why) {
+    return {kind, 0, 0, why};
+}
 
 // Sides of zero or past the limits are refused; the pixel count is compared in 64 bits.
 const wchar_t* SizeRefusal(int64_t width, int64_t height, int maxSide) {
@@ -45,7 +51,9 @@ PictureCheck Sized(PictureKind kind, int64_t width, int64_t height, int maxSide)
 }
 
 // Bytes in one row of `width` pixels of `bits` each, rows padded to 32 bits.
-uint64_t Stride(uint64_t width, uint64_t bits) { return (width * bits + 31) / 32 * 4; }
+uint64_t Stride(uint64_t width, uint64_t bits) {
+    return (width * bits + 31) / 32 * 4;
+}
 
 bool KnownBitCount(uint32_t bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
@@ -120,10 +128,10 @@ PictureCheck CheckBmp(Bytes b) {
         return Refuse(kBmp, refusal::kCutShort);
     if (offBits < kFileHeader + headerSize || offBits >= b.size())
         return Refuse(kBmp, offBits >= b.size() ? refusal::kCutShort : refusal::kDamaged);
-    uint64_t pixels = compression == BI_RLE8 || compression == BI_RLE4
-                          ? imageSize
-                          : Stride(static_cast<uint64_t>(width), bits) *
-                                static_cast<uint64_t>(height);
+    uint64_t pixels =
+        compression == BI_RLE8 || compression == BI_RLE4
+            ? imageSize
+            : Stride(static_cast<uint64_t>(width), bits) * static_cast<uint64_t>(height);
     if (pixels == 0 || offBits + pixels > b.size())
         return Refuse(kBmp, refusal::kCutShort);
     return sized;
@@ -223,8 +231,8 @@ PictureCheck CheckJpeg(Bytes b) {
             return Refuse(kJpeg, refusal::kDamaged);
         if (at + length > b.size())
             return Refuse(kJpeg, refusal::kCutShort);
-        bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                     marker != 0xCC;
+        bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (!frame) {
             at += length;
             continue;
@@ -248,10 +256,10 @@ PictureCheck CheckPng(Bytes b, int maxSide) {
         return Refuse(kPng, refusal::kDamaged);
     int64_t width = Be32(b, 16), height = Be32(b, 20);
     uint32_t depth = Byte(b, 24), colour = Byte(b, 25);
-    bool known = (colour == 0 && (depth == 1 || depth == 2 || depth == 4 || depth == 8 ||
-                                  depth == 16)) ||
-                 ((colour == 2 || colour == 4 || colour == 6) && (depth == 8 || depth == 16)) ||
-                 (colour == 3 && (depth == 1 || depth == 2 || depth == 4 || depth == 8));
+    bool known =
+        (colour == 0 && (depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16)) ||
+        ((colour == 2 || colour == 4 || colour == 6) && (depth == 8 || depth == 16)) ||
+        (colour == 3 && (depth == 1 || depth == 2 || depth == 4 || depth == 8));
     if (!known)
         return Refuse(kPng, refusal::kDamaged);
     PictureCheck sized = Sized(kPng, width, height, maxSide);
@@ -400,9 +408,8 @@ IconFileCheck CheckIconFile(Bytes b) {
             check.refusal = refusal::kCutShort;
         } else {
             IconImage image;
-            check.refusal = CheckIconImage(b.subspan(static_cast<size_t>(offset),
-                                                     static_cast<size_t>(size)),
-                                           &image);
+            check.refusal = CheckIconImage(
+                b.subspan(static_cast<size_t>(offset), static_cast<size_t>(size)), &image);
             check.images.push_back(image);
         }
     }

@@ -12,10 +12,12 @@ std::wstring SystemReason(DWORD error) {
     std::wstring text;
     if (length && buffer) {
         text.assign(static_cast<const wchar_t*>(buffer.get()), length);
-        while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        while (!text.empty() &&
+               (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
             text.pop_back();
     }
-    if (text.empty()) text = L"Unknown error.";
+    if (text.empty())
+        text = L"Unknown error.";
     return text + L" (error " + std::to_wstring(error) + L")";
 }
 

@@ -11,8 +11,8 @@ DWORD ReadFileBytes(const std::wstring& path, uint64_t limit, std::vector<std::b
                     bool* whole) {
     bytes.clear();
     UniqueFile file(::CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return ::GetLastError();
     LARGE_INTEGER size{};

@@ -134,8 +134,8 @@ TEST(CliIntegrateTest, OffKeepsWhatWasThereBefore) {
     EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, background.c_str(), L"Extended", RRF_RT_REG_SZ,
                              nullptr, nullptr, &size),
               ERROR_SUCCESS);
-    EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, background.c_str(), nullptr, RRF_RT_REG_SZ,
-                             nullptr, nullptr, &size),
+    EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, background.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                             nullptr, &size),
               ERROR_SUCCESS);  // on's menu text went with off
 
     ::RegDeleteTreeW(HKEY_CURRENT_USER, background.c_str());

@@ -76,7 +76,8 @@ class EditTest : public ::testing::Test {
 TEST_F(EditTest, ForeignFileKeepsEveryOtherByteThroughEachEdit) {
     const std::wstring folder = Folder(L"foreign", kForeign);
     const std::string head = "; written by hand\r\n\r\n[.ShellClassInfo]\r\n";
-    const std::string name = "LocalizedResourceName=@%SystemRoot%\\system32\\shell32.dll,-21770\r\n";
+    const std::string name =
+        "LocalizedResourceName=@%SystemRoot%\\system32\\shell32.dll,-21770\r\n";
     const std::string tail = "\r\n[Tool.Settings]\r\nColour=blue";
     const std::string icon = "IconResource = C:\\Windows\\system32\\imageres.dll,-112\r\n";
     struct Step {
@@ -87,8 +88,8 @@ TEST_F(EditTest, ForeignFileKeepsEveryOtherByteThroughEachEdit) {
         {{L"set", L"--tip", L"Old photos"}, head + icon + name + "InfoTip=Old photos\r\n" + tail},
         {{L"set", L"--icon", L"D:\\Icons\\box.ico,2"},
          head + "IconResource = D:\\Icons\\box.ico,2\r\n" + name + "InfoTip=Old photos\r\n" + tail},
-        {{L"set", L"--tip=New photos"}, head + "IconResource = D:\\Icons\\box.ico,2\r\n" + name +
-                                            "InfoTip=New photos\r\n" + tail},
+        {{L"set", L"--tip=New photos"},
+         head + "IconResource = D:\\Icons\\box.ico,2\r\n" + name + "InfoTip=New photos\r\n" + tail},
         {{L"unset", L"--icon"}, head + name + "InfoTip=New photos\r\n" + tail},
         {{L"unset", L"--tip", L"--image"}, head + name + tail},
     };
@@ -215,8 +216,9 @@ TEST_F(EditTest, RecursiveDoesEachFolderOnceAndNeverFollowsALink) {
     const std::wstring link = root + L"\\b8\\back";
     // Wine 8 answers success but makes no link (it has no reparse points): then the walk is
     // checked without one.
-    ::CreateSymbolicLinkW(link.c_str(), (root + L"\\b0").c_str(),
-                          SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    ::CreateSymbolicLinkW(
+        link.c_str(), (root + L"\\b0").c_str(),
+        SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     const DWORD linkAttributes = ::GetFileAttributesW(link.c_str());
     const bool linked = linkAttributes != INVALID_FILE_ATTRIBUTES &&
                         (linkAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -241,8 +243,8 @@ TEST_F(EditTest, RecursiveDoesEachFolderOnceAndNeverFollowsALink) {
             summary = line;
     }
     EXPECT_EQ(done, std::multiset<std::wstring>(folders.begin(), folders.end()));
-    EXPECT_EQ(summary, std::wstring(L"Folders done: 200, failed: 0, skipped: ") +
-                           (linked ? L"1" : L"0"));
+    EXPECT_EQ(summary,
+              std::wstring(L"Folders done: 200, failed: 0, skipped: ") + (linked ? L"1" : L"0"));
     for (const auto& folder : folders) {
         if (folder != theirs) {
             EXPECT_EQ(Ini(folder), "[.ShellClassInfo]\r\nInfoTip=tree\r\n") << folder;
@@ -283,7 +285,8 @@ TEST_F(EditTest, ApplyAndRemoveTakeRecursive) {
     ::CreateDirectoryW(c.c_str(), nullptr);
     CliRun run = Ok({L"apply", L"--tip", L"deep", L"--recursive", L"a\\"});
     EXPECT_EQ(run.out, L"Applied: " + temp / L"a" + L"\r\nApplied: " + temp / L"a\\b" +
-                           L"\r\nApplied: " + c + L"\r\nFolders done: 3, failed: 0, skipped: 0\r\n");
+                           L"\r\nApplied: " + c +
+                           L"\r\nFolders done: 3, failed: 0, skipped: 0\r\n");
     customise::Customisation tip;
     tip.tip = L"deep";
     EXPECT_EQ(Ini(c), customise::EncodeLines(customise::DesktopIniLines(tip)));

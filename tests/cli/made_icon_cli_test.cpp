@@ -96,12 +96,14 @@ TEST_F(MadeIconCliTest, RefusalsWriteNothing) {
         {{L"apply", L"--icon-colour", L"teal", folder}, 2, L"Light Blue, Dark Blue"},
         {{L"apply", L"--icon-colour", L"#12345", folder}, 2, L"#RRGGBB"},
         {{L"apply", L"--icon-colour", L"red", L"--icon", L"a.ico", folder}, 2, L"give one"},
-        {{L"apply", L"--icon-colour", L"red", L"--icon-from-image", L"a.png", folder}, 2,
+        {{L"apply", L"--icon-colour", L"red", L"--icon-from-image", L"a.png", folder},
+         2,
          L"give one"},
         {{L"make-icon", L"--colour", L"red"}, 2, L"OUT.ico"},
         {{L"make-icon", L"--colour", L"red", L"--from-image", L"a.png", L"x.ico"}, 2, L"one of"},
         {{L"apply", L"--icon-from-image", temp_ / L"bad.png", folder}, 1, L"bad.png"},
-        {{L"make-icon", L"--from-image", temp_ / L"bad.png", temp_ / L"x.ico"}, 1,
+        {{L"make-icon", L"--from-image", temp_ / L"bad.png", temp_ / L"x.ico"},
+         1,
          L"Could not read the picture"},
     };
     for (const Case& c : cases) {

@@ -16,8 +16,7 @@ using cli_test::RunCli;
 
 namespace {
 
-const std::string kForeign =
-    "[.ShellClassInfo]\r\nIconResource=C:\\a.ico,1\r\n[Other]\r\nk=1\r\n";
+const std::string kForeign = "[.ShellClassInfo]\r\nIconResource=C:\\a.ico,1\r\n[Other]\r\nk=1\r\n";
 
 // True when the bytes are desktop.ini's or any backup's in folder.
 bool KeptIn(const std::wstring& folder, const std::string& bytes) {
@@ -55,8 +54,8 @@ TEST_P(RestoreRace, KeepsAnotherToolsFile) {
         restore.join();
         lost += KeptIn(folder, kForeign) ? 0 : 1;
     }
-    std::cout << "restore against " << GetParam().name << ": the other tool's file lost in "
-              << lost << " of " << kRounds << " rounds\n";
+    std::cout << "restore against " << GetParam().name << ": the other tool's file lost in " << lost
+              << " of " << kRounds << " rounds\n";
     EXPECT_EQ(lost, 0);
 }
 

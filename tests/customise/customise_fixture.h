@@ -117,7 +117,7 @@ inline const Action kActions[] = {main_window::cmdYes_Click, main_window::cmdRem
 
 // Runs the action with its next box answered; the boxes shown are copied to seen.
 inline main_window::Outcome Click(Action action, const FakeForm& form, int answer = IDYES,
-                                std::vector<testsupport::SeenBox>* seen = nullptr) {
+                                  std::vector<testsupport::SeenBox>* seen = nullptr) {
     testsupport::DialogAnswerer boxes;
     boxes.Answer(answer);
     main_window::Outcome outcome = action(nullptr, form);

@@ -170,8 +170,12 @@ TEST(Faults, BacksUpOnlyForeignContent) {
     for (char c : kDefaultContent)
         asciiInUtf16 += {c, '\0'};
     const std::vector<std::string> foreignFiles = {
-        kForeignContent, kDefaultContent + "\r\n", "IconIndex =abc\r\n",
-        "\xEF\xBB\xBF" + kDefaultContent, "InfoTip=\xE9t\xE9\r\n", asciiInUtf16,
+        kForeignContent,
+        kDefaultContent + "\r\n",
+        "IconIndex =abc\r\n",
+        "\xEF\xBB\xBF" + kDefaultContent,
+        "InfoTip=\xE9t\xE9\r\n",
+        asciiInUtf16,
         customise::EncodeLines({L"InfoTip=\u00e9t\u00e9"}),
         "[.ShellClassInfo]\r\nInfoTip=Project archive\r\nIconFile=D:\\Icons\\archive.ico\r\n",
         "[.ShellClassInfo]\r\nIconFile=a.ico\r\nIconIndex =-4\r\nConfirmFileOp = 0\r\n"

@@ -5,8 +5,8 @@
 #include "customise_fixture.h"
 
 using namespace customise_test;
-using main_window::Outcome;
 using customise::ReplaceStatus;
+using main_window::Outcome;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
 
@@ -112,7 +112,8 @@ TEST(FolderTools, RestorePutsTheBackupBack) {
     const std::wstring ini = folder / L"desktop.ini";
     testsupport::WriteBytes(ini, kForeignContent);
     EXPECT_FALSE(customise::HasBackup(folder.path()));
-    ASSERT_EQ(Click(main_window::cmdYes_Click, FakeForm::AllTicked(folder.path())), Outcome::Written);
+    ASSERT_EQ(Click(main_window::cmdYes_Click, FakeForm::AllTicked(folder.path())),
+              Outcome::Written);
     EXPECT_TRUE(customise::HasBackup(folder.path()));
 
     EXPECT_EQ(customise::RestoreDesktopIni(folder.path()).status, ReplaceStatus::Replaced);

@@ -63,9 +63,10 @@ TEST(IniEditTest, EditsFollowTheProfileReadersRules) {
          Icon(L"b.dll", L"-3"),
          "[.ShellClassInfo]\r\nIconFile=b.dll\r\nIconIndex = -3\r\nIconResource=b.dll,-3\r\n"},
         {"icon keys all go",
-         "[.ShellClassInfo]\r\nIconResource=a,1\r\nIconFile=a\r\nIconIndex=1\r\nX=1\r\n",
-         Unset(1), "[.ShellClassInfo]\r\nX=1\r\n"},
-        {"other sections' keys stay", "[Other]\r\nInfoTip=a\r\n", Unset(2), "[Other]\r\nInfoTip=a\r\n"},
+         "[.ShellClassInfo]\r\nIconResource=a,1\r\nIconFile=a\r\nIconIndex=1\r\nX=1\r\n", Unset(1),
+         "[.ShellClassInfo]\r\nX=1\r\n"},
+        {"other sections' keys stay", "[Other]\r\nInfoTip=a\r\n", Unset(2),
+         "[Other]\r\nInfoTip=a\r\n"},
     };
     for (const auto& c : cases) {
         auto edited = customise::EditBytes(c.before, c.edit);
@@ -103,11 +104,12 @@ TEST_F(InPlaceTest, ForeignFileIsKeptOnceAcrossManyEdits) {
     EXPECT_EQ(ReadBytes(Bak()), foreign);
     FolderEdit type;
     type.folderType = L"music";
-    for (const auto& edit : {Tip(L"again"), Icon(L"a.ico", L"0"), type, Unset(customise::kEditIcon),
-                             Tip(L"last")})
+    for (const auto& edit :
+         {Tip(L"again"), Icon(L"a.ico", L"0"), type, Unset(customise::kEditIcon), Tip(L"last")})
         Edit(edit);
-    EXPECT_EQ(ReadBytes(Ini()), "[.ShellClassInfo]\r\nInfoTip=last\r\nConfirmFileOp=0\r\n"
-                                "[ViewState]\r\nMode=\r\nVid=\r\nFolderType=Music\r\n");
+    EXPECT_EQ(ReadBytes(Ini()),
+              "[.ShellClassInfo]\r\nInfoTip=last\r\nConfirmFileOp=0\r\n"
+              "[ViewState]\r\nMode=\r\nVid=\r\nFolderType=Music\r\n");
     EXPECT_FALSE(Exists(Bak(2)));
     // Another tool changes a key outside the measures: its file is kept too, beside the first.
     WriteBytes(Ini(), "[.ShellClassInfo]\r\nInfoTip=last\r\nConfirmFileOp=1\r\n");

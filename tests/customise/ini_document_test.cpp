@@ -17,8 +17,7 @@ using customise::IniEncoding;
 
 std::string Utf16(std::wstring_view text, bool little = true) {
     std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
-    bytes += *customise::EncodeIniText(little ? IniEncoding::Utf16Le : IniEncoding::Utf16Be,
-                                       text);
+    bytes += *customise::EncodeIniText(little ? IniEncoding::Utf16Le : IniEncoding::Utf16Be, text);
     return bytes;
 }
 
@@ -32,8 +31,8 @@ struct Case {
 
 const Case kCases[] = {
     {"plain", "[.ShellClassInfo]\r\nInfoTip=Tip\r\n", L".ShellClassInfo", L"InfoTip", L"Tip"},
-    {"case and spaces", "  [.shellclassinfo]  \r\n\t infotip \t=  A  b  \r\n",
-     L" .ShellClassInfo ", L"InfoTip ", L"A  b"},
+    {"case and spaces", "  [.shellclassinfo]  \r\n\t infotip \t=  A  b  \r\n", L" .ShellClassInfo ",
+     L"InfoTip ", L"A  b"},
     {"first of two keys", "[s]\nk=1\nK=2\n", L"s", L"k", L"1"},
     {"first section only", "[s]\na=1\n[t]\nb=2\n[S]\nb=3\n", L"s", L"b", std::nullopt},
     {"later section", "[s]\na=1\n[t]\nb=2\n[S]\nb=3\n", L"t", L"b", L"2"},

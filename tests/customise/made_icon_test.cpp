@@ -53,9 +53,9 @@ TEST_F(MadeIconTest, OnlyVelquinsUnnamedIconsAreDeleted) {
     ASSERT_FALSE(Has(red));
     // A backup naming the blue icon; a foreign file of a near name; a content name that
     // holds no icon; an icon under another name.
-    testsupport::WriteBytes(folder_ / L"desktop.ini (2).bak",
-                            "[.ShellClassInfo]\r\nIconFile=" +
-                                std::string(blue.begin(), blue.end()) + "\r\n");
+    testsupport::WriteBytes(
+        folder_ / L"desktop.ini (2).bak",
+        "[.ShellClassInfo]\r\nIconFile=" + std::string(blue.begin(), blue.end()) + "\r\n");
     const std::string icon = testsupport::ReadBytes(folder_ / blue);
     testsupport::WriteBytes(folder_ / L"velquin-xyz.ico", icon);
     testsupport::WriteBytes(folder_ / L"velquin-0123456789ab.ico", "not an icon");

@@ -25,24 +25,30 @@ std::string Quoted(size_t length) {
 }
 
 const ReadCase kReadCases[] = {
-    {"Velquin's own", customise_test::kDefaultContent,
+    {"Velquin's own",
+     customise_test::kDefaultContent,
      {L"%SystemRoot%\\system32\\SHELL32.dll", L"3", L"", L"", L"0x000000"}},
     {"quoted icon resource",
      "[.ShellClassInfo]\r\nIconResource = \"C:\\x y\\y.dll\" , 5\r\nIconFile=other.ico\r\n",
      {L"C:\\x y\\y.dll", L"5", L"", L"", L""}},
-    {"icon resource without index", "[.ShellClassInfo]\r\nIconResource='C:\\a.ico'\r\n",
+    {"icon resource without index",
+     "[.ShellClassInfo]\r\nIconResource='C:\\a.ico'\r\n",
      {L"C:\\a.ico", L"0", L"", L"", L""}},
     // The profile reader cut the last character of a quoted value of 255 characters.
     {"quoted tips of every length",
-     "[.ShellClassInfo]\r\nInfoTip=" + Quoted(255) + "\r\n[{BE098140-A513-11D0-A3A4-00C04FD706EC}]"
-     "\r\nIconArea_Image=" + Quoted(511) + "\r\nIconArea_Text=" + Quoted(1023) + "\r\n",
+     "[.ShellClassInfo]\r\nInfoTip=" + Quoted(255) +
+         "\r\n[{BE098140-A513-11D0-A3A4-00C04FD706EC}]"
+         "\r\nIconArea_Image=" +
+         Quoted(511) + "\r\nIconArea_Text=" + Quoted(1023) + "\r\n",
      {L"", L"", std::wstring(255, L't'), std::wstring(511, L't'), std::wstring(1023, L't')}},
     {"first key and section win",
      "[.shellclassinfo]\r\ninfotip=one\r\nInfoTip=two\r\n[.ShellClassInfo]\r\nIconFile=x\r\n",
      {L"", L"", L"one", L"", L""}},
-    {"UTF-16", customise::EncodeLines({L"[.ShellClassInfo]", L"InfoTip=\u65E5\u672C"}),
+    {"UTF-16",
+     customise::EncodeLines({L"[.ShellClassInfo]", L"InfoTip=\u65E5\u672C"}),
      {L"", L"", L"\u65E5\u672C", L"", L""}},
-    {"a tip past a million characters", "[.ShellClassInfo]\r\nInfoTip=" + std::string(1100000, 't'),
+    {"a tip past a million characters",
+     "[.ShellClassInfo]\r\nInfoTip=" + std::string(1100000, 't'),
      {L"", L"", std::wstring(1100000, L't'), L"", L""}},
 };
 

@@ -99,19 +99,26 @@ inline HRESULT WritePicture(const std::wstring& path, const GUID& container, UIN
     HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_PPV_ARGS(factory.put()));
     platform::ComPtr<IWICStream> stream;
-    if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.put());
-    if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
+    if (SUCCEEDED(hr))
+        hr = factory->CreateStream(stream.put());
+    if (SUCCEEDED(hr))
+        hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
     platform::ComPtr<IWICBitmapEncoder> encoder;
-    if (SUCCEEDED(hr)) hr = factory->CreateEncoder(container, nullptr, encoder.put());
-    if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
+    if (SUCCEEDED(hr))
+        hr = factory->CreateEncoder(container, nullptr, encoder.put());
+    if (SUCCEEDED(hr))
+        hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
     platform::ComPtr<IWICBitmapFrameEncode> frame;
-    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.put(), nullptr);
-    if (SUCCEEDED(hr)) hr = frame->Initialize(nullptr);
-    if (SUCCEEDED(hr)) hr = frame->SetSize(width, height);
-    WICPixelFormatGUID format = container == GUID_ContainerFormatPng
-                                    ? GUID_WICPixelFormat32bppBGRA
-                                    : GUID_WICPixelFormat24bppBGR;
-    if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
+    if (SUCCEEDED(hr))
+        hr = encoder->CreateNewFrame(frame.put(), nullptr);
+    if (SUCCEEDED(hr))
+        hr = frame->Initialize(nullptr);
+    if (SUCCEEDED(hr))
+        hr = frame->SetSize(width, height);
+    WICPixelFormatGUID format = container == GUID_ContainerFormatPng ? GUID_WICPixelFormat32bppBGRA
+                                                                     : GUID_WICPixelFormat24bppBGR;
+    if (SUCCEEDED(hr))
+        hr = frame->SetPixelFormat(&format);
     const UINT bytesPerPixel = format == GUID_WICPixelFormat32bppBGRA ? 4 : 3;
     std::vector<BYTE> row(static_cast<size_t>(width) * bytesPerPixel);
     for (UINT y = 0; SUCCEEDED(hr) && y < height; ++y) {
@@ -122,8 +129,10 @@ inline HRESULT WritePicture(const std::wstring& path, const GUID& container, UIN
         hr = frame->WritePixels(1, static_cast<UINT>(row.size()), static_cast<UINT>(row.size()),
                                 row.data());
     }
-    if (SUCCEEDED(hr)) hr = frame->Commit();
-    if (SUCCEEDED(hr)) hr = encoder->Commit();
+    if (SUCCEEDED(hr))
+        hr = frame->Commit();
+    if (SUCCEEDED(hr))
+        hr = encoder->Commit();
     return hr;
 }
 

@@ -59,9 +59,9 @@ class IconMakerTest : public ::testing::Test {
             platform::UniqueIcon extractedIcon(extracted);
             EXPECT_TRUE(extractedIcon);
             HICON shell = nullptr;
-            EXPECT_EQ(::SHDefExtractIconW(file.c_str(), 0, 0, &shell, nullptr,
-                                          static_cast<UINT>(side)),
-                      S_OK);
+            EXPECT_EQ(
+                ::SHDefExtractIconW(file.c_str(), 0, 0, &shell, nullptr, static_cast<UINT>(side)),
+                S_OK);
             platform::UniqueIcon shellIcon(shell);
             EXPECT_TRUE(shellIcon);
         }
@@ -77,11 +77,16 @@ TEST(IconColours, NamesAndCodesParse) {
         icon_maker::Rgb rgb;
     };
     const Case cases[] = {
-        {L"Red", true, {0xeb, 0, 0}},          {L"light blue", true, {0x48, 0xc7, 0xe7}},
-        {L"DARK GREEN", true, {0, 0x80, 0}},   {L"#00ff80", true, {0, 0xff, 0x80}},
-        {L"#A0B0C0", true, {0xa0, 0xb0, 0xc0}}, {L"#12345", false, {}},
-        {L"#GG0000", false, {}},               {L"0x0000eb", false, {}},
-        {L"reddish", false, {}},               {L"", false, {}},
+        {L"Red", true, {0xeb, 0, 0}},
+        {L"light blue", true, {0x48, 0xc7, 0xe7}},
+        {L"DARK GREEN", true, {0, 0x80, 0}},
+        {L"#00ff80", true, {0, 0xff, 0x80}},
+        {L"#A0B0C0", true, {0xa0, 0xb0, 0xc0}},
+        {L"#12345", false, {}},
+        {L"#GG0000", false, {}},
+        {L"0x0000eb", false, {}},
+        {L"reddish", false, {}},
+        {L"", false, {}},
         {L" Red", false, {}},
     };
     for (const Case& c : cases) {
@@ -102,9 +107,9 @@ TEST(IconColours, ContentNames) {
     // SHA-256("abc") begins ba7816bf8f01.
     EXPECT_EQ(name, L"velquin-ba7816bf8f01.ico");
     EXPECT_TRUE(icon_maker::IsContentName(name));
-    for (const wchar_t* other : {L"velquin-xyz.ico", L"velquin-BA7816BF8F01.ico",
-                                 L"velquin-ba7816bf8f01.png", L"other-ba7816bf8f01.ico",
-                                 L"velquin-ba7816bf8f0.ico"})
+    for (const wchar_t* other :
+         {L"velquin-xyz.ico", L"velquin-BA7816BF8F01.ico", L"velquin-ba7816bf8f01.png",
+          L"other-ba7816bf8f01.ico", L"velquin-ba7816bf8f0.ico"})
         EXPECT_FALSE(icon_maker::IsContentName(other)) << other;
 }
 
@@ -140,8 +145,8 @@ TEST_F(IconMakerTest, EachNamedColourLooksLikeItsName) {
         double hue;  // negative: a grey, whose saturation must stay low
     };
     const Case cases[] = {
-        {L"White", -1},       {L"Black", -1}, {L"Gray", -1},     {L"Brown", 29},
-        {L"Light Blue", 194}, {L"Dark Blue", 240}, {L"Pink", 310}, {L"Red", 0},
+        {L"White", -1},       {L"Black", -1},        {L"Gray", -1},        {L"Brown", 29},
+        {L"Light Blue", 194}, {L"Dark Blue", 240},   {L"Pink", 310},       {L"Red", 0},
         {L"Orange", 23},      {L"Light Green", 115}, {L"Dark Green", 120},
     };
     std::string first;
@@ -168,10 +173,9 @@ TEST_F(IconMakerTest, EachNamedColourLooksLikeItsName) {
 
 TEST_F(IconMakerTest, FinePatternAveragesToGreyAndTheSameInputGivesTheSameBytes) {
     const std::wstring picture = folder_ / L"checks.png";
-    ASSERT_EQ(icontest::WritePicture(picture, GUID_ContainerFormatPng, 600, 300,
-                                     [](UINT x, UINT y) {
-                                         return (x + y) % 2 ? 0xFFFFFFFFu : 0xFF000000u;
-                                     }),
+    ASSERT_EQ(icontest::WritePicture(
+                  picture, GUID_ContainerFormatPng, 600, 300,
+                  [](UINT x, UINT y) { return (x + y) % 2 ? 0xFFFFFFFFu : 0xFF000000u; }),
               S_OK);
     const auto made = MakeFromPicture(picture);
     ASSERT_TRUE(made.ok) << made.failure.reason;

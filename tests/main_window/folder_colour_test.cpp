@@ -44,8 +44,7 @@ class FolderColourTest : public Form1Test {
     }
     bool Checked(int id) { return ::SendMessageW(Ctl(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     bool KeepCopy() {
-        return ::GetMenuState(::GetSystemMenu(form->hwnd(), FALSE), kKeepIconCopy,
-                              MF_BYCOMMAND) &
+        return ::GetMenuState(::GetSystemMenu(form->hwnd(), FALSE), kKeepIconCopy, MF_BYCOMMAND) &
                MF_CHECKED;
     }
 
@@ -80,9 +79,9 @@ TEST_F(FolderColourTest, ArrowsAndEnterMakeTheIconAndApplyKeepsItInTheFolder) {
     answerer.Answer(IDYES);
     Click(kCmdYes);
     EXPECT_EQ(ReadBytes(temp / name), red.bytes);
-    EXPECT_NE(ReadBytes(temp / L"desktop.ini").find("IconFile=" +
-                                                    std::string(name.begin(), name.end())),
-              std::string::npos);
+    EXPECT_NE(
+        ReadBytes(temp / L"desktop.ini").find("IconFile=" + std::string(name.begin(), name.end())),
+        std::string::npos);
 
     // End, then Enter: Dark Green, a new file; Apply leaves only the new one in the folder.
     Drive({VK_END}, PressEnter);

@@ -10,8 +10,9 @@ namespace {
 
 using FolderMenuTest = Form1Test;
 
-constexpr char kOther[] = "; mine\r\n[.ShellClassInfo]\r\nInfoTip=kept\r\n[ViewState]\r\n"
-                          "FolderType=Music\r\n";
+constexpr char kOther[] =
+    "; mine\r\n[.ShellClassInfo]\r\nInfoTip=kept\r\n[ViewState]\r\n"
+    "FolderType=Music\r\n";
 
 // The menu as it opens: its items' states after WM_INITMENU.
 HMENU OpenedMenu(HWND form) {

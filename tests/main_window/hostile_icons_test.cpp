@@ -54,8 +54,8 @@ TEST_P(HostileIcons, AnswerWithinASecondKeepTheirMemoryAndSayWhy) {
         for (int i = 0; i < count; ++i) {
             for (int size : {32, 16}) {
                 platform::UniqueIcon icon = source.Load(i, size);
-                drawn += icon && ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr,
-                                              DI_NORMAL);
+                drawn +=
+                    icon && ::DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
             }
         }
     });

@@ -36,7 +36,7 @@ TEST(PickerPictureMode, ListsThePicturesAndHandsTheClickedOneBack) {
     answerer.OnActivate(picker::kMyFormClass, [&](HWND hwnd) {
         ran = true;
         EXPECT_EQ(ListedFiles(form), (std::vector<std::wstring>{L"a.ico", L"e.jpg", L"f.bmp",
-                                                                 L"g.gif", L"j.jpeg", L"p.PNG"}));
+                                                                L"g.gif", L"j.jpeg", L"p.PNG"}));
         ClickFile(form, L"p.PNG");  // no picture OLE can draw: the shell's icon for it
         ClickFile(form, L"f.bmp");
         PressButton(hwnd, picker::kCommand1);

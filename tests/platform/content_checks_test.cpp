@@ -64,8 +64,8 @@ std::string Jpeg(int width, int height) {
 }
 
 std::string Png(int width, int height) {
-    std::string s = "\x89PNG\r\n\x1a\n"s + "\0\0\0\x0dIHDR"s + Le(0, 8) + "\x08\x06\0\0\0"s +
-                    Le(0, 4);
+    std::string s =
+        "\x89PNG\r\n\x1a\n"s + "\0\0\0\x0dIHDR"s + Le(0, 8) + "\x08\x06\0\0\0"s + Le(0, 4);
     Put(s, 16, width, 4, true);
     Put(s, 20, height, 4, true);
     s += "\0\0\0\x02IDAT\x78\x9c"s + Le(0, 4) + "\0\0\0\0IEND"s + Le(0, 4);
@@ -78,7 +78,8 @@ std::string Ico() {
                       std::string(16 * 16 * 4, '\x80') + std::string(16 * 4, '\0');
     std::string png = Png(16, 16);
     std::string s = Le(0, 2) + Le(1, 2) + Le(2, 2);
-    s += "\x10\x10\0\0"s + Le(1, 2) + Le(32, 2) + Le(static_cast<uint32_t>(dib.size()), 4) + Le(6 + 32, 4);
+    s += "\x10\x10\0\0"s + Le(1, 2) + Le(32, 2) + Le(static_cast<uint32_t>(dib.size()), 4) +
+         Le(6 + 32, 4);
     s += "\x10\x10\0\0"s + Le(1, 2) + Le(32, 2) + Le(static_cast<uint32_t>(png.size()), 4) +
          Le(static_cast<uint32_t>(6 + 32 + dib.size()), 4);
     return s + dib + png;
@@ -137,14 +138,34 @@ const struct Sample {
 } kSamples[] = {
     {"bmp24", Bmp(5, 3, 24), true, {{2, 4}, {10, 4}, {14, 4}, {18, 4}, {22, 4}, {28, 2}, {30, 4}}},
     {"bmp8", Bmp(7, 2, 8), true, {{10, 4}, {14, 4}, {18, 4}, {22, 4}, {28, 2}, {46, 4}}},
-    {"gif", Gif(), false, {{6, 2}, {8, 2}, {10, 1}, {21, 1}, {32, 2}, {34, 2}, {36, 1}, {37, 1}, {38, 1}}},
-    {"jpeg", Jpeg(24, 16), false,
+    {"gif",
+     Gif(),
+     false,
+     {{6, 2}, {8, 2}, {10, 1}, {21, 1}, {32, 2}, {34, 2}, {36, 1}, {37, 1}, {38, 1}}},
+    {"jpeg",
+     Jpeg(24, 16),
+     false,
      {{22, 2, true}, {24, 1}, {25, 2, true}, {27, 2, true}, {29, 1}, {4, 2, true}}},
-    {"png", Png(9, 7), true, {{8, 4, true}, {16, 4, true}, {20, 4, true}, {24, 1}, {25, 1},
-                              {33, 4, true}}},
-    {"ico", Ico(), true,
-     {{4, 2}, {6, 1}, {14, 4}, {18, 4}, {30, 4}, {34, 4}, {38, 4}, {42, 4}, {46, 4}, {52, 2},
-      {54, 4}, {70, 4}, {38, 4}}},
+    {"png",
+     Png(9, 7),
+     true,
+     {{8, 4, true}, {16, 4, true}, {20, 4, true}, {24, 1}, {25, 1}, {33, 4, true}}},
+    {"ico",
+     Ico(),
+     true,
+     {{4, 2},
+      {6, 1},
+      {14, 4},
+      {18, 4},
+      {30, 4},
+      {34, 4},
+      {38, 4},
+      {42, 4},
+      {46, 4},
+      {52, 2},
+      {54, 4},
+      {70, 4},
+      {38, 4}}},
 };
 
 TEST(ContentChecks, ValidFilesPassWithTheirSizes) {
@@ -152,8 +173,8 @@ TEST(ContentChecks, ValidFilesPassWithTheirSizes) {
         const char* name;
         PictureKind kind;
         int width, height;
-    } expected[] = {{"bmp24", kBmp, 5, 3}, {"bmp8", kBmp, 7, 2}, {"gif", kGif, 4, 3},
-                    {"jpeg", kJpeg, 24, 16}, {"png", kPng, 9, 7}, {"ico", kIco, 16, 16}};
+    } expected[] = {{"bmp24", kBmp, 5, 3},   {"bmp8", kBmp, 7, 2}, {"gif", kGif, 4, 3},
+                    {"jpeg", kJpeg, 24, 16}, {"png", kPng, 9, 7},  {"ico", kIco, 16, 16}};
     for (size_t i = 0; i < std::size(expected); ++i) {
         SCOPED_TRACE(expected[i].name);
         PictureCheck check = CheckPicture(AsBytes(kSamples[i].bytes), kAllPictures);
@@ -181,8 +202,9 @@ TEST(ContentChecks, EveryCutIsRefusedOrDecodesSafely) {
 }
 
 TEST(ContentChecks, EdgeValuesInEveryHeaderFieldAreRefusedOrDecodeSafely) {
-    const uint32_t edges[] = {0, 1, 2, 0x7f, 0x80, 0xff, 0x100, 0x4000, 0x4001, 0x7fff, 0x8000,
-                              0xffff, 0x10000, 0x7fffffff, 0x80000000, 0xfffffff0, 0xffffffff};
+    const uint32_t edges[] = {0,       1,          2,          0x7f,       0x80,      0xff,
+                              0x100,   0x4000,     0x4001,     0x7fff,     0x8000,    0xffff,
+                              0x10000, 0x7fffffff, 0x80000000, 0xfffffff0, 0xffffffff};
     for (const Sample& sample : kSamples) {
         for (const Field& field : sample.fields) {
             for (uint32_t edge : edges) {
@@ -210,15 +232,13 @@ TEST(ContentChecks, WrappingOffsetsAndCountsPastTheEndAreRefused) {
         {"icon entry offset + size wraps", with(with(ico, 18, 0xfffffff0, 4), 14, 0x20, 4),
          refusal::kCutShort},
         {"icon count past the end", with(ico, 4, 0xffff, 2), refusal::kCutShort},
-        {"icon image mask past its entry", with(ico, 14, 40 + 16 * 16 * 4, 4),
-         refusal::kCutShort},
+        {"icon image mask past its entry", with(ico, 14, 40 + 16 * 16 * 4, 4), refusal::kCutShort},
         {"icon PNG of 65536 a side", with(with(ico, 1182, 65536, 4, true), 1186, 65536, 4, true),
          refusal::kTooLarge},
         {"bitmap header size huge", with(bmp, 14, 0xffffffff, 4), refusal::kDamaged},
         {"bitmap pixels offset wraps", with(bmp, 10, 0xffffffff, 4), refusal::kCutShort},
         {"bitmap palette past the end", with(bmp, 46, 0xffff, 4), refusal::kDamaged},
-        {"bitmap of 20000 a side", with(with(bmp, 18, 20000, 4), 22, 20000, 4),
-         refusal::kTooLarge},
+        {"bitmap of 20000 a side", with(with(bmp, 18, 20000, 4), 22, 20000, 4), refusal::kTooLarge},
         {"GIF of 20000 a side", with(with(gif, 6, 20000, 2), 8, 20000, 2), refusal::kTooLarge},
         {"GIF frame past 16384", with(gif, 28, 0xffff, 2), refusal::kTooLarge},
         {"GIF palette past the end", with(gif, 10, 0x87, 1), refusal::kCutShort},

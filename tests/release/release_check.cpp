@@ -110,14 +110,15 @@ int wmain(int argc, wchar_t** argv) {
     // Each manifest's keys exactly.
     const std::string head = "PackageIdentifier=Velquin.Velquin\nPackageVersion=" + v + "\n";
     const std::string tail = "ManifestVersion=1.9.0\n";
-    const std::string installer = "InstallerUrl=v" + v + "/" + msi + "\nInstallerSha256=" +
-                                  msiShaUpper + "\n";
+    const std::string installer =
+        "InstallerUrl=v" + v + "/" + msi + "\nInstallerSha256=" + msiShaUpper + "\n";
     Expect(YamlKeys("winget/Velquin.Velquin.yaml") ==
                head + "DefaultLocale=en-US\nManifestType=version\n" + tail,
            "winget version manifest");
     Expect(YamlKeys("winget/Velquin.Velquin.installer.yaml") ==
-               head + "MinimumOSVersion=10.0.0.0\nInstallerType=msi\nUpgradeBehavior=install\n"
-                      "ProductCode={guid}\nInstallers=\nArchitecture=x64\nScope=user\n" +
+               head +
+                   "MinimumOSVersion=10.0.0.0\nInstallerType=msi\nUpgradeBehavior=install\n"
+                   "ProductCode={guid}\nInstallers=\nArchitecture=x64\nScope=user\n" +
                    installer + "Architecture=x64\nScope=machine\n" + installer +
                    "InstallerSwitches=\nCustom=ALLUSERS=1\nManifestType=installer\n" + tail,
            "winget installer manifest");
