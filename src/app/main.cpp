@@ -10,6 +10,7 @@
 #include "main_window/form1.h"
 #include "main_window/form1_extras.h"
 #include "platform/error_text.h"
+#include "platform/folder_entries.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/ole_session.h"
@@ -24,13 +25,8 @@ std::vector<std::wstring> Arguments() {
 }
 
 std::wstring FullPath(const std::wstring& path) {
-    DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    std::wstring full(size, L'\0');
-    DWORD length = size ? ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
-    if (!length || length >= size)
-        return path;
-    full.resize(length);
-    return full;
+    std::wstring full = platform::FullPathName(path);
+    return full.empty() ? path : full;
 }
 
 }  // namespace

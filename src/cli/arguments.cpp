@@ -9,6 +9,7 @@
 #include "cli/make_icon_command.h"
 #include "customise/colour_table.h"
 #include "customise/desktop_ini.h"
+#include "platform/folder_entries.h"
 #include "platform/path_text.h"
 
 namespace cli {
@@ -73,13 +74,8 @@ std::wstring FromCurrentFolder(const std::wstring& path) {
     if (path.empty() || path[0] == L'%' || platform::IsFullPath(path) ||
         (bare && ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES))
         return path;
-    DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    std::wstring full(size, L'\0');
-    DWORD length = size ? ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
-    if (!length || length >= size)
-        return path;
-    full.resize(length);
-    return full;
+    std::wstring full = platform::FullPathName(path);
+    return full.empty() ? path : full;
 }
 
 // A colour name in any letter case writes the code the window's chooser writes for it;

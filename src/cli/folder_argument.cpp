@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/folder_entries.h"
 #include "platform/path_text.h"
 
 namespace cli {
@@ -16,18 +17,9 @@ FolderArgument Failure(std::wstring what, const std::wstring& path, DWORD error)
 FolderArgument ResolveFolder(const std::wstring& argument) {
     if (argument.empty())
         return Failure(L"No folder named.", argument, ERROR_INVALID_NAME);
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetFullPathNameW(argument.c_str(), static_cast<DWORD>(full.size()),
-                                          full.data(), nullptr);
-        if (!length)
-            return Failure(L"Not a folder path.", argument, ::GetLastError());
-        if (length < full.size()) {
-            full.resize(length);
-            break;
-        }
-        full.resize(length);  // the size needed, with its terminating zero
-    }
+    std::wstring full = platform::FullPathName(argument);
+    if (full.empty())
+        return Failure(L"Not a folder path.", argument, ::GetLastError());
     full = platform::WithoutSeparator(full);
     if (platform::IsRoot(full))
         full = platform::WithSeparator(full);  // "C:\" and "\\server\share\"

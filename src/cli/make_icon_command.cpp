@@ -4,6 +4,7 @@
 #include "customise/file_steps.h"
 #include "customise/made_icon.h"
 #include "icon_maker/icon_maker.h"
+#include "platform/folder_entries.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
 
@@ -21,13 +22,8 @@ Parsed Error(std::wstring text) {
 
 // The path made whole against the current folder, as the folder arguments are.
 std::wstring FullPath(const std::wstring& path) {
-    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    std::wstring full(size, L'\0');
-    const DWORD length = size ? ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
-    if (!length || length >= size)
-        return path;
-    full.resize(length);
-    return full;
+    std::wstring full = platform::FullPathName(path);
+    return full.empty() ? path : full;
 }
 
 std::optional<std::wstring> CheckColour(const std::wstring& option, const std::wstring& value) {

@@ -100,10 +100,8 @@ std::wstring CurrentFolder() {
     return {};
 }
 
-std::wstring NormaliseFolderPath(const std::wstring& path) {
-    if (path.empty())
-        return {};
-    DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+std::wstring FullPathName(const std::wstring& path) {
+    DWORD size = path.empty() ? 0 : ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (!size)
         return {};
     std::wstring full(size, L'\0');
@@ -111,6 +109,13 @@ std::wstring NormaliseFolderPath(const std::wstring& path) {
     if (!length || length >= size)
         return {};
     full.resize(length);
+    return full;
+}
+
+std::wstring NormaliseFolderPath(const std::wstring& path) {
+    std::wstring full = FullPathName(path);
+    if (full.empty())
+        return {};
 
     // Keep the root whole: "C:\" keeps its backslash, "\\server\share" stays the share.
     size_t rootEnd = 0;

@@ -28,6 +28,10 @@ bool MatchesPattern(const wchar_t* name, const std::wstring& pattern);
 // ("C:\"). Empty when the text is no valid path.
 std::wstring NormaliseFolderPath(const std::wstring& path);
 
+// The path made full from the current folder (GetFullPathNameW), any length; empty when it
+// can't be, with the system's reason in GetLastError.
+std::wstring FullPathName(const std::wstring& path);
+
 // The process's current folder, any length; empty if it cannot be read.
 std::wstring CurrentFolder();
 

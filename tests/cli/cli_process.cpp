@@ -107,4 +107,16 @@ CliRun RunCliLine(const std::wstring& arguments, const std::wstring& folder) {
     return run;
 }
 
+std::wstring FolderTest::Folder(const std::wstring& name, const std::string& ini) {
+    std::wstring path = temp / name;
+    ::CreateDirectoryW(path.c_str(), nullptr);
+    if (!ini.empty())
+        testsupport::WriteBytes(path + L"\\desktop.ini", ini);
+    return path;
+}
+
+std::string FolderTest::Ini(const std::wstring& folder) {
+    return testsupport::ReadBytes(folder + L"\\desktop.ini");
+}
+
 }  // namespace cli_test

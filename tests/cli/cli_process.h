@@ -3,8 +3,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
+
+#include "support/temp_folder.h"
 
 namespace cli_test {
 
@@ -21,5 +25,15 @@ CliRun RunCliLine(const std::wstring& arguments, const std::wstring& folder = {}
 
 // The Windows path of a program this build made (a Unix path under Wine).
 std::wstring ProgramPath(std::wstring path);
+
+// The command line's tests run in a temporary folder of their own.
+class FolderTest : public ::testing::Test {
+  protected:
+    // A new folder in the temporary folder, with ini as its desktop.ini when given; its path.
+    std::wstring Folder(const std::wstring& name, const std::string& ini = {});
+    std::string Ini(const std::wstring& folder);
+
+    testsupport::TempFolder temp;
+};
 
 }  // namespace cli_test

@@ -40,18 +40,7 @@ bool HiddenAndSystem(const std::wstring& path) {
            (attributes & FILE_ATTRIBUTE_SYSTEM);
 }
 
-class CliTest : public ::testing::Test {
-  protected:
-    // A new folder in the temporary folder; its full path.
-    std::wstring Folder(const std::wstring& name) {
-        std::wstring path = temp / name;
-        ::CreateDirectoryW(path.c_str(), nullptr);
-        return path;
-    }
-    std::string Ini(const std::wstring& folder) { return ReadBytes(folder + L"\\desktop.ini"); }
-
-    testsupport::TempFolder temp;
-};
+using CliTest = cli_test::FolderTest;
 
 // The bytes are the window's, for every measure, from a full path and from a relative one
 // with a trailing backslash; the output is UTF-8 on a pipe.

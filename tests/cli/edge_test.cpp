@@ -22,17 +22,7 @@ std::string Ascii(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }
 
-class CliEdgeTest : public ::testing::Test {
-  protected:
-    std::wstring Folder(const std::wstring& name) {
-        std::wstring path = temp / name;
-        ::CreateDirectoryW(path.c_str(), nullptr);
-        return path;
-    }
-    std::string Ini(const std::wstring& folder) { return ReadBytes(folder + L"\\desktop.ini"); }
-
-    testsupport::TempFolder temp;
-};
+using CliEdgeTest = cli_test::FolderTest;
 
 // "C:\my photos\" as cmd's Tab completion types it: one folder each, not two run together.
 TEST_F(CliEdgeTest, QuotedFoldersEndingInABackslash) {

@@ -50,16 +50,8 @@ std::string Utf8(const std::wstring& text) {
     return bytes;
 }
 
-class EditTest : public ::testing::Test {
+class EditTest : public cli_test::FolderTest {
   protected:
-    std::wstring Folder(const std::wstring& name, const std::string& ini = {}) {
-        std::wstring path = temp / name;
-        ::CreateDirectoryW(path.c_str(), nullptr);
-        if (!ini.empty())
-            WriteBytes(path + L"\\desktop.ini", ini);
-        return path;
-    }
-    std::string Ini(const std::wstring& folder) { return ReadBytes(folder + L"\\desktop.ini"); }
     // Runs velquin-cli, expecting success and nothing on standard error.
     CliRun Ok(const std::vector<std::wstring>& args) {
         CliRun run = RunCli(args, temp.path());
@@ -67,8 +59,6 @@ class EditTest : public ::testing::Test {
         EXPECT_EQ(run.err, L"");
         return run;
     }
-
-    testsupport::TempFolder temp;
 };
 
 // Each step changes its own keys and nothing else; the file Velquin did not write is kept

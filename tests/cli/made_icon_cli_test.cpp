@@ -61,32 +61,24 @@ std::wstring MadeIconIn(const std::wstring& folder) {
     return L"";
 }
 
-class MadeIconCliTest : public ::testing::Test {
-  protected:
-    std::wstring Folder(const std::wstring& name) {
-        const std::wstring path = temp_ / name;
-        ::CreateDirectoryW(path.c_str(), nullptr);
-        return path;
-    }
-    testsupport::TempFolder temp_;
-};
+using MadeIconCliTest = cli_test::FolderTest;
 
 TEST_F(MadeIconCliTest, MakeIconWritesTheIconAlone) {
-    const std::wstring out = temp_ / L"blue.ico";
+    const std::wstring out = temp / L"blue.ico";
     CliRun run = RunCli({L"make-icon", L"--colour", L"#2040C0", out});
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_EQ(run.out, L"Made: " + out + L"\r\n");
     const std::string bytes = ReadBytes(out);
     EXPECT_EQ(icontest::ParseIco(bytes).size(), std::size(icon_maker::kIconSizes));
-    run = RunCli({L"make-icon", L"--from-image", out, temp_ / L"again.ico"});
+    run = RunCli({L"make-icon", L"--from-image", out, temp / L"again.ico"});
     EXPECT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_EQ(icontest::ParseIco(ReadBytes(temp_ / L"again.ico")).size(), 8u);
+    EXPECT_EQ(icontest::ParseIco(ReadBytes(temp / L"again.ico")).size(), 8u);
 }
 
 // Usage errors and a bad picture write nothing anywhere.
 TEST_F(MadeIconCliTest, RefusalsWriteNothing) {
     const std::wstring folder = Folder(L"f");
-    testsupport::WriteBytes(temp_ / L"bad.png", "no picture");
+    testsupport::WriteBytes(temp / L"bad.png", "no picture");
     struct Case {
         std::vector<std::wstring> args;
         DWORD exitCode;
@@ -101,8 +93,8 @@ TEST_F(MadeIconCliTest, RefusalsWriteNothing) {
          L"give one"},
         {{L"make-icon", L"--colour", L"red"}, 2, L"OUT.ico"},
         {{L"make-icon", L"--colour", L"red", L"--from-image", L"a.png", L"x.ico"}, 2, L"one of"},
-        {{L"apply", L"--icon-from-image", temp_ / L"bad.png", folder}, 1, L"bad.png"},
-        {{L"make-icon", L"--from-image", temp_ / L"bad.png", temp_ / L"x.ico"},
+        {{L"apply", L"--icon-from-image", temp / L"bad.png", folder}, 1, L"bad.png"},
+        {{L"make-icon", L"--from-image", temp / L"bad.png", temp / L"x.ico"},
          1,
          L"Could not read the picture"},
     };
@@ -113,7 +105,7 @@ TEST_F(MadeIconCliTest, RefusalsWriteNothing) {
         EXPECT_NE(run.err.find(c.says), std::wstring::npos) << run.err;
     }
     EXPECT_TRUE(testsupport::FolderEntries(folder).empty());
-    EXPECT_FALSE(Exists(temp_ / L"x.ico"));
+    EXPECT_FALSE(Exists(temp / L"x.ico"));
 }
 
 // velquin.exe runs the command with no window and ends with its status.
