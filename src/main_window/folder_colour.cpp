@@ -157,18 +157,14 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
         RegisterSwatchRow();
         constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
         constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-        const UINT ownerDpi = platform::WindowDpi(owner);
-        RECT r =
-            platform::CentredWindowRect(kWidthTwips, kHeightTwips, style, exStyle, ownerDpi, owner);
-        if (!CreateBound(kFolderColourClass, L"Folder Colour", style, exStyle, r.left, r.top,
-                         r.right - r.left, r.bottom - r.top, owner))
+        if (!CreateCentred(kFolderColourClass, L"Folder Colour", style, exStyle,
+                           {kWidthTwips, kHeightTwips}, owner))
             return {};
-        dpi_ = platform::WindowDpi(hwnd());
-        if (!platform::CreateTableControls(hwnd(), kControls, dpi_, *this)) {
+        if (!platform::CreateTableControls(hwnd(), kControls, Dpi(), *this)) {
             ::DestroyWindow(hwnd());
             return {};
         }
-        platform::TableFonts fonts{platform::CreateDefaultFont(dpi_), {}};
+        platform::TableFonts fonts{platform::CreateDefaultFont(Dpi()), {}};
         platform::ApplyTableFonts(hwnd(), kControls, std::move(fonts), fonts_);
         ::EnableWindow(::GetDlgItem(hwnd(), IDOK), FALSE);
         SetFocusOnActivate(::GetDlgItem(hwnd(), kSwatchRow));
@@ -214,19 +210,16 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
                 DrawPreview(paint.get(), kSmallPreview, small_.get());
                 return 0;
             }
-            case WM_DPICHANGED: {
-                dpi_ = HIWORD(wParam);
-                platform::TableFonts fonts{platform::CreateDefaultFont(dpi_), {}};
-                platform::ApplyTableFonts(hwnd(), kControls, std::move(fonts), fonts_);
-                platform::PlaceControls(hwnd(), kControls, dpi_, this);
-                const RECT* r = reinterpret_cast<const RECT*>(lParam);
-                ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left,
-                               r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
-                MakePreview();
-                return 0;
-            }
         }
         return Window::HandleMessage(msg, wParam, lParam);
+    }
+
+    // The base has applied the suggested rectangle: fonts, places and the preview's icons.
+    void OnDpiChanged() override {
+        platform::TableFonts fonts{platform::CreateDefaultFont(Dpi()), {}};
+        platform::ApplyTableFonts(hwnd(), kControls, std::move(fonts), fonts_);
+        platform::PlaceControls(hwnd(), kControls, Dpi(), this);
+        MakePreview();
     }
 
     // The swatch row is the window's own kind.
@@ -301,17 +294,17 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
     }
 
     void MakePreview() {
-        large_.reset(IconFromBytes(bytes_, platform::TwipsToPixels(1440, dpi_)));
-        small_.reset(IconFromBytes(bytes_, platform::TwipsToPixels(480, dpi_)));
+        large_.reset(IconFromBytes(bytes_, platform::TwipsToPixels(1440, Dpi())));
+        small_.reset(IconFromBytes(bytes_, platform::TwipsToPixels(480, Dpi())));
         ::InvalidateRect(hwnd(), nullptr, TRUE);
     }
 
     void DrawPreview(HDC dc, const RECT& twips, HICON icon) const {
         if (!icon)
             return;
-        const int left = platform::TwipsToPixels(twips.left, dpi_);
-        const int top = platform::TwipsToPixels(twips.top, dpi_);
-        const int side = platform::TwipsToPixels(twips.right - twips.left, dpi_);
+        const int left = platform::TwipsToPixels(twips.left, Dpi());
+        const int top = platform::TwipsToPixels(twips.top, Dpi());
+        const int side = platform::TwipsToPixels(twips.right - twips.left, Dpi());
         ::DrawIconEx(dc, left, top, icon, side, side, 0, nullptr, DI_NORMAL);
     }
 
@@ -329,7 +322,6 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
         platform::EndModal(hwnd());
     }
 
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     platform::TableFonts fonts_;
     picker::MyForm picker_;
     std::string bytes_;
