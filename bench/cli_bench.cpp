@@ -18,6 +18,7 @@
 #include <string>
 
 #include "bench_clock.h"
+#include "quiet_process.h"
 #include "customise/desktop_ini.h"
 #include "platform/module_path.h"
 #include "platform/unique_handle.h"
@@ -119,21 +120,12 @@ bool CliRun(const std::wstring& program, const std::wstring& root, bool recursiv
         line += L" " + FolderName(i);
     if (recursive)
         line = L"\"" + program + L"\" set --tip \"" + kTip + L"\" --recursive .";
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    platform::UniqueFile nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                           OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOW si{sizeof(si)};
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = si.hStdOutput = si.hStdError = nul.get();
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                          nullptr, root.c_str(), &si, &pi))
+    const bench::QuietProcess run = bench::StartQuiet(program, line, root);
+    if (!run.process)
         return false;
-    platform::UniqueFile process(pi.hProcess), thread(pi.hThread);
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    ::WaitForSingleObject(run.process.get(), INFINITE);
     DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::GetExitCodeProcess(run.process.get(), &code);
     return code == 0;
 }
 

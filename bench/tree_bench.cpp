@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench_clock.h"
+#include "quiet_process.h"
 #include "platform/unique_handle.h"
 
 namespace {
@@ -63,25 +64,17 @@ struct Figures {
 
 Figures RunSet(const std::wstring& program, const std::wstring& root) {
     std::wstring line = L"\"" + program + L"\" set --tip \"Bench folder\" --recursive .";
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    platform::UniqueFile nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                           OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOW si{sizeof(si)};
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = si.hStdOutput = si.hStdError = nul.get();
-    PROCESS_INFORMATION pi{};
     Figures figures;
     const double start = bench::Now();
-    if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                          nullptr, root.c_str(), &si, &pi))
+    const bench::QuietProcess run = bench::StartQuiet(program, line, root);
+    if (!run.process)
         return figures;
-    platform::UniqueFile process(pi.hProcess), thread(pi.hThread);
+    const HANDLE process = run.process.get();
     // Read while it runs: what an ended process reports is not dependable everywhere.
     for (;;) {
-        const bool ended = ::WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0;
+        const bool ended = ::WaitForSingleObject(process, 20) == WAIT_OBJECT_0;
         PROCESS_MEMORY_COUNTERS counters{sizeof(counters)};
-        if (!ended && ::GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters)))
+        if (!ended && ::GetProcessMemoryInfo(process, &counters, sizeof(counters)))
             figures.peak =
                 std::max({figures.peak, counters.PeakWorkingSetSize, counters.WorkingSetSize});
         if (ended)
@@ -89,7 +82,7 @@ Figures RunSet(const std::wstring& program, const std::wstring& root) {
     }
     figures.ms = bench::Now() - start;
     DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::GetExitCodeProcess(process, &code);
     figures.ok = code == 0;
     return figures;
 }
