@@ -6,6 +6,7 @@
 
 #include "platform/unique_handle.h"
 #include "support/host_path.h"
+#include "support/start_process.h"
 
 namespace cli_test {
 namespace {
@@ -86,8 +87,8 @@ CliRun RunCliLine(const std::wstring& arguments, const std::wstring& folder) {
     si.hStdOutput = outWrite;
     si.hStdError = errWrite;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                          nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+    if (!testsupport::StartProcess(exe.c_str(), line, TRUE, CREATE_NO_WINDOW,
+                                   folder.empty() ? nullptr : folder.c_str(), si, pi)) {
         ADD_FAILURE() << "CreateProcessW: " << ::GetLastError();
         return run;
     }

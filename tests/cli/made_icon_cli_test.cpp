@@ -12,6 +12,7 @@
 #include "cli_process.h"
 #include "icon_maker/ico_file.h"
 #include "icon_maker/icon_maker.h"
+#include "support/start_process.h"
 #include "support/temp_folder.h"
 
 using cli_test::CliRun;
@@ -43,8 +44,7 @@ std::wstring RegText(const std::wstring& key, const wchar_t* value = nullptr) {
 DWORD RunLine(std::wstring line) {
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &pi))
+    if (!testsupport::StartProcess(nullptr, line, FALSE, 0, nullptr, si, pi))
         return ::GetLastError() | 0x10000;
     ::WaitForSingleObject(pi.hProcess, 60000);
     DWORD code = 0;

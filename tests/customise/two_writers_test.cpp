@@ -8,6 +8,7 @@
 #include "platform/module_path.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
+#include "support/start_process.h"
 
 using namespace customise_test;
 using main_window::Outcome;
@@ -37,8 +38,7 @@ std::pair<DWORD, DWORD> RunTwoWriters(const std::wstring& folder, int count) {
                                std::to_wstring(count) + L" " + tags[i];
         STARTUPINFOW startup{sizeof(startup)};
         PROCESS_INFORMATION process{};
-        if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &process)) {
+        if (!testsupport::StartProcess(nullptr, command, FALSE, 0, nullptr, startup, process)) {
             ADD_FAILURE() << "could not start the race writer, error " << ::GetLastError();
             return {~0u, ~0u};
         }

@@ -3,6 +3,7 @@
 // window starts as it does without one.
 #include "extras_support.h"
 #include "form1_fixture.h"
+#include "support/start_process.h"
 
 using namespace main_window;
 
@@ -22,8 +23,7 @@ class Program {
     Program(const std::wstring& arguments, const std::wstring& current) {
         std::wstring line = L"\"" + HostPath(VELQUIN_EXE) + L"\" " + arguments;
         STARTUPINFOW si{sizeof(si)};
-        started_ = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                    current.c_str(), &si, &pi_);
+        started_ = StartProcess(nullptr, line, FALSE, 0, current.c_str(), si, pi_);
         if (!started_)
             return;
         ::WaitForInputIdle(pi_.hProcess, 10000);

@@ -27,15 +27,21 @@ function(wine)
     endif()
 endfunction()
 
-# Exports a key to out/<name>.reg; found: 1 if it exists, else 0.
+# Exports a key to out/<name>.reg; found: 1 if it exists, else 0. Only reg's own "Unable to
+# find" counts as absent: on a loaded machine Wine at times fails to start reg at all, and
+# that run is tried again rather than read as a missing key.
 function(export key name found)
-    execute_process(COMMAND ${EMULATOR} reg export ${key} ${out}/${name}.reg /y
-                    RESULT_VARIABLE failed OUTPUT_QUIET ERROR_QUIET)
-    if(failed)
-        set(${found} 0 PARENT_SCOPE)
-    else()
-        set(${found} 1 PARENT_SCOPE)
-    endif()
+    foreach(attempt 1 2 3 4)
+        execute_process(COMMAND ${EMULATOR} reg export ${key} ${out}/${name}.reg /y
+                        RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+        if(NOT failed)
+            set(${found} 1 PARENT_SCOPE)
+            return()
+        elseif(log MATCHES "Unable to find")
+            break()
+        endif()
+    endforeach()
+    set(${found} 0 PARENT_SCOPE)
 endfunction()
 
 # Velquin's uninstall entries, wherever Wine keeps them: "version publisher" and the codes.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/host_path.h"
+#include "support/start_process.h"
 
 namespace {
 
@@ -50,8 +51,7 @@ int CheckMainWindow(const std::wstring& exe) {
     STARTUPINFOW si{sizeof(si)};
     ProcessInfo p;
     std::wstring line = L"\"" + exe + L"\"";
-    if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &si, &p.pi))
+    if (!testsupport::StartProcess(exe.c_str(), line, FALSE, 0, nullptr, si, p.pi))
         return Fail(L"velquin.exe did not start", ::GetLastError());
     Search search{p.pi.dwProcessId, nullptr};
     for (int i = 0; i < 400 && !search.found; ++i) {
@@ -82,8 +82,8 @@ int CheckVersion(const std::wstring& exe, const std::string& version) {
     si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
     ProcessInfo p;
     std::wstring line = L"\"" + exe + L"\" --version";
-    BOOL started = ::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE,
-                                    CREATE_NO_WINDOW, nullptr, nullptr, &si, &p.pi);
+    BOOL started =
+        testsupport::StartProcess(exe.c_str(), line, TRUE, CREATE_NO_WINDOW, nullptr, si, p.pi);
     DWORD startError = ::GetLastError();
     ::CloseHandle(writeEnd);
     if (!started) {

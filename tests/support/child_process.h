@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/unique_handle.h"
+#include "support/start_process.h"
 
 namespace testsupport {
 
@@ -27,8 +28,7 @@ class ChildProcess {
         STARTUPINFOW startup{sizeof(startup)};
         PROCESS_INFORMATION info{};
         std::wstring commandLine = L"\"" + program + L"\"";
-        if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                              nullptr, nullptr, &startup, &info))
+        if (!StartProcess(program.c_str(), commandLine, FALSE, 0, nullptr, startup, info))
             return false;
         process_.reset(info.hProcess);
         thread_.reset(info.hThread);
