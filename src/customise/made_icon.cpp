@@ -114,6 +114,13 @@ SavedIcon SaveMadeIcon(const std::string& bytes, const std::wstring& folder) {
 }
 
 void DeleteStaleMadeIcons(const std::wstring& folder) {
+    // Most folders hold no made icon: one listing tells, before any settings file is read.
+    std::vector<std::wstring> made;
+    for (std::wstring& name : NamesMatching(folder, L"velquin-*.ico"))
+        if (icon_maker::IsContentName(name))
+            made.push_back(std::move(name));
+    if (made.empty())
+        return;
     // What still names an icon: desktop.ini and its backups ("desktop.ini.bak",
     // "desktop.ini (2).bak"...).
     std::wstring named;
@@ -127,8 +134,8 @@ void DeleteStaleMadeIcons(const std::wstring& folder) {
             return;  // a settings file that can't be read might name any of them
         named += TextOf(bytes) + L"\n";
     }
-    for (const std::wstring& name : NamesMatching(folder, L"velquin-*.ico")) {
-        if (!icon_maker::IsContentName(name) || Mentions(named, name))
+    for (const std::wstring& name : made) {
+        if (Mentions(named, name))
             continue;
         const std::wstring extended = platform::ExtendedPath(platform::JoinPath(folder, name));
         std::string bytes;
