@@ -72,7 +72,10 @@ std::optional<std::wstring> RefusedTargetFolder(const std::wstring& path) {
 }
 
 ReplaceResult WriteDefaults(const std::wstring& folder) {
-    return ReplaceDesktopIni(folder, EncodeLines(DefaultLines()));
+    ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DefaultLines()));
+    if (result.status != ReplaceStatus::Failed)
+        DeleteStaleMadeIcons(folder);  // the defaults name no icon: one made for the folder goes
+    return result;
 }
 
 bool HasBackup(const std::wstring& folder) {
@@ -124,6 +127,7 @@ ReplaceResult RestoreDesktopIni(const std::wstring& folder) {
                   {L"The folder settings file was restored, but its backup could not be removed.",
                    backupPath, ::GetLastError()}};
     }
+    DeleteStaleMadeIcons(folder);  // a made icon only the replaced file named
     return result;
 }
 

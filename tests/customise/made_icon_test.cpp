@@ -74,4 +74,19 @@ TEST_F(MadeIconTest, OnlyVelquinsUnnamedIconsAreDeleted) {
     EXPECT_TRUE(Has(L"velquin-xyz.ico"));
 }
 
+// Remove and restore replace the file that named a made icon: it goes with them.
+TEST_F(MadeIconTest, RemoveAndRestoreTakeTheUnnamedIconAway) {
+    using customise::ReplaceStatus;
+    testsupport::WriteBytes(folder_ / L"desktop.ini", "[.ShellClassInfo]\r\nInfoTip=theirs\r\n");
+    const std::wstring red = Colour(L"Red");  // their file is the backup now
+    ASSERT_TRUE(Has(red));
+    EXPECT_NE(customise::RestoreDesktopIni(folder_.path()).status, ReplaceStatus::Failed);
+    EXPECT_FALSE(Has(red));
+    const std::wstring blue = Colour(L"Dark Blue");
+    EXPECT_NE(customise::WriteDefaults(folder_.path()).status, ReplaceStatus::Failed);
+    EXPECT_FALSE(Has(blue));
+    EXPECT_EQ(testsupport::ReadBytes(folder_ / L"desktop.ini.bak"),
+              "[.ShellClassInfo]\r\nInfoTip=theirs\r\n");
+}
+
 }  // namespace
