@@ -34,6 +34,10 @@ struct Race {
     std::vector<std::wstring> rival;  // the command run at the same moment as restore
 };
 
+void PrintTo(const Race& race, std::ostream* os) {
+    *os << race.name;
+}
+
 class RestoreRace : public ::testing::TestWithParam<Race> {};
 
 // Another tool's file, applied over (so it is the backup), then restore and a rival at once.

@@ -63,6 +63,10 @@ const Case kCases[] = {
     {"UTF-16 odd end", Utf16(L"[s]\r\nk=v\r\n") + "x", L"s", L"k", L"v"},
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class IniDocumentTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(IniDocumentTest, AnswersAsTheProfileReader) {

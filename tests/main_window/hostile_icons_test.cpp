@@ -32,6 +32,11 @@ const struct HostileSource {
     {L"pictures\\02237_one_e0_offset_size_wrap.jpg", refusal::kCutShort, 0, 0},
 };
 
+// ctest lists each case by its file, not by its bytes.
+void PrintTo(const HostileSource& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::wstring(c.file));
+}
+
 class HostileIcons : public testing::TestWithParam<HostileSource> {};
 
 TEST_P(HostileIcons, AnswerWithinASecondKeepTheirMemoryAndSayWhy) {

@@ -39,6 +39,11 @@ const struct HostileCase {
     {L"icons\\01472_ne_group_count=ffff.exe", Path::kIcon, refusal::kSixteenBit},
 };
 
+// ctest lists each case by its file, not by its bytes.
+void PrintTo(const HostileCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::wstring(c.file));
+}
+
 class HostilePreview : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostilePreview, AnswersWithinASecondKeepsItsMemoryAndSaysWhy) {
