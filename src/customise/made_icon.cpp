@@ -54,15 +54,6 @@ bool Mentions(const std::wstring& text, const std::wstring& name) {
     return false;
 }
 
-// An icon file's start: reserved 0, type 1, at least one image whose directory fits.
-bool LooksLikeIcon(const std::string& bytes) {
-    if (bytes.size() < 6 || bytes[0] || bytes[1] || bytes[2] != 1 || bytes[3])
-        return false;
-    const size_t count = static_cast<unsigned char>(bytes[4]) | static_cast<unsigned char>(bytes[5])
-                                                                    << 8;
-    return count > 0 && bytes.size() >= 6 + 16 * count;
-}
-
 }  // namespace
 
 std::wstring UserIconFolder() {
@@ -139,7 +130,8 @@ void DeleteStaleMadeIcons(const std::wstring& folder) {
             continue;
         const std::wstring extended = platform::ExtendedPath(platform::JoinPath(folder, name));
         std::string bytes;
-        if (ReadWhole(extended, bytes) != ERROR_SUCCESS || !LooksLikeIcon(bytes))
+        // Only Velquin's own: a user's file may have a name of that form, but not its content.
+        if (ReadWhole(extended, bytes) != ERROR_SUCCESS || icon_maker::ContentName(bytes) != name)
             continue;
         ::SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(extended.c_str());

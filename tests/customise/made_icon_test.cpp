@@ -52,19 +52,20 @@ TEST_F(MadeIconTest, OnlyVelquinsUnnamedIconsAreDeleted) {
     const std::wstring blue = Colour(L"Dark Blue");  // red is gone now
     ASSERT_FALSE(Has(red));
     // A backup naming the blue icon; a foreign file of a near name; a content name that
-    // holds no icon; an icon under another name.
+    // holds no icon; an icon under a content name not its own; an icon under another name.
     testsupport::WriteBytes(
         folder_ / L"desktop.ini (2).bak",
         "[.ShellClassInfo]\r\nIconFile=" + std::string(blue.begin(), blue.end()) + "\r\n");
     const std::string icon = testsupport::ReadBytes(folder_ / blue);
     testsupport::WriteBytes(folder_ / L"velquin-xyz.ico", icon);
     testsupport::WriteBytes(folder_ / L"velquin-0123456789ab.ico", "not an icon");
+    testsupport::WriteBytes(folder_ / L"velquin-0123456789ac.ico", icon);  // not its content's name
     testsupport::WriteBytes(folder_ / L"other.ico", icon);
 
     Colour(L"Orange");
     for (const std::wstring& kept :
          {blue, std::wstring(L"velquin-xyz.ico"), std::wstring(L"velquin-0123456789ab.ico"),
-          std::wstring(L"other.ico")})
+          std::wstring(L"velquin-0123456789ac.ico"), std::wstring(L"other.ico")})
         EXPECT_TRUE(Has(kept)) << kept;
 
     // Without the backup the blue icon goes on the next write.
