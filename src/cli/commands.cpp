@@ -22,6 +22,15 @@ int ForEachFolder(const Arguments& arguments, const wchar_t* done, const WriteSt
     return RunOnFolders(arguments, done, step, out, err);
 }
 
+// A line of a file as a terminal may be given it: control characters (escape sequences
+// among them, which would drive the terminal) shown as U+FFFD.
+std::wstring Printable(std::wstring line) {
+    for (wchar_t& c : line)
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+            c = 0xFFFD;
+    return line;
+}
+
 // One folder as people read it: its path, then the settings indented below it.
 void ShowText(const std::wstring& folder, const customise::FolderSettings& settings,
               ConsoleOut& out) {
@@ -29,8 +38,8 @@ void ShowText(const std::wstring& folder, const customise::FolderSettings& setti
     const std::wstring lines = customise::SettingsText(settings);
     size_t start = 0;
     for (size_t end; (end = lines.find(L"\r\n", start)) != lines.npos; start = end + 2)
-        text += L"\r\n  " + lines.substr(start, end - start);
-    out.Line(text + L"\r\n  " + lines.substr(start));
+        text += L"\r\n  " + Printable(lines.substr(start, end - start));
+    out.Line(text + L"\r\n  " + Printable(lines.substr(start)));
 }
 
 }  // namespace

@@ -223,6 +223,12 @@ TEST_F(CliTest, ShowTellsWhatTheShellReads) {
                            L"  Folder marked for the shell: no\r\n"
                            L"  Backup (desktop.ini.bak): yes\r\n" +
                            bare + L"\r\n  No folder settings file here\r\n");
+
+    // A terminal gets no control character from a file: an escape sequence is shown, not run.
+    const std::wstring escape =
+        Folder(L"escape", "[.ShellClassInfo]\r\nInfoTip=x\x1b[31mRED\x07\r\n");
+    run = RunCli({L"show", escape});
+    EXPECT_NE(run.out.find(L"  Info tip: x\ufffd[31mRED\ufffd\r\n"), run.out.npos) << run.out;
 }
 
 // remove keeps another tool's file as the backup, restore puts it back and the backup is
