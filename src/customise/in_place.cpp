@@ -167,7 +167,7 @@ EditedBytes EditBytes(const std::string& old, const FolderEdit& edit) {
         file.Remove(kVid);
         file.RemoveSectionIfEmpty(kViewState);
     }
-    return {file.Bytes(), file.HasKeys(), changed};
+    return {file.Bytes(), file.HasKeys(), changed || file.LostBytes()};
 }
 
 ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {

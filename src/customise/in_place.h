@@ -45,8 +45,9 @@ std::optional<std::wstring> RefusedEdit(const FolderEdit& edit);
 // The edit applied to the bytes of a desktop.ini (empty: none there yet).
 struct EditedBytes {
     std::string bytes;
-    bool hasKeys = false;        // false: nothing is left for the shell to read
-    bool changesValues = false;  // a value the file held is changed or taken away
+    bool hasKeys = false;  // false: nothing is left for the shell to read
+    // A value the file held is changed or taken away, or bytes of it could not be kept.
+    bool changesValues = false;
 };
 EditedBytes EditBytes(const std::string& old, const FolderEdit& edit);
 

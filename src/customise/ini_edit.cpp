@@ -64,7 +64,15 @@ std::wstring IniEditor::EndOf(const IniLine& line) const {
     }
 }
 
+void IniEditor::NoteIfLossy(const IniLine& line) {
+    const std::optional<std::string> again =
+        EncodeIniText(document_.encoding, line.text + EndOf(line));
+    lostBytes_ = lostBytes_ || !again || *again != line.bytes;
+}
+
 void IniEditor::MakeUtf16() {
+    for (const auto& line : document_.lines)
+        NoteIfLossy(line);
     for (auto& line : document_.lines)
         line.bytes = *EncodeIniText(IniEncoding::Utf16Le, line.text + EndOf(line));
     document_.encoding = IniEncoding::Utf16Le;
@@ -83,6 +91,7 @@ std::string IniEditor::Encoded(const std::wstring& text, const std::wstring& end
 }
 
 void IniEditor::SetLine(size_t index, const std::wstring& text, const std::wstring& end) {
+    NoteIfLossy(document_.lines[index]);
     std::string bytes = Encoded(text, end);
     IniLine line = ClassifyIniLine(text);
     line.bytes = std::move(bytes);

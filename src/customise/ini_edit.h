@@ -58,6 +58,10 @@ class IniEditor {
 
     // The file's bytes, in its encoding.
     std::string Bytes() const;
+    // True when a line the edit only re-encoded (a line end added, the file turned into
+    // UTF-16) could not be stored as it was: its bytes did not decode exactly (an odd last
+    // byte of a UTF-16 file, bytes no code page reads). The old file is then kept first.
+    bool LostBytes() const { return lostBytes_; }
 
   private:
     // The line end of a line as text ("\r\n", "\n", "\r", or "" for a last line without one).
@@ -68,10 +72,13 @@ class IniEditor {
     void SetLine(size_t index, const std::wstring& text, const std::wstring& end);
     void InsertLine(size_t index, const std::wstring& text, const std::wstring& end);
     void MakeUtf16();
+    // Notes when encoding the line's decoded text again would not give its bytes.
+    void NoteIfLossy(const IniLine& line);
     // Index of the line after which a new key of section goes, or nothing without section.
     std::optional<size_t> InsertionPoint(std::wstring_view section) const;
 
     IniDocument document_;
+    bool lostBytes_ = false;
 };
 
 }  // namespace customise

@@ -77,6 +77,9 @@ TEST(IniEditTest, EditsFollowTheProfileReadersRules) {
     customise::IniEditor editor(odd);
     EXPECT_EQ(editor.Value({L"x", L"k"}), std::optional<std::wstring>(L"v"));
     EXPECT_EQ(editor.Bytes(), odd);
+    // A new key after that line ends it, and the odd byte can't be kept: the old file must be.
+    EXPECT_TRUE(customise::EditBytes(odd, Tip(L"t")).changesValues);
+    EXPECT_FALSE(customise::EditBytes("[.ShellClassInfo]\r\nX=1", Tip(L"t")).changesValues);
     EXPECT_FALSE(customise::IniEditor("[A]\r\n; only a note\r\n\r\n").HasKeys());
 }
 
