@@ -87,12 +87,16 @@ int RunOnFolders(const Arguments& arguments, const wchar_t* done, const FolderSt
             fail(result.failure);
             return;
         }
-        ++doneCount;
         progress.Clear(true);
         out.Line(std::wstring(done) + folder);
-        // Written, but the shell may not read it: the script should know.
-        if (result.status == customise::ReplaceStatus::ReplacedUnmarked)
+        // Written, but the shell may not read it: the script should know, and the summary
+        // counts it with the failures, as the exit code does.
+        if (result.status == customise::ReplaceStatus::ReplacedUnmarked) {
+            ++failed;
             fail(result.failure);
+        } else {
+            ++doneCount;
+        }
     };
     for (const auto& argument : arguments.folders) {
         FolderArgument folder = ResolveFolder(argument);

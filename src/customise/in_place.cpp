@@ -82,7 +82,7 @@ bool OriginalKept(const std::wstring& folder, const IniEditor& old) {
 // a folder's customisation is cleared.
 void UnmarkFolder(const std::wstring& shown) {
     const std::wstring extended = platform::ExtendedPath(shown);
-    if (shown.size() < MAX_PATH && extended != shown) {
+    if (platform::PlainFormIsExact(shown)) {
         ::PathUnmakeSystemFolderW(shown.c_str());
         ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, shown.c_str(), nullptr);
         return;

@@ -304,7 +304,8 @@ class Backup {
 // The shell reads desktop.ini only in a folder marked read-only or system. PathMakeSystemFolderW
 // picks the mark the system's policy asks for, but clears hidden, system and read-only first:
 // so it runs only on an unmarked folder, and a hidden folder is hidden again afterwards. It
-// does not take the "\\?\" form: past MAX_PATH the folder gets read-only, its default mark.
+// does not take the "\\?\" form: past MAX_PATH, or for a name ending in a dot or a space,
+// the folder gets read-only, its default mark, through the "\\?\" form.
 // folder is the "\\?\" form, shown the path as the user gave it.
 std::optional<FileFailure> MarkFolder(const std::wstring& folder, const std::wstring& shown) {
     const DWORD before = detail::readFolderAttributes(folder.c_str());
@@ -315,7 +316,7 @@ std::optional<FileFailure> MarkFolder(const std::wstring& folder, const std::wst
             shown, ::GetLastError()};
     if (before & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM))
         return std::nullopt;
-    const bool shortForm = shown.size() < MAX_PATH && platform::ExtendedPath(shown) != shown;
+    const bool shortForm = platform::PlainFormIsExact(shown);
     if (!(shortForm ? ::PathMakeSystemFolderW(shown.c_str())
                     : ::SetFileAttributesW(folder.c_str(), (before & kSettableAttributes) |
                                                                FILE_ATTRIBUTE_READONLY)))
@@ -444,8 +445,8 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     } else if (auto failure = MarkFolder(dir, shownFolder)) {
         result = {ReplaceStatus::ReplacedUnmarked, *failure};
     }
-    // The shell takes no "\\?\" form: past MAX_PATH it is not told.
-    if (shownFolder.size() < MAX_PATH && platform::ExtendedPath(shownFolder) != shownFolder)
+    // The shell takes no "\\?\" form: a folder it can't be given exactly is not told.
+    if (platform::PlainFormIsExact(shownFolder))
         ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, shownFolder.c_str(), nullptr);
     return result;
 }
@@ -479,7 +480,7 @@ ReplaceResult DeleteDesktopIni(const std::wstring& folder, OldFile old) {
         return Failure(L"Could not delete the folder settings file.", shownIni, error);
     }
     backup.Release();
-    if (shownFolder.size() < MAX_PATH && platform::ExtendedPath(shownFolder) != shownFolder)
+    if (platform::PlainFormIsExact(shownFolder))
         ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, shownFolder.c_str(), nullptr);
     return {ReplaceStatus::Replaced, {}};
 }

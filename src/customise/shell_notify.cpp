@@ -15,7 +15,7 @@ ReplaceResult RefreshFolder(const std::wstring& folder) {
         return {ReplaceStatus::Failed, {L"Could not open the folder.", shown, ::GetLastError()}};
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {ReplaceStatus::Failed, {L"Not a folder.", shown, ERROR_DIRECTORY}};
-    if (shown.size() >= MAX_PATH || platform::ExtendedPath(shown) == shown)
+    if (!platform::PlainFormIsExact(shown))
         return {ReplaceStatus::Replaced, {}};
 
     // SHCNE_UPDATEITEM: the item itself changed, so views showing it read it (and its

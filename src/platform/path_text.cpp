@@ -133,4 +133,15 @@ std::wstring ExtendedPath(const std::wstring& path) {
     return result;
 }
 
+bool PlainFormIsExact(const std::wstring& path) {
+    constexpr size_t kMaxPath = 260;  // MAX_PATH, without the window headers
+    if (path.size() >= kMaxPath || ExtendedPath(path) == path)
+        return false;
+    for (size_t i = 0; i < path.size(); ++i)
+        if ((path[i] == L'.' || path[i] == L' ') &&
+            (i + 1 == path.size() || IsSeparator(path[i + 1])))
+            return false;
+    return true;
+}
+
 }  // namespace platform

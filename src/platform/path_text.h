@@ -31,4 +31,9 @@ std::wstring WithoutSeparator(const std::wstring& folder);
 // relative paths and paths with "." or ".." parts are returned as they are.
 std::wstring ExtendedPath(const std::wstring& path);
 
+// True when a full path may be given in its plain form to the shell's functions, which take
+// no "\\?\" form: it is shorter than MAX_PATH, not in that form already, and no part of it
+// ends in a dot or a space (the plain form drops those, and would name another folder).
+bool PlainFormIsExact(const std::wstring& path);
+
 }  // namespace platform

@@ -256,6 +256,21 @@ TEST_F(EditTest, RecursiveDoesEachFolderOnceAndNeverFollowsALink) {
         ::RemoveDirectoryW(link.c_str());
 }
 
+// Names whose plain path form drops their trailing dots or spaces are written and marked
+// through the "\\?\" form, and the shell, which takes only the plain form, is not told.
+TEST_F(EditTest, TrailingDotsAndSpacesStayTheFoldersOwn) {
+    const std::wstring root = Folder(L"odd");
+    for (const wchar_t* name : {L"z...", L"y "})
+        ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + root + L"\\" + name).c_str(), nullptr));
+    CliRun run = Ok({L"set", L"--tip", L"odd", L"--recursive", L"odd"});
+    EXPECT_NE(run.out.find(L"Folders done: 3, failed: 0, skipped: 0"), run.out.npos) << run.out;
+    for (const wchar_t* name : {L"z...", L"y "})
+        EXPECT_EQ(ReadBytes(L"\\\\?\\" + root + L"\\" + name + L"\\desktop.ini"),
+                  "[.ShellClassInfo]\r\nInfoTip=odd\r\n")
+            << name;
+    EXPECT_FALSE(Exists(root + L"\\z"));
+}
+
 // refresh tells the shell and writes nothing; a missing folder fails alone.
 TEST_F(EditTest, RefreshWritesNothing) {
     const std::wstring folder = Folder(L"shown", kForeign);

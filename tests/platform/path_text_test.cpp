@@ -39,6 +39,15 @@ TEST(PathText, ExtendedForms) {
     EXPECT_EQ(ExtendedPath(L"\\\\?\\C:\\a"), L"\\\\?\\C:\\a");
     EXPECT_EQ(ExtendedPath(L"C:\\a\\..\\b"), L"C:\\a\\..\\b");  // left to the system to resolve
     EXPECT_EQ(ExtendedPath(L"a\\b"), L"a\\b");
+    // What the shell may be given as it stands.
+    for (const auto& [path, exact] : {std::pair{L"C:\\a b\\c.d", true},
+                                      {L"\\\\server\\share\\x", true},
+                                      {L"C:\\z...", false},
+                                      {L"C:\\y \\c", false},
+                                      {L"\\\\?\\C:\\a", false},
+                                      {L"a\\b", false}})
+        EXPECT_EQ(platform::PlainFormIsExact(path), exact) << path;
+    EXPECT_FALSE(platform::PlainFormIsExact(L"C:\\" + std::wstring(260, L'x')));
 }
 
 }  // namespace
