@@ -27,6 +27,16 @@ struct ExplorerValue {
 // Whether the key is the entry's own key or lies below it.
 bool IsWithinEntry(const ExplorerKey& key, const ExplorerKey& entry);
 
+// A value's type and bytes as the registry holds them.
+struct RegistryData {
+    DWORD type = REG_NONE;
+    std::string bytes;
+    bool operator==(const RegistryData&) const = default;
+};
+
+// What a value of the table holds, with program's path for "{program}".
+RegistryData ExplorerValueData(const ExplorerValue& value, const std::wstring& program);
+
 // Writes a value of the table into its open key, with program's path for "{program}".
 LSTATUS WriteExplorerValue(HKEY key, const ExplorerValue& value, const std::wstring& program);
 

@@ -1,6 +1,8 @@
 #include "cli/integrate.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,9 @@ constexpr wchar_t kProgram[] = L"velquin.exe";
 // The record lives in Velquin's own key, so the entries stay exactly what the installer writes.
 constexpr wchar_t kRecordKey[] = L"Software\\Velquin\\Explorer menu";
 constexpr wchar_t kOwnKey[] = L"Software\\Velquin";
+// Where on keeps a value it wrote over (the user's or another program's menu text, say),
+// under the same key path below it, so that off puts the value back.
+constexpr wchar_t kKeptKey[] = L"Software\\Velquin\\Explorer menu\\Kept";
 
 // The entries and what they hold come from the table the installer shares
 // (explorer_entries.txt); an entry is a verb of folders, drives or a folder's background.
@@ -52,6 +57,51 @@ bool KeyExists(const std::wstring& key) {
     platform::UniqueRegKey open;
     return ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, open.put()) ==
            ERROR_SUCCESS;
+}
+
+std::wstring KeptKey(const std::wstring& path) {
+    return std::wstring(kKeptKey) + L"\\" + path;
+}
+
+// A value as an open key holds it; nothing when it isn't there.
+std::optional<RegistryData> ReadValue(HKEY key, const wchar_t* name) {
+    DWORD type = 0, size = 0;
+    if (::RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    RegistryData data{type, std::string(size, '\0')};
+    if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.bytes.data()),
+                           &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.bytes.resize(size);
+    return data;
+}
+
+// Before on writes a value over one holding something else, that one is kept, once: a later
+// on finds its own value there and keeps nothing.
+LSTATUS KeepEarlierValue(HKEY open, const ExplorerValue& value, const std::wstring& program) {
+    const std::optional<RegistryData> earlier = ReadValue(open, value.name);
+    if (!earlier || *earlier == ExplorerValueData(value, program))
+        return ERROR_SUCCESS;
+    platform::UniqueRegKey kept;
+    LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, KeptKey(value.key).c_str(), 0, nullptr, 0,
+                                       KEY_READ | KEY_WRITE, nullptr, kept.put(), nullptr);
+    if (status != ERROR_SUCCESS || ReadValue(kept.get(), value.name))
+        return status;
+    return ::RegSetValueExW(kept.get(), value.name, 0, earlier->type,
+                            reinterpret_cast<const BYTE*>(earlier->bytes.data()),
+                            static_cast<DWORD>(earlier->bytes.size()));
+}
+
+// Puts back the value on kept in place of the table's, if it kept one.
+void PutBackEarlierValue(const ExplorerValue& value) {
+    platform::UniqueRegKey kept;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, KeptKey(value.key).c_str(), 0, KEY_READ, kept.put()) !=
+        ERROR_SUCCESS)
+        return;
+    if (const std::optional<RegistryData> earlier = ReadValue(kept.get(), value.name))
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, ClassesKey(value.key).c_str(), value.name,
+                          earlier->type, earlier->bytes.data(),
+                          static_cast<DWORD>(earlier->bytes.size()));
 }
 
 bool IsEmptyKey(const std::wstring& key) {
@@ -115,6 +165,19 @@ LSTATUS RecordMadeKeys(const MenuPlace& place, std::vector<std::wstring> made) {
                              static_cast<DWORD>(text.size() * sizeof(wchar_t)));
 }
 
+// Takes away what on kept for the entry, and the keys above it left empty.
+void DropKept(const MenuPlace& place) {
+    std::wstring key = KeptKey(place.path);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    for (size_t cut; (cut = key.rfind(L'\\')) != key.npos && key.size() > wcslen(kKeptKey);) {
+        key.resize(cut);
+        if (!IsEmptyKey(key))
+            break;
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    }
+}
+
 void DropRecord(const MenuPlace& place) {
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRecordKey, place.path);
     for (const wchar_t* key : {kRecordKey, kOwnKey})
@@ -133,13 +196,15 @@ LSTATUS AddEntry(const MenuPlace& place, const std::wstring& program, bool& crea
         if (!IsWithinEntry(key, place))
             continue;
         platform::UniqueRegKey open;
-        LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, ClassesKey(key.path).c_str(), 0,
-                                           nullptr, 0, KEY_WRITE, nullptr, open.put(), nullptr);
+        LSTATUS status =
+            ::RegCreateKeyExW(HKEY_CURRENT_USER, ClassesKey(key.path).c_str(), 0, nullptr, 0,
+                              KEY_READ | KEY_WRITE, nullptr, open.put(), nullptr);
         if (status != ERROR_SUCCESS)
             return status;
         for (const auto& value : kExplorerValues) {
             if (std::wstring_view(value.key) == key.path &&
-                (status = WriteExplorerValue(open.get(), value, program)) != ERROR_SUCCESS)
+                ((status = KeepEarlierValue(open.get(), value, program)) != ERROR_SUCCESS ||
+                 (status = WriteExplorerValue(open.get(), value, program)) != ERROR_SUCCESS))
                 return status;
         }
     }
@@ -161,6 +226,7 @@ const wchar_t* TableMenuText(const MenuPlace& place) {
 LSTATUS RemoveEntry(const MenuPlace& place, bool& removed) {
     const std::wstring key = VerbKey(place);
     if (!KeyExists(key)) {
+        DropKept(place);
         DropRecord(place);
         return ERROR_SUCCESS;
     }
@@ -177,9 +243,13 @@ LSTATUS RemoveEntry(const MenuPlace& place, bool& removed) {
         removed = status == ERROR_SUCCESS;
         return status;
     }
-    for (const auto& value : kExplorerValues)
-        if (IsWithinEntry(ExplorerKey{value.key, false}, place))
+    for (const auto& value : kExplorerValues) {
+        if (IsWithinEntry(ExplorerKey{value.key, false}, place)) {
             ::RegDeleteKeyValueW(HKEY_CURRENT_USER, ClassesKey(value.key).c_str(), value.name);
+            PutBackEarlierValue(value);
+        }
+    }
+    DropKept(place);
     removed = true;
     // Deepest first: a key goes only when on made it and it holds nothing now.
     std::vector<std::wstring> made = MadeKeys(place);

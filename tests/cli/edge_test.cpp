@@ -114,19 +114,31 @@ TEST(CliIntegrateTest, OffKeepsWhatWasThereBefore) {
     ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, background.c_str(), L"Extended", REG_SZ, L"",
                                 sizeof(wchar_t)),
               ERROR_SUCCESS);
+    // The user's own menu text and command in the keys the entry uses: on writes over them,
+    // off puts them back.
+    const std::wstring mine = L"Mine label", command = L"notepad.exe \"%V\"";
+    for (const auto& [path, text] :
+         {std::pair{background, mine}, {background + L"\\command", command}})
+        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), nullptr, REG_SZ, text.c_str(),
+                                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
 
-    EXPECT_EQ(RunCli({L"integrate", L"on"}).exitCode, 0u);
+    auto text = [](const std::wstring& path, const wchar_t* name) {
+        wchar_t value[512] = L"<missing>";
+        DWORD size = sizeof(value);
+        ::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size);
+        return std::wstring(value);
+    };
+    for (int twice = 0; twice < 2; ++twice)  // a second on keeps the first one's copy
+        EXPECT_EQ(RunCli({L"integrate", L"on"}).exitCode, 0u);
+    EXPECT_NE(text(background, nullptr), mine);
     EXPECT_EQ(RunCli({L"integrate", L"off"}).exitCode, 0u);
     EXPECT_TRUE(KeyExists(driveShell));
     EXPECT_FALSE(KeyExists(driveShell + L"\\Velquin"));
-    EXPECT_FALSE(KeyExists(background + L"\\command"));
-    DWORD size = 0;
-    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, background.c_str(), L"Extended", RRF_RT_REG_SZ,
-                             nullptr, nullptr, &size),
-              ERROR_SUCCESS);
-    EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, background.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
-                             nullptr, &size),
-              ERROR_SUCCESS);  // on's menu text went with off
+    EXPECT_EQ(text(background, nullptr), mine);
+    EXPECT_EQ(text(background + L"\\command", nullptr), command);
+    EXPECT_EQ(text(background, L"Extended"), L"");
+    EXPECT_FALSE(KeyExists(L"Software\\Velquin"));  // nothing of on's left
 
     ::RegDeleteTreeW(HKEY_CURRENT_USER, background.c_str());
     if (!driveShellBefore)
