@@ -17,7 +17,10 @@ FolderArgument Failure(std::wstring what, const std::wstring& path, DWORD error)
 FolderArgument ResolveFolder(const std::wstring& argument) {
     if (argument.empty())
         return Failure(L"No folder named.", argument, ERROR_INVALID_NAME);
-    std::wstring full = platform::FullPathName(argument);
+    // A "\\?\" path is already full and is taken literally, as the file functions take it:
+    // made full again, it would lose a part's trailing dots and spaces.
+    std::wstring full =
+        argument.starts_with(L"\\\\?\\") ? argument : platform::FullPathName(argument);
     if (full.empty())
         return Failure(L"Not a folder path.", argument, ::GetLastError());
     full = platform::WithoutSeparator(full);

@@ -269,6 +269,10 @@ TEST_F(EditTest, TrailingDotsAndSpacesStayTheFoldersOwn) {
                   "[.ShellClassInfo]\r\nInfoTip=odd\r\n")
             << name;
     EXPECT_FALSE(Exists(root + L"\\z"));
+    // Named in the "\\?\" form, such a folder is that folder, not its namesake.
+    const std::wstring dots = L"\\\\?\\" + root + L"\\z...";
+    Ok({L"set", L"--tip", L"dots", dots});
+    EXPECT_NE(Ok({L"show", dots}).out.find(L"Info tip: dots"), std::wstring::npos);
 }
 
 // refresh tells the shell and writes nothing; a missing folder fails alone.
