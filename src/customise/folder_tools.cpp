@@ -2,7 +2,10 @@
 // back. Asking and reporting are the callers' business.
 #include "customise/folder_tools.h"
 
+#include <optional>
+
 #include "customise/file_steps.h"
+#include "customise/ini_file.h"
 #include "customise/in_place.h"
 #include "customise/made_icon.h"
 #include "platform/error_text.h"
@@ -16,6 +19,17 @@ std::wstring BackupPath(const std::wstring& folder) {
     return platform::JoinPath(folder, std::wstring(kDesktopIni) + kBackupSuffix);
 }
 
+// Copying an icon in, the write and the clean-up of made icons are one writer's turn, so that
+// another writer's clean-up can't delete an icon copied in here but not yet named. Nothing
+// when the turn can't be had: the write then reports why.
+std::optional<FileFailure> TakeTurn(const std::wstring& folder, std::optional<WriterTurn>& turn) {
+    turn.emplace(platform::ExtendedPath(platform::WithoutSeparator(folder)));
+    if (!turn->error())
+        return std::nullopt;
+    return FileFailure{L"Could not write the folder settings file.",
+                       platform::JoinPath(folder, kDesktopIni), turn->error()};
+}
+
 // Removes a file this call made, clearing the marks that would keep it.
 void RemoveOwnFile(const std::wstring& path) {
     const std::wstring extended = platform::ExtendedPath(path);
@@ -27,6 +41,9 @@ void RemoveOwnFile(const std::wstring& path) {
 
 ReplaceResult WriteCustomisation(const std::wstring& folder, const Customisation& values,
                                  bool keepIconCopy) {
+    std::optional<WriterTurn> turn;
+    if (auto failure = TakeTurn(folder, turn))
+        return {ReplaceStatus::Failed, *failure};
     Customisation written = values;
     IconCopy copy;
     if (keepIconCopy && values.icon) {
@@ -45,6 +62,9 @@ ReplaceResult WriteCustomisation(const std::wstring& folder, const Customisation
 
 ReplaceResult EditFolderWithIconCopy(const std::wstring& folder, FolderEdit edit,
                                      const std::wstring& iconFile) {
+    std::optional<WriterTurn> turn;
+    if (auto failure = TakeTurn(folder, turn))
+        return {ReplaceStatus::Failed, *failure};
     const IconCopy copy = CopyIconIntoFolder(folder, iconFile);
     if (!copy.copied)
         return {ReplaceStatus::Failed, copy.failure};
@@ -72,6 +92,9 @@ std::optional<std::wstring> RefusedTargetFolder(const std::wstring& path) {
 }
 
 ReplaceResult WriteDefaults(const std::wstring& folder) {
+    std::optional<WriterTurn> turn;
+    if (auto failure = TakeTurn(folder, turn))
+        return {ReplaceStatus::Failed, *failure};
     ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DefaultLines()));
     if (result.status != ReplaceStatus::Failed)
         DeleteStaleMadeIcons(folder);  // the defaults name no icon: one made for the folder goes
