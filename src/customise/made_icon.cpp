@@ -84,16 +84,23 @@ SavedIcon SaveMadeIcon(const std::string& bytes, const std::wstring& folder) {
         saved.path = path;
         return saved;
     }
-    // Written beside and moved into place, so the name never holds half an icon.
-    const std::wstring temporary = extended + L".part";
+    // Written beside, under a name of this thread's own, and moved into place, so the name
+    // never holds half an icon and another Velquin saving the same icon meanwhile is no bother.
+    const std::wstring temporary = extended + L"." + std::to_wstring(::GetCurrentProcessId()) +
+                                   L"-" + std::to_wstring(::GetCurrentThreadId()) + L".part";
     DWORD error = ERROR_SUCCESS;
     {
         platform::UniqueFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         error = file ? WriteAll(file.get(), bytes) : ::GetLastError();
     }
-    if (!error && !::MoveFileExW(temporary.c_str(), extended.c_str(), MOVEFILE_REPLACE_EXISTING))
+    if (!error && !::MoveFileExW(temporary.c_str(), extended.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         error = ::GetLastError();
+        ::DeleteFileW(temporary.c_str());
+        // Held open by another Velquin that saved the very same icon: that file is this one.
+        if (ReadWhole(extended, present) == ERROR_SUCCESS && present == bytes)
+            error = ERROR_SUCCESS;
+    }
     if (error) {
         ::DeleteFileW(temporary.c_str());
         saved.failure = {kSaveFailed, path, error};

@@ -1,5 +1,6 @@
 // velquin-cli processes racing each other over one folder: whatever the order, another
-// tool's desktop.ini survives in desktop.ini or in a backup.
+// tool's desktop.ini survives in desktop.ini or in a backup, and every made icon that
+// desktop.ini or a backup names is there.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,20 +19,37 @@ namespace {
 
 const std::string kForeign = "[.ShellClassInfo]\r\nIconResource=C:\\a.ico,1\r\n[Other]\r\nk=1\r\n";
 
-// True when the bytes are desktop.ini's or any backup's in folder.
-bool KeptIn(const std::wstring& folder, const std::string& bytes) {
+// desktop.ini and its backups in folder, by name.
+std::vector<std::pair<std::wstring, std::string>> SettingsFiles(const std::wstring& folder) {
+    std::vector<std::pair<std::wstring, std::string>> files;
     for (const std::wstring& name : testsupport::FolderEntries(folder)) {
         const bool backup = name.size() > 4 && name.substr(name.size() - 4) == L".bak";
-        if ((name == L"desktop.ini" || backup) &&
-            testsupport::ReadBytes(folder + L"\\" + name) == bytes)
-            return true;
+        if (name == L"desktop.ini" || backup)
+            files.emplace_back(name, testsupport::ReadBytes(folder + L"\\" + name));
     }
-    return false;
+    return files;
+}
+
+// A made icon ("velquin-" + 12 hex digits + ".ico") that a settings file names but that is
+// not in the folder; empty when there is none.
+std::wstring MissingMadeIcon(const std::wstring& folder) {
+    for (const auto& [name, bytes] : SettingsFiles(folder)) {
+        for (size_t at = bytes.find("velquin-"); at != bytes.npos;
+             at = bytes.find("velquin-", at + 1)) {
+            const std::string icon = bytes.substr(at, 24);
+            if (icon.size() == 24 && icon.substr(20) == ".ico" &&
+                !testsupport::Exists(folder + L"\\" + std::wstring(icon.begin(), icon.end())))
+                return std::wstring(icon.begin(), icon.end()) + L" named in " + name;
+        }
+    }
+    return {};
 }
 
 struct Race {
     const char* name;
-    std::vector<std::wstring> rival;  // the command run at the same moment as restore
+    std::vector<std::wstring> rival;  // the command run at the same moment as the first
+    std::vector<std::wstring> first = {L"restore"};
+    int rounds = 70;
 };
 
 void PrintTo(const Race& race, std::ostream* os) {
@@ -42,7 +60,7 @@ class RestoreRace : public ::testing::TestWithParam<Race> {};
 
 // Another tool's file, applied over (so it is the backup), then restore and a rival at once.
 TEST_P(RestoreRace, KeepsAnotherToolsFile) {
-    constexpr int kRounds = 70;
+    const int kRounds = GetParam().rounds;
     testsupport::TempFolder temp;
     int lost = 0;
     for (int round = 0; round < kRounds; ++round) {
@@ -51,22 +69,35 @@ TEST_P(RestoreRace, KeepsAnotherToolsFile) {
         testsupport::WriteBytes(folder + L"\\desktop.ini", kForeign);
         ASSERT_EQ(RunCli({L"apply", L"--tip", L"a", folder}).exitCode, 0u);
 
-        std::vector<std::wstring> rival = GetParam().rival;
+        std::vector<std::wstring> first = GetParam().first, rival = GetParam().rival;
+        first.push_back(folder);
         rival.push_back(folder);
-        std::thread restore([&] { RunCli({L"restore", folder}); });
+        std::thread one([&] { RunCli(first); });
         RunCli(rival);
-        restore.join();
-        lost += KeptIn(folder, kForeign) ? 0 : 1;
+        one.join();
+        bool kept = false;
+        for (const auto& [name, bytes] : SettingsFiles(folder))
+            kept = kept || bytes == kForeign;
+        lost += kept ? 0 : 1;
+        EXPECT_EQ(MissingMadeIcon(folder), L"") << "round " << round;
     }
-    std::cout << "restore against " << GetParam().name << ": the other tool's file lost in " << lost
-              << " of " << kRounds << " rounds\n";
+    std::cout << GetParam().name << ": the other tool's file lost in " << lost << " of " << kRounds
+              << " rounds\n";
     EXPECT_EQ(lost, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rivals, RestoreRace,
                          ::testing::Values(Race{"apply", {L"apply", L"--tip", L"b"}},
                                            Race{"remove", {L"remove"}},
-                                           Race{"restore", {L"restore"}}),
+                                           Race{"restore", {L"restore"}},
+                                           Race{"two_colours",
+                                                {L"set", L"--icon-colour", L"Red"},
+                                                {L"set", L"--icon-colour", L"Dark Blue"},
+                                                25},
+                                           Race{"one_colour",
+                                                {L"set", L"--icon-colour", L"Orange"},
+                                                {L"set", L"--icon-colour", L"Orange"},
+                                                25}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
