@@ -201,10 +201,11 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
     if ((!hasFile && !edited.hasKeys) || (hasFile && !setsValues && edited.bytes == old))
         return {ReplaceStatus::Replaced, {}};
 
-    // A file of nothing but lines Velquin writes (Apply's, or an edit's "key=value") is one
-    // Velquin would write for the values it holds: its values need no backup.
+    // A file of nothing but lines Velquin writes (Apply's, or an edit's "key=value") needs no
+    // backup when Velquin wrote it: Windows' own Customize tab writes the same lines.
     const IniEditor before(old);
-    const bool foreign = hasFile && HoldsForeignLines(old) && !before.OnlyLinesLike(IsVelquinLine);
+    const bool foreign = hasFile && HoldsForeignLines(old) &&
+                         !(before.OnlyLinesLike(IsVelquinLine) && WrittenByVelquin(ini, old));
     if (!edited.hasKeys) {
         const bool keep = foreign && !OriginalKept(shownFolder, before);
         ReplaceResult result =

@@ -90,6 +90,19 @@ bool IsSameFile(HANDLE file, const std::wstring& path) {
 // the object ends: a file of that name which can be opened for deletion alone has no writer
 // left and is stale (RemoveStaleTemporaryFiles). Deleted with the object unless it has been
 // moved to its destination.
+// Velquin's mark on a desktop.ini it wrote: the part of its last-write time below the second
+// (in 100 ns ticks) is a hash of its bytes. A write by any other program sets the time anew.
+constexpr ULONGLONG kTicksASecond = 10'000'000;
+
+ULONGLONG MarkTicks(const std::string& bytes) {
+    ULONGLONG hash = 14695981039346656037ull;  // FNV-1a
+    for (unsigned char c : bytes) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash % kTicksASecond;
+}
+
 class OwnFile {
   public:
     OwnFile() = default;
@@ -122,6 +135,16 @@ class OwnFile {
 
     // Writes the bytes and makes sure they reached the disk before any move.
     DWORD Write(const std::string& bytes) { return WriteAll(file_.get(), bytes); }
+    // Gives the written file Velquin's mark (see WrittenByVelquin).
+    void MarkAsVelquins(const std::string& bytes) {
+        FILETIME now;
+        ::GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+        time.QuadPart += MarkTicks(bytes) - time.QuadPart % kTicksASecond;
+        const FILETIME stamp{time.LowPart, time.HighPart};
+        // Set through the handle, the time is no longer kept up to date by it: closing keeps it.
+        ::SetFileTime(file_.get(), nullptr, nullptr, &stamp);
+    }
 
     // Moves the file to destination, over an existing file when replace is set. The handle
     // stays open: the file can't be replaced by another writer until Release.
@@ -339,6 +362,15 @@ std::optional<FileFailure> MarkFolder(const std::wstring& folder, const std::wst
 
 }  // namespace
 
+bool WrittenByVelquin(const std::wstring& ini, const std::string& bytes) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(ini.c_str(), GetFileExInfoStandard, &data))
+        return false;
+    const ULARGE_INTEGER time{
+        {data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}};
+    return time.QuadPart % kTicksASecond == MarkTicks(bytes);
+}
+
 WriterTurn::WriterTurn(const std::wstring& folder) {
     if (heldTurn && *heldTurn == folder)
         return;
@@ -399,6 +431,8 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
                        error);
     if (DWORD error = content.Write(bytes))
         return Failure(writeFailed, shownIni, error);
+    if (old != OldFile::KeepAside)  // restore puts another's bytes back: they get no mark
+        content.MarkAsVelquins(bytes);
 
     Backup backup(dir, shownFolder);
     std::wstring keptAside;

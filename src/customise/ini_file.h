@@ -57,6 +57,13 @@ enum class OldFile {
 ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes,
                                 OldFile old = OldFile::BackUp);
 
+// True when the file at ini (the "\\?\" form) holding bytes carries the mark every write of
+// Velquin's but restore gives it (the last-write time's part below the second is a hash of
+// the bytes). Another program's write leaves no such mark, so a file that merely looks like
+// Velquin's (Windows' own Customize tab writes the same keys) is told apart from Velquin's.
+// A file system keeping coarser times (FAT) loses the mark: the file then counts as another's.
+bool WrittenByVelquin(const std::wstring& ini, const std::string& bytes);
+
 // Velquin's writers of one folder take turns: a write (ReplaceDesktopIni) and a restore
 // (RestoreDesktopIni) each run whole holding the folder's turn, so that none reads
 // desktop.ini or its backup while another is between two of its steps (a restore that has

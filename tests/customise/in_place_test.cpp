@@ -121,6 +121,22 @@ TEST_F(InPlaceTest, ForeignFileIsKeptOnceAcrossManyEdits) {
     EXPECT_EQ(ReadBytes(Bak(2)), foreign);
 }
 
+// The same lines written by another program (Windows' own Customize tab writes these) are
+// kept before an edit changes them, and before the last unset deletes the file.
+TEST_F(InPlaceTest, LinesLikeVelquinsFromAnotherProgramAreKept) {
+    const std::string windows =
+        "[.ShellClassInfo]\r\nIconResource=C:\\Windows\\System32\\"
+        "SHELL32.dll,4\r\n[ViewState]\r\nMode=\r\nVid=\r\nFolderType=Pictures\r\n";
+    WriteBytes(Ini(), windows);
+    Edit(Icon(L"C:\\x.ico", L"2"));
+    EXPECT_EQ(ReadBytes(Bak()), windows);
+    WriteBytes(Ini(), "[.ShellClassInfo]\r\nIconResource=C:\\a.ico,1\r\n");
+    ::DeleteFileW(Bak().c_str());
+    Edit(Unset(customise::kEditIcon));
+    EXPECT_FALSE(Exists(Ini()));
+    EXPECT_EQ(ReadBytes(Bak()), "[.ShellClassInfo]\r\nIconResource=C:\\a.ico,1\r\n");
+}
+
 // A file of the edit's own lines is Velquin's: changing or deleting it keeps no backup.
 TEST_F(InPlaceTest, OwnFileNeedsNoBackupAndGoesWithItsLastKey) {
     Edit(Tip(L"one"));
