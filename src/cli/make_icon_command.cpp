@@ -49,6 +49,12 @@ void ReportMakeFailure(ConsoleOut& err, const icon_maker::MakeFailure& failure) 
 // Writes bytes as the file path, whole or not at all.
 DWORD WriteFileWhole(const std::wstring& path, const std::string& bytes) {
     const std::wstring target = platform::ExtendedPath(path);
+    // A plain file of that name is replaced, as a copy would; a read-only one is refused, as
+    // Windows refuses it, and so are hidden and system files, which are another program's.
+    const DWORD existing = ::GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES &&
+        (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+        return ERROR_ACCESS_DENIED;
     const std::wstring temporary = target + L".part";
     DWORD error = ERROR_SUCCESS;
     {

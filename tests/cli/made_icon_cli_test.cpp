@@ -73,6 +73,13 @@ TEST_F(MadeIconCliTest, MakeIconWritesTheIconAlone) {
     run = RunCli({L"make-icon", L"--from-image", out, temp / L"again.ico"});
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_EQ(icontest::ParseIco(ReadBytes(temp / L"again.ico")).size(), 8u);
+    // A read-only or hidden file of that name is another's: refused, not replaced.
+    const std::wstring mine = temp / L"mine.ico";
+    testsupport::WriteBytes(mine, "precious");
+    ::SetFileAttributesW(mine.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(RunCli({L"make-icon", L"--colour", L"red", mine}).exitCode, 1u);
+    ::SetFileAttributesW(mine.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(mine), "precious");
 }
 
 // Usage errors and a bad picture write nothing anywhere.
