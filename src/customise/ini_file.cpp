@@ -85,11 +85,6 @@ bool IsSameFile(HANDLE file, const std::wstring& path) {
            a.nFileIndexLow == b.nFileIndexLow;
 }
 
-// A hidden file of ours beside desktop.ini, named "desktop.ini.~vel-<process>-<n>.tmp" so
-// that it is recognised as ours. It stays open, shared for reading and deleting only, until
-// the object ends: a file of that name which can be opened for deletion alone has no writer
-// left and is stale (RemoveStaleTemporaryFiles). Deleted with the object unless it has been
-// moved to its destination.
 // Velquin's mark on a desktop.ini it wrote: the part of its last-write time below the second
 // (in 100 ns ticks) is a hash of its bytes. A write by any other program sets the time anew.
 constexpr ULONGLONG kTicksASecond = 10'000'000;
@@ -103,6 +98,11 @@ ULONGLONG MarkTicks(const std::string& bytes) {
     return hash % kTicksASecond;
 }
 
+// A hidden file of ours beside desktop.ini, named "desktop.ini.~vel-<process>-<n>.tmp" so
+// that it is recognised as ours. It stays open, shared for reading and deleting only, until
+// the object ends: a file of that name which can be opened for deletion alone has no writer
+// left and is stale (RemoveStaleTemporaryFiles). Deleted with the object unless it has been
+// moved to its destination.
 class OwnFile {
   public:
     OwnFile() = default;
