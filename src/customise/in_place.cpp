@@ -201,15 +201,17 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
     if ((!hasFile && !edited.hasKeys) || (hasFile && !setsValues && edited.bytes == old))
         return {ReplaceStatus::Replaced, {}};
 
-    // A file of nothing but lines Velquin writes (Apply's, or an edit's "key=value") needs no
-    // backup when Velquin wrote it: Windows' own Customize tab writes the same lines.
+    // A file of nothing but lines Velquin writes (Apply's whole file, or an edit's "key=value"
+    // lines) needs no backup when Velquin wrote it: Windows' own Customize tab writes the same
+    // lines, and another tool may copy Apply's very bytes.
     const IniEditor before(old);
-    const bool foreign = hasFile && HoldsForeignLines(old) &&
-                         !(before.OnlyLinesLike(IsVelquinLine) && WrittenByVelquin(ini, old));
+    const bool velquins = (!HoldsForeignLines(old) || before.OnlyLinesLike(IsVelquinLine)) &&
+                          WrittenByVelquin(ini, old);
+    const bool foreign = hasFile && !velquins;
     if (!edited.hasKeys) {
         const bool keep = foreign && !OriginalKept(shownFolder, before);
         ReplaceResult result =
-            DeleteDesktopIni(shownFolder, keep ? OldFile::BackUp : OldFile::InFile);
+            DeleteDesktopIni(shownFolder, keep ? OldFile::Kept : OldFile::InFile);
         if (result.status != ReplaceStatus::Failed && before.OnlyLinesLike(IsVelquinLine) &&
             !platform::IsRoot(shownFolder) && !HasBackup(shownFolder))
             UnmarkFolder(shownFolder);
@@ -219,7 +221,7 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
     }
     const bool keep = foreign && edited.changesValues && !OriginalKept(shownFolder, before);
     ReplaceResult result =
-        ReplaceDesktopIni(shownFolder, edited.bytes, keep ? OldFile::BackUp : OldFile::InFile);
+        ReplaceDesktopIni(shownFolder, edited.bytes, keep ? OldFile::Kept : OldFile::InFile);
     if (result.status != ReplaceStatus::Failed && (edit.icon || (edit.unset & kEditIcon)))
         DeleteStaleMadeIcons(shownFolder);  // an earlier colour or picture nothing names now
     return result;

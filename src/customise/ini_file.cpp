@@ -437,10 +437,13 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     Backup backup(dir, shownFolder);
     std::wstring keptAside;
     const bool foreign = oldFile && HoldsForeignLines(oldBytes);
-    if (foreign && old == OldFile::BackUp) {
+    if ((foreign && old == OldFile::BackUp) || (oldFile && old == OldFile::Kept)) {
         if (auto failure = backup.Place(oldBytes))
             return {ReplaceStatus::Failed, *failure};
-    } else if (foreign && old == OldFile::KeepAside && oldBytes != bytes) {
+    } else if (foreign && old == OldFile::KeepAside && oldBytes != bytes &&
+               // Velquin's own edit lacks nothing of the backup put back but Velquin's values:
+               // it is not kept aside, so a restore after edits adds no backup.
+               !WrittenByVelquin(ini, oldBytes)) {
         if (auto failure = KeepOlder(dir, shownFolder, oldBytes, FILE_ATTRIBUTE_HIDDEN, keptAside))
             return {ReplaceStatus::Failed, *failure};
     }
@@ -498,7 +501,7 @@ ReplaceResult DeleteDesktopIni(const std::wstring& folder, OldFile old) {
     if (DWORD error = Retried([&] { return ReadWhole(ini, oldBytes); }, true))
         return Failure(L"Could not read the existing folder settings file.", shownIni, error);
     Backup backup(dir, shownFolder);
-    if (old == OldFile::BackUp && HoldsForeignLines(oldBytes)) {
+    if ((old == OldFile::BackUp && HoldsForeignLines(oldBytes)) || old == OldFile::Kept) {
         if (auto failure = backup.Place(oldBytes))
             return {ReplaceStatus::Failed, *failure};
     }

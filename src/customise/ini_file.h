@@ -28,9 +28,10 @@ struct ReplaceResult {
     FileFailure failure;
 };
 
-// What happens to an old desktop.ini that holds lines Velquin never writes.
+// What happens to the old desktop.ini a write replaces or deletes.
 enum class OldFile {
-    BackUp,     // kept as desktop.ini.bak (Apply, Remove)
+    BackUp,     // kept as desktop.ini.bak (Apply, Remove) unless it is Apply's own file
+    Kept,       // kept as desktop.ini.bak whatever it holds (an edit that found it another's)
     KeepAside,  // kept under the next free older-backup name; desktop.ini.bak untouched (restore)
     InFile,     // not kept: the new content holds its lines (an edit in place)
 };

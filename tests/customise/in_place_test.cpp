@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "customise/desktop_ini.h"
+#include "customise/folder_tools.h"
 #include "customise/in_place.h"
 #include "customise/ini_edit.h"
 #include "customise/tree_walk.h"
@@ -121,20 +123,39 @@ TEST_F(InPlaceTest, ForeignFileIsKeptOnceAcrossManyEdits) {
     EXPECT_EQ(ReadBytes(Bak(2)), foreign);
 }
 
-// The same lines written by another program (Windows' own Customize tab writes these) are
-// kept before an edit changes them, and before the last unset deletes the file.
+// The same lines written by another program (Windows' own Customize tab writes these, and a
+// copy of Apply's file has its very bytes) are kept before an edit changes them, and before
+// the last unset deletes the file.
 TEST_F(InPlaceTest, LinesLikeVelquinsFromAnotherProgramAreKept) {
+    customise::Customisation tip;
+    tip.tip = L"copied";
     const std::string windows =
         "[.ShellClassInfo]\r\nIconResource=C:\\Windows\\System32\\"
         "SHELL32.dll,4\r\n[ViewState]\r\nMode=\r\nVid=\r\nFolderType=Pictures\r\n";
-    WriteBytes(Ini(), windows);
-    Edit(Icon(L"C:\\x.ico", L"2"));
-    EXPECT_EQ(ReadBytes(Bak()), windows);
+    const std::string applied = customise::EncodeLines(customise::DesktopIniLines(tip));
+    for (const std::string& theirs : {windows, applied}) {
+        WriteBytes(Ini(), theirs);
+        ::DeleteFileW(Bak().c_str());
+        Edit(Icon(L"C:\\x.ico", L"2"));
+        EXPECT_EQ(ReadBytes(Bak()), theirs);
+    }
     WriteBytes(Ini(), "[.ShellClassInfo]\r\nIconResource=C:\\a.ico,1\r\n");
     ::DeleteFileW(Bak().c_str());
     Edit(Unset(customise::kEditIcon));
     EXPECT_FALSE(Exists(Ini()));
     EXPECT_EQ(ReadBytes(Bak()), "[.ShellClassInfo]\r\nIconResource=C:\\a.ico,1\r\n");
+    // Restoring over Velquin's own edit keeps nothing aside: edits and restores add no backups.
+    const std::string foreign = "[.ShellClassInfo]\r\nInfoTip=u\r\nK=v\r\n";
+    WriteBytes(Ini(), foreign);
+    ::DeleteFileW(Bak().c_str());
+    for (int round = 0; round < 3; ++round) {
+        Edit(Tip(L"x"));
+        EXPECT_EQ(customise::RestoreDesktopIni(temp.path()).status,
+                  customise::ReplaceStatus::Replaced);
+    }
+    EXPECT_EQ(ReadBytes(Ini()), foreign);
+    EXPECT_FALSE(Exists(Bak()));
+    EXPECT_FALSE(Exists(Bak(2)));
 }
 
 // A file of the edit's own lines is Velquin's: changing or deleting it keeps no backup.
