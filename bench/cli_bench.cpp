@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "bench_clock.h"
@@ -145,45 +146,6 @@ std::wstring ProgramBesideThis() {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"velquin-cli.exe";
 }
 
-bool HasContent(const std::wstring& root, const std::string& bytes);
-
-// set --tip --recursive against the two loops writing the bytes set writes.
-int SetBench(const std::wstring& program, const std::wstring& root) {
-    const std::string bytes = "[.ShellClassInfo]\r\nInfoTip=Bench folder\r\n";
-    std::printf("Setting an info tip in place with --recursive, %d fresh folders, best of %d:\n",
-                kFolders, kRuns);
-    double bare = 1e300, told = 1e300, cli = 1e300;
-    bool same = true;
-    for (int run = 0; run < kRuns; ++run) {
-        double times[3] = {
-            Timed(root, [&] { return BareLoop(root, bytes, false); }),
-            Timed(root, [&] { return BareLoop(root, bytes, true); }),
-            Timed(root,
-                  [&] {
-                      bool ok = CliRun(program, root, true);
-                      same = same && HasContent(root, bytes);
-                      return ok;
-                  }),
-        };
-        if (times[0] < 0 || times[1] < 0 || times[2] < 0) {
-            std::printf("  a run failed (bare %.0f, told %.0f, velquin-cli %.0f)\n", times[0],
-                        times[1], times[2]);
-            return 1;
-        }
-        bare = std::min(bare, times[0]);
-        told = std::min(told, times[1]);
-        cli = std::min(cli, times[2]);
-    }
-    std::printf("  bare loop of the file operations       %9.1f ms\n", bare);
-    std::printf("  the same, telling the shell per folder %9.1f ms\n", told);
-    std::printf("  velquin-cli set --recursive            %9.1f ms%s\n", cli,
-                same ? "" : "  (wrote other bytes!)");
-    std::printf("  ratio to the loop telling the shell    %9.2f    (target <= 1.2)%s\n", cli / told,
-                cli / told <= 1.2 ? "" : "  MISSED");
-    std::printf("  ratio to the bare loop                 %9.2f\n", cli / bare);
-    return 0;
-}
-
 bool HasContent(const std::wstring& root, const std::string& bytes) {
     std::string read;
     platform::UniqueFile file(::CreateFileW((root + L"\\f0999\\desktop.ini").c_str(), GENERIC_READ,
@@ -193,6 +155,59 @@ bool HasContent(const std::wstring& root, const std::string& bytes) {
     while (file && ::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got)
         read.append(buffer, got);
     return read == bytes;
+}
+
+struct BestTimes {
+    double bare = 1e300, told = 1e300, cli = 1e300;
+    bool same = true;  // velquin-cli wrote the bytes the loops write
+};
+
+// The best of kRuns of the bare loop, the loop telling the shell and one velquin-cli (apply
+// over every folder, or set --recursive), each writing bytes; they take turns, so that a busy
+// moment of the machine doesn't favour one of them. Nothing when a run failed.
+std::optional<BestTimes> Measure(const std::wstring& program, const std::wstring& root,
+                                 const std::string& bytes, bool recursive, const char* cliName) {
+    BestTimes best;
+    for (int run = 0; run < kRuns; ++run) {
+        double times[3] = {
+            Timed(root, [&] { return BareLoop(root, bytes, false); }),
+            Timed(root, [&] { return BareLoop(root, bytes, true); }),
+            Timed(root,
+                  [&] {
+                      bool ok = CliRun(program, root, recursive);
+                      best.same = best.same && HasContent(root, bytes);
+                      return ok;
+                  }),
+        };
+        if (times[0] < 0 || times[1] < 0 || times[2] < 0) {
+            std::printf("  a run failed (bare %.0f, told %.0f, velquin-cli %.0f)\n", times[0],
+                        times[1], times[2]);
+            return std::nullopt;
+        }
+        best.bare = std::min(best.bare, times[0]);
+        best.told = std::min(best.told, times[1]);
+        best.cli = std::min(best.cli, times[2]);
+    }
+    std::printf("  bare loop of the file operations       %9.1f ms\n", best.bare);
+    std::printf("  the same, telling the shell per folder %9.1f ms\n", best.told);
+    std::printf("  %-38s %9.1f ms%s\n", cliName, best.cli,
+                best.same ? "" : "  (wrote other bytes!)");
+    return best;
+}
+
+// set --tip --recursive against the two loops writing the bytes set writes.
+int SetBench(const std::wstring& program, const std::wstring& root) {
+    const std::string bytes = "[.ShellClassInfo]\r\nInfoTip=Bench folder\r\n";
+    std::printf("Setting an info tip in place with --recursive, %d fresh folders, best of %d:\n",
+                kFolders, kRuns);
+    const auto best = Measure(program, root, bytes, true, "velquin-cli set --recursive");
+    if (!best)
+        return 1;
+    const double told = best->cli / best->told;
+    std::printf("  ratio to the loop telling the shell    %9.2f    (target <= 1.2)%s\n", told,
+                told <= 1.2 ? "" : "  MISSED");
+    std::printf("  ratio to the bare loop                 %9.2f\n", best->cli / best->bare);
+    return 0;
 }
 
 }  // namespace
@@ -214,36 +229,12 @@ int wmain(int argc, wchar_t** argv) {
 
     std::printf("Applying an icon and an info tip to %d fresh folders, best of %d runs:\n",
                 kFolders, kRuns);
-    // The three take turns, so that a busy moment of the machine doesn't favour one of them.
-    double bare = 1e300, told = 1e300, cli = 1e300;
-    bool same = true;  // velquin-cli wrote the bytes the bare loop writes
-    auto cliRun = [&] {
-        if (!CliRun(program, root))
-            return false;
-        same = same && HasContent(root, bytes);
-        return true;
-    };
-    for (int run = 0; run < kRuns; ++run) {
-        double times[3] = {
-            Timed(root, [&] { return BareLoop(root, bytes, false); }),
-            Timed(root, [&] { return BareLoop(root, bytes, true); }),
-            Timed(root, cliRun),
-        };
-        if (times[0] < 0 || times[1] < 0 || times[2] < 0) {
-            std::printf("  a run failed (bare %.0f, told %.0f, velquin-cli %.0f)\n", times[0],
-                        times[1], times[2]);
-            return 1;
-        }
-        bare = std::min(bare, times[0]);
-        told = std::min(told, times[1]);
-        cli = std::min(cli, times[2]);
-    }
-    std::printf("  bare loop of the file operations       %9.1f ms\n", bare);
-    std::printf("  the same, telling the shell per folder %9.1f ms\n", told);
-    std::printf("  velquin-cli apply, one process         %9.1f ms%s\n", cli,
-                same ? "" : "  (wrote other bytes!)");
-    std::printf("  ratio to the bare loop                 %9.2f    (target <= 1.5)%s\n", cli / bare,
-                cli / bare <= 1.5 ? "" : "  MISSED");
-    std::printf("  ratio to the loop telling the shell    %9.2f\n", cli / told);
+    const auto best = Measure(program, root, bytes, false, "velquin-cli apply, one process");
+    if (!best)
+        return 1;
+    const double bare = best->cli / best->bare;
+    std::printf("  ratio to the bare loop                 %9.2f    (target <= 1.5)%s\n", bare,
+                bare <= 1.5 ? "" : "  MISSED");
+    std::printf("  ratio to the loop telling the shell    %9.2f\n", best->cli / best->told);
     return SetBench(program, root);
 }

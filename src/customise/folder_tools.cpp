@@ -2,8 +2,6 @@
 // back. Asking and reporting are the callers' business.
 #include "customise/folder_tools.h"
 
-#include <optional>
-
 #include "customise/file_steps.h"
 #include "customise/ini_file.h"
 #include "customise/in_place.h"
@@ -20,14 +18,15 @@ std::wstring BackupPath(const std::wstring& folder) {
 }
 
 // Copying an icon in, the write and the clean-up of made icons are one writer's turn, so that
-// another writer's clean-up can't delete an icon copied in here but not yet named. Nothing
-// when the turn can't be had: the write then reports why.
-std::optional<FileFailure> TakeTurn(const std::wstring& folder, std::optional<WriterTurn>& turn) {
-    turn.emplace(platform::ExtendedPath(platform::WithoutSeparator(folder)));
-    if (!turn->error())
-        return std::nullopt;
-    return FileFailure{L"Could not write the folder settings file.",
-                       platform::JoinPath(folder, kDesktopIni), turn->error()};
+// another writer's clean-up can't delete an icon copied in here but not yet named.
+WriterTurn FolderTurn(const std::wstring& folder) {
+    return WriterTurn(platform::ExtendedPath(platform::WithoutSeparator(folder)));
+}
+
+ReplaceResult TurnRefused(const std::wstring& folder, DWORD error) {
+    return {ReplaceStatus::Failed,
+            {L"Could not write the folder settings file.", platform::JoinPath(folder, kDesktopIni),
+             error}};
 }
 
 // Removes a file this call made, clearing the marks that would keep it.
@@ -41,9 +40,9 @@ void RemoveOwnFile(const std::wstring& path) {
 
 ReplaceResult WriteCustomisation(const std::wstring& folder, const Customisation& values,
                                  bool keepIconCopy) {
-    std::optional<WriterTurn> turn;
-    if (auto failure = TakeTurn(folder, turn))
-        return {ReplaceStatus::Failed, *failure};
+    const WriterTurn turn = FolderTurn(folder);
+    if (turn.error())
+        return TurnRefused(folder, turn.error());
     Customisation written = values;
     IconCopy copy;
     if (keepIconCopy && values.icon) {
@@ -62,9 +61,9 @@ ReplaceResult WriteCustomisation(const std::wstring& folder, const Customisation
 
 ReplaceResult EditFolderWithIconCopy(const std::wstring& folder, FolderEdit edit,
                                      const std::wstring& iconFile) {
-    std::optional<WriterTurn> turn;
-    if (auto failure = TakeTurn(folder, turn))
-        return {ReplaceStatus::Failed, *failure};
+    const WriterTurn turn = FolderTurn(folder);
+    if (turn.error())
+        return TurnRefused(folder, turn.error());
     const IconCopy copy = CopyIconIntoFolder(folder, iconFile);
     if (!copy.copied)
         return {ReplaceStatus::Failed, copy.failure};
@@ -92,9 +91,9 @@ std::optional<std::wstring> RefusedTargetFolder(const std::wstring& path) {
 }
 
 ReplaceResult WriteDefaults(const std::wstring& folder) {
-    std::optional<WriterTurn> turn;
-    if (auto failure = TakeTurn(folder, turn))
-        return {ReplaceStatus::Failed, *failure};
+    const WriterTurn turn = FolderTurn(folder);
+    if (turn.error())
+        return TurnRefused(folder, turn.error());
     ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DefaultLines()));
     if (result.status != ReplaceStatus::Failed)
         DeleteStaleMadeIcons(folder);  // the defaults name no icon: one made for the folder goes
