@@ -1,0 +1,21 @@
+// The items Explorer hands a command, read once: what each is, and the folders' paths.
+#pragma once
+
+#include <shobjidl.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/velquin_run.h"
+
+namespace shell {
+
+struct Selection {
+    std::vector<SelectedItem> items;
+    std::vector<std::wstring> paths;  // of the items that have one, in order
+};
+
+// An empty selection when there are no items or they can't be read.
+Selection ReadSelection(IShellItemArray* items);
+
+}  // namespace shell
