@@ -8,6 +8,7 @@
 
 #include "platform/module_path.h"
 #include "platform/path_text.h"
+#include "platform/unique_handle.h"
 #include "shell/selection.h"
 #include "shell/velquin_run.h"
 
@@ -67,16 +68,25 @@ class ComObject : public Interface {
     std::atomic<long> references_{1};
 };
 
+platform::ComPtr<IUnknown> Shared(IUnknown* site) {
+    platform::ComPtr<IUnknown> shared;
+    if (site)
+        site->AddRef();
+    shared.reset(site);
+    return shared;
+}
+
 class CommandList final : public ComObject<IEnumExplorerCommand> {
   public:
-    CommandList(std::span<const CommandRow> rows, size_t next) : rows_(rows), next_(next) {}
+    CommandList(std::span<const CommandRow> rows, size_t next, IUnknown* site)
+        : rows_(rows), next_(next), site_(Shared(site)) {}
 
     IFACEMETHODIMP Next(ULONG wanted, IExplorerCommand** commands, ULONG* fetched) override try {
         if (!commands || (wanted != 1 && !fetched))
             return E_POINTER;
         ULONG given = 0;
         for (; given < wanted && next_ < rows_.size(); ++given, ++next_) {
-            commands[given] = NewExplorerCommand(rows_[next_]);
+            commands[given] = NewExplorerCommand(rows_[next_], site_.get());
             if (!commands[given]) {
                 while (given)
                     commands[--given]->Release();
@@ -101,18 +111,42 @@ class CommandList final : public ComObject<IEnumExplorerCommand> {
     IFACEMETHODIMP Clone(IEnumExplorerCommand** copy) override {
         if (!copy)
             return E_POINTER;
-        *copy = new (std::nothrow) CommandList(rows_, next_);
+        *copy = new (std::nothrow) CommandList(rows_, next_, site_.get());
         return *copy ? S_OK : E_OUTOFMEMORY;
     }
 
   private:
     std::span<const CommandRow> rows_;
     size_t next_;
+    platform::ComPtr<IUnknown> site_;
 };
 
-class Command final : public ComObject<IExplorerCommand> {
+class Command final : public ComObject<IExplorerCommand>, public IObjectWithSite {
   public:
-    explicit Command(const CommandRow& row) : row_(row) {}
+    Command(const CommandRow& row, IUnknown* site) : row_(row), site_(Shared(site)) {}
+
+    // One object for both interfaces.
+    IFACEMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (out && iid == IID_IObjectWithSite) {
+            *out = static_cast<IObjectWithSite*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return ComObject::QueryInterface(iid, out);
+    }
+    IFACEMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
+    IFACEMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
+
+    IFACEMETHODIMP SetSite(IUnknown* site) override {
+        site_ = Shared(site);
+        return S_OK;
+    }
+    IFACEMETHODIMP GetSite(REFIID iid, void** out) override {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        return site_ ? site_->QueryInterface(iid, out) : E_FAIL;
+    }
 
     IFACEMETHODIMP GetTitle(IShellItemArray*, LPWSTR* title) override try {
         if (!title)
@@ -148,7 +182,8 @@ class Command final : public ComObject<IExplorerCommand> {
         if (!state)
             return E_POINTER;
         *state = ECS_ENABLED;
-        if (&row_ == &RootCommand() && !OfferedFor(ReadSelection(items).items, ProgramPresent()))
+        if (&row_ == &RootCommand() &&
+            !OfferedFor(ReadSelection(items, site_.get()).items, ProgramPresent()))
             *state = ECS_HIDDEN;
         return S_OK;
     } catch (...) {
@@ -158,7 +193,7 @@ class Command final : public ComObject<IExplorerCommand> {
     }
     // Starts velquin.exe and returns: the folders are written in its process, not Explorer's.
     IFACEMETHODIMP Invoke(IShellItemArray* items, IBindCtx*) override try {
-        const Selection selection = ReadSelection(items);
+        const Selection selection = ReadSelection(items, site_.get());
         if (!OfferedFor(selection.items, ProgramPresent()))
             return E_INVALIDARG;
         const std::wstring program = Program();
@@ -180,18 +215,19 @@ class Command final : public ComObject<IExplorerCommand> {
         *list = nullptr;
         if (row_.children.empty())
             return E_NOTIMPL;
-        *list = new (std::nothrow) CommandList(row_.children, 0);
+        *list = new (std::nothrow) CommandList(row_.children, 0, site_.get());
         return *list ? S_OK : E_OUTOFMEMORY;
     }
 
   private:
     const CommandRow& row_;
+    platform::ComPtr<IUnknown> site_;
 };
 
 }  // namespace
 
-IExplorerCommand* NewExplorerCommand(const CommandRow& row) {
-    return new (std::nothrow) Command(row);
+IExplorerCommand* NewExplorerCommand(const CommandRow& row, IUnknown* site) {
+    return new (std::nothrow) Command(row, site);
 }
 
 void AddModuleReference() {

@@ -9,8 +9,9 @@
 
 namespace shell {
 
-// A new command for the row, with one reference; nullptr when memory ran out.
-IExplorerCommand* NewExplorerCommand(const CommandRow& row);
+// A new command for the row, with one reference; nullptr when memory ran out. It keeps the
+// site it is given (its parent's, for a sub-command) until Explorer sets another.
+IExplorerCommand* NewExplorerCommand(const CommandRow& row, IUnknown* site = nullptr);
 
 // Counts the objects alive and the locks taken, for DllCanUnloadNow.
 void AddModuleReference();

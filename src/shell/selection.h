@@ -15,7 +15,8 @@ struct Selection {
     std::vector<std::wstring> paths;  // of the items that have one, in order
 };
 
-// An empty selection when there are no items or they can't be read.
-Selection ReadSelection(IShellItemArray* items);
+// An empty selection when there are no items or they can't be read. A menu of a folder's
+// background gets no items: then the folder comes from the view the command's site is on.
+Selection ReadSelection(IShellItemArray* items, IUnknown* site);
 
 }  // namespace shell

@@ -2,6 +2,7 @@
 // command and its sub-commands over real folders and files, and Invoke starting velquin.exe.
 
 #include <windows.h>
+#include <shlguid.h>
 
 #include <chrono>
 #include <thread>
@@ -189,8 +190,14 @@ class CountedProcesses {
     bool assigned_ = false;
 };
 
+// One job for the test program: a process joins a job once.
+CountedProcesses& Processes() {
+    static CountedProcesses processes;
+    return processes;
+}
+
 TEST_F(ExplorerCommandTest, InvokeColoursEveryFolderThroughOneRunOfVelquin) {
-    CountedProcesses processes;
+    CountedProcesses& processes = Processes();
     ASSERT_TRUE(processes.assigned());
     const auto commands = SubCommands(root_.get());
     ASSERT_GT(commands.size(), 7u);
@@ -213,6 +220,68 @@ TEST_F(ExplorerCommandTest, InvokeColoursEveryFolderThroughOneRunOfVelquin) {
     EXPECT_EQ(processes.Counts().TotalProcesses - before, 2u);
     for (const auto& folder : folders_)
         EXPECT_FALSE(testsupport::Exists(folder + L"\\desktop.ini")) << folder.c_str();
+}
+
+// The site of a command on a folder's background, which gets no items: a view of the folder.
+class BackgroundSite final : public IServiceProvider, public IFolderView {
+  public:
+    explicit BackgroundSite(const std::wstring& folder) : folder_(folder) {}
+
+    IFACEMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IServiceProvider)
+            *out = static_cast<IServiceProvider*>(this);
+        else if (iid == IID_IFolderView)
+            *out = static_cast<IFolderView*>(this);
+        else
+            return *out = nullptr, E_NOINTERFACE;
+        return S_OK;
+    }
+    IFACEMETHODIMP_(ULONG) AddRef() override { return 2; }  // lives on the test's stack
+    IFACEMETHODIMP_(ULONG) Release() override { return 1; }
+    IFACEMETHODIMP QueryService(REFGUID service, REFIID iid, void** out) override {
+        return service == SID_SFolderView ? QueryInterface(iid, out) : E_NOINTERFACE;
+    }
+    IFACEMETHODIMP GetFolder(REFIID iid, void** out) override {
+        return ::SHCreateItemFromParsingName(folder_.c_str(), nullptr, iid, out);
+    }
+    IFACEMETHODIMP GetCurrentViewMode(UINT*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP SetCurrentViewMode(UINT) override { return E_NOTIMPL; }
+    IFACEMETHODIMP Item(int, PITEMID_CHILD*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP ItemCount(UINT, int*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP Items(UINT, REFIID, void**) override { return E_NOTIMPL; }
+    IFACEMETHODIMP GetSelectionMarkedItem(int*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP GetFocusedItem(int*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP GetItemPosition(PCUITEMID_CHILD, POINT*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP GetSpacing(POINT*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP GetDefaultSpacing(POINT*) override { return E_NOTIMPL; }
+    IFACEMETHODIMP GetAutoArrange() override { return E_NOTIMPL; }
+    IFACEMETHODIMP SelectItem(int, DWORD) override { return E_NOTIMPL; }
+    IFACEMETHODIMP SelectAndPositionItems(UINT, PCUITEMID_CHILD_ARRAY, POINT*, DWORD) override {
+        return E_NOTIMPL;
+    }
+
+  private:
+    std::wstring folder_;
+};
+
+TEST_F(ExplorerCommandTest, ABackgroundsFolderComesFromTheSite) {
+    BackgroundSite site(folders_[0]), file(file_);
+    ComPtr<IObjectWithSite> withSite;
+    ASSERT_EQ(root_->QueryInterface(IID_PPV_ARGS(withSite.put())), S_OK);
+    ASSERT_EQ(withSite->SetSite(static_cast<IServiceProvider*>(&file)), S_OK);
+    EXPECT_EQ(State(root_.get(), nullptr), ECS_HIDDEN);
+    ASSERT_EQ(withSite->SetSite(static_cast<IServiceProvider*>(&site)), S_OK);
+    EXPECT_EQ(State(root_.get(), nullptr), ECS_ENABLED);
+
+    CountedProcesses& processes = Processes();
+    ASSERT_TRUE(processes.assigned());
+    const auto commands = SubCommands(root_.get());  // they keep the root's site
+    ASSERT_GT(commands.size(), 7u);
+    ASSERT_EQ(commands[7]->Invoke(nullptr, nullptr), S_OK);
+    ASSERT_TRUE(processes.WaitForOthers());
+    const std::string ini = testsupport::ReadBytes(folders_[0] + L"\\desktop.ini");
+    EXPECT_NE(ini.find("IconResource=velquin-"), ini.npos) << ini;
+    withSite->SetSite(nullptr);
 }
 
 TEST_F(ExplorerCommandTest, InvokeOnAFileStartsNothing) {
