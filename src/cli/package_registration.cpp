@@ -41,6 +41,11 @@ uint32_t Le(const std::vector<std::byte>& bytes, size_t at, int size) {
     return value;
 }
 
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 PackagePlan PlanPackage(bool on, const PackageFacts& facts) {
@@ -63,6 +68,9 @@ PackagePlan PlanPackage(bool on, const PackageFacts& facts) {
                       L" or later); this is build " + std::to_wstring(facts.windowsBuild);
     else if (!facts.packagePresent)
         plan.reason = L"there is no " + package;
+    else if (!facts.extensionPresent)
+        plan.reason =
+            L"there is no " + platform::JoinPath(facts.programFolder, kShellExtensionFile);
     else if (!facts.packageSigned)
         plan.reason = package + L" is not signed (see the README for developer mode)";
     if (!plan.reason.empty())
@@ -127,9 +135,8 @@ PackageFacts ReadPackageFacts(const std::wstring& programFolder) {
     ::GetSystemDirectoryW(system, MAX_PATH);
     facts.systemFolder = system;
     const std::wstring package = platform::JoinPath(programFolder, kShellPackageFile);
-    const DWORD attributes = ::GetFileAttributesW(package.c_str());
-    facts.packagePresent =
-        attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    facts.packagePresent = IsFile(package);
+    facts.extensionPresent = IsFile(platform::JoinPath(programFolder, kShellExtensionFile));
     facts.packageSigned = facts.packagePresent && PackageIsSigned(package);
     facts.registered = ShellPackageRegistered();
     return facts;

@@ -14,12 +14,14 @@ namespace cli {
 // The first build of Windows 11, whose menu shows a packaged command at the top level.
 inline constexpr DWORD kWindows11Build = 22000;
 inline constexpr wchar_t kShellPackageFile[] = L"velquin-shell.msix";
+inline constexpr wchar_t kShellExtensionFile[] = L"velquin-shell.dll";
 inline constexpr wchar_t kShellPackageName[] = L"Velquin.Shell";
 
 struct PackageFacts {
     DWORD windowsBuild = 0;
-    std::wstring programFolder;  // where velquin.exe and velquin-shell.dll are
-    std::wstring systemFolder;   // System32, where PowerShell is
+    std::wstring programFolder;     // where velquin.exe and velquin-shell.dll are
+    std::wstring systemFolder;      // System32, where PowerShell is
+    bool extensionPresent = false;  // velquin-shell.dll, which the package names
     bool packagePresent = false;
     bool packageSigned = false;
     bool registered = false;

@@ -35,8 +35,8 @@ void PrintTo(const PlanCase& c, std::ostream* out) {
 }
 
 cli::PackageFacts Facts(DWORD build, bool present, bool signedPackage, bool registered,
-                        std::wstring folder = L"C:\\Apps\\Velquin") {
-    return {build, folder, L"C:\\Windows\\system32", present, signedPackage, registered};
+                        std::wstring folder = L"C:\\Apps\\Velquin", bool extension = true) {
+    return {build, folder, L"C:\\Windows\\system32", extension, present, signedPackage, registered};
 }
 
 class PackagePlanTest : public ::testing::TestWithParam<PlanCase> {};
@@ -71,6 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                  L"developer mode)"},
         PlanCase{"no_package", true, Facts(22621, false, false, false), PackageStep::None, L"",
                  L"there is no C:\\Apps\\Velquin\\velquin-shell.msix"},
+        PlanCase{"no_extension", true, Facts(22621, true, true, false, L"C:\\V", false),
+                 PackageStep::None, L"", L"there is no C:\\V\\velquin-shell.dll"},
         PlanCase{"off_registered", false, Facts(22621, true, true, true), PackageStep::Unregister,
                  kShell + L"Get-AppxPackage -Name Velquin.Shell | Remove-AppxPackage\"", L""},
         PlanCase{"off_registered_on_any_windows", false, Facts(19045, false, false, true),
