@@ -246,8 +246,4 @@ void SetModule(HMODULE module) {
     g_module = module;
 }
 
-HMODULE Module() {
-    return g_module;
-}
-
 }  // namespace shell

@@ -18,8 +18,7 @@ void AddModuleReference();
 void ReleaseModuleReference();
 bool ModuleInUse();
 
-// The folder of the extension's own file, and its path, set when the DLL is loaded.
+// The extension's own file, whose folder holds velquin.exe; set when the DLL is loaded.
 void SetModule(HMODULE module);
-HMODULE Module();
 
 }  // namespace shell
