@@ -19,6 +19,8 @@ endif()
 # GCC's posix libstdc++ needs winpthread, which only the GCC driver adds by itself; lld
 # takes archives in any order, so it may stand with the flags.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -lpthread")
+# The shell extension is a module (a DLL without an import library), linked the same way.
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-fuse-ld=lld -lpthread")
 
 set(CMAKE_FIND_ROOT_PATH ${VELQUIN_CLANG_SYSROOT}/${_triple} /usr/${_triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -2,12 +2,15 @@
 # manifests, all in OUT. Run by the `release` target and by scripts/sign.sh:
 #   cmake -DBUILD=<build folder> [-DOUT=<folder>] [-DVERSION=<version>]
 #         [-DVELQUIN_SIGN_PFX=<cert.pfx> [-DVELQUIN_SIGN_PASSFILE=<file>]
-#          [-DVELQUIN_SIGN_TIMESTAMP=<url>]]
+#          [-DVELQUIN_SIGN_TIMESTAMP=<url>] [-DVELQUIN_SIGN_PUBLISHER=<certificate's subject>]]
 #         -P cmake/package_release.cmake
 # VERSION overrides the project's version in the MSI alone (the tests' earlier version for
-# upgrades). With a certificate the programs are signed inside the zip and the MSI, then the MSI.
+# upgrades). With a certificate the programs are signed inside the zip and the MSI, then the MSI;
+# the package for Windows 11's menu is written again with the certificate's subject as its
+# publisher and signed, both beside them and inside.
 cmake_minimum_required(VERSION 3.21)
 include(${BUILD}/packaging/release_config.cmake)  # VELQUIN_* from the configured project
+include(${BUILD}/packaging/shell_package_config.cmake)
 include(${VELQUIN_SOURCE_DIR}/cmake/authenticode.cmake)
 if(NOT OUT)
     set(OUT ${BUILD})
@@ -31,13 +34,34 @@ function(run)
     endif()
 endfunction()
 
-# The zip, through CPack; when signing, its programs are signed before they are zipped.
+# The package for Windows 11's menu: the build's unsigned one, or one written for the
+# certificate (Windows requires its publisher to be the certificate's subject) and signed.
 set(name velquin-${VELQUIN_VERSION}-win64)
+set(shell_package ${OUT}/${name}-shell.msix)
+file(MAKE_DIRECTORY ${OUT})
+file(REMOVE ${shell_package})
+if(VELQUIN_SIGN_PFX)
+    if(NOT VELQUIN_SIGN_PUBLISHER)
+        message(FATAL_ERROR "VELQUIN_SIGN_PUBLISHER: the certificate's subject is needed for "
+                            "the package (scripts/sign.sh finds it)")
+    endif()
+    run(${CMAKE_COMMAND} -DTOOL=${VELQUIN_PACKAGE_TOOL} -DSOURCE=${VELQUIN_SOURCE_DIR}
+        -DSTAGE=${OUT}/shell-stage -DOUT=${shell_package} -DVERSION=${VELQUIN_VERSION}
+        -DCLSID=${VELQUIN_SHELL_CLSID} -DPUBLISHER=${VELQUIN_SIGN_PUBLISHER}
+        -P ${VELQUIN_SOURCE_DIR}/cmake/shell_package.cmake)
+    file(REMOVE_RECURSE ${OUT}/shell-stage)
+    velquin_sign(${shell_package})
+else()
+    file(COPY_FILE ${VELQUIN_SHELL_PACKAGE} ${shell_package})
+endif()
+
+# The zip, through CPack; when signing, its programs are signed before they are zipped.
 set(cpack_args -G ZIP -C Release -B ${OUT})
 if(VELQUIN_SIGN_PFX)
     list(APPEND cpack_args -D CPACK_PRE_BUILD_SCRIPTS=${VELQUIN_SOURCE_DIR}/cmake/authenticode.cmake
          -D VELQUIN_SIGN_PFX=${VELQUIN_SIGN_PFX} -D VELQUIN_SIGN_PASSFILE=${VELQUIN_SIGN_PASSFILE}
-         -D VELQUIN_SIGN_TIMESTAMP=${VELQUIN_SIGN_TIMESTAMP})
+         -D VELQUIN_SIGN_TIMESTAMP=${VELQUIN_SIGN_TIMESTAMP}
+         -D VELQUIN_SIGNED_PACKAGE=${shell_package})
 endif()
 file(REMOVE ${OUT}/${name}.zip)
 run(${CMAKE_CPACK_COMMAND} ${cpack_args} WORKING_DIRECTORY ${BUILD})
@@ -84,8 +108,9 @@ endif()
 # Checksums and the package managers' manifests, with the address the files are released at.
 file(SHA256 ${zip} ZIP_SHA256)
 file(SHA256 ${msi} msi_sha256)
+file(SHA256 ${shell_package} shell_sha256)
 file(WRITE ${OUT}/SHA256SUMS "${ZIP_SHA256}  ${name}.zip\n"
-     "${msi_sha256}  velquin-${VERSION}-win64.msi\n")
+     "${msi_sha256}  velquin-${VERSION}-win64.msi\n" "${shell_sha256}  ${name}-shell.msix\n")
 string(TOUPPER ${msi_sha256} MSI_SHA256)  # as winget's own tools write it
 execute_process(COMMAND ${VELQUIN_MSIINFO} export ${msi} Property OUTPUT_VARIABLE properties)
 string(REGEX MATCH "\nProductCode\t([^\r\n]+)" _ "${properties}")
@@ -101,4 +126,4 @@ foreach(template IN LISTS templates)
     configure_file(${VELQUIN_SOURCE_DIR}/packaging/${template} ${OUT}/${made} @ONLY)
 endforeach()
 message(STATUS "Release files in ${OUT}: ${name}.zip, velquin-${VERSION}-win64.msi, "
-               "SHA256SUMS, winget/, scoop/")
+               "${name}-shell.msix, SHA256SUMS, winget/, scoop/")

@@ -4,6 +4,9 @@ install(TARGETS velquin RUNTIME DESTINATION bin)
 if(TARGET velquin-cli)
     install(TARGETS velquin-cli RUNTIME DESTINATION bin)
 endif()
+# Windows 11's menu: the extension beside the programs and the package that points at them.
+install(TARGETS velquin-shell LIBRARY DESTINATION bin)
+install(FILES ${VELQUIN_SHELL_PACKAGE} DESTINATION bin)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION bin)
 
 set(CPACK_GENERATOR ZIP)
@@ -38,11 +41,17 @@ set(VELQUIN_WIXL \"${VELQUIN_WIXL}\")
 set(VELQUIN_MSIBUILD \"${VELQUIN_MSIBUILD}\")
 set(VELQUIN_MSIINFO \"${VELQUIN_MSIINFO}\")
 ")
+# What the release needs to write the signed package again (a native build's tool is a target).
+file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/packaging/shell_package_config.cmake CONTENT
+"set(VELQUIN_PACKAGE_TOOL \"${VELQUIN_PACKAGE_TOOL}\")
+set(VELQUIN_SHELL_CLSID \"${VELQUIN_SHELL_CLSID}\")
+set(VELQUIN_SHELL_PACKAGE \"${VELQUIN_SHELL_PACKAGE}\")
+")
 add_custom_target(release
     COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR}
             -P ${PROJECT_SOURCE_DIR}/cmake/package_release.cmake
     COMMENT "Making the release files" VERBATIM)
-add_dependencies(release velquin)
+add_dependencies(release velquin velquin-shell velquin_shell_package)
 if(TARGET velquin-cli)
     add_dependencies(release velquin-cli)
 endif()

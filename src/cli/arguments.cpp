@@ -186,7 +186,10 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
         }
         if (a.command == Command::Set && IsMadeIconOption(name))
             known = takesValue = true;
-        known = known || (a.command == Command::Show && name == L"--json");
+        known = known || ((a.command == Command::Show || a.command == Command::Integrate) &&
+                          name == L"--json");
+        if (a.command == Command::Integrate && name == L"--package")
+            known = a.integratePackage = true;
         const bool editOption = IsEditOption(a.command, name, takesValue);
         known = known || editOption;
         if (!known)
@@ -247,9 +250,15 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
     }
 
     if (a.command == Command::Integrate) {
-        if (a.folders.size() != 1 || (a.folders[0] != L"on" && a.folders[0] != L"off"))
-            return Error(L"integrate takes one word: on or off");
+        if (a.folders.size() != 1 ||
+            (a.folders[0] != L"on" && a.folders[0] != L"off" && a.folders[0] != L"status"))
+            return Error(L"integrate takes one word: on, off or status");
         a.integrateOn = a.folders[0] == L"on";
+        a.integrateStatus = a.folders[0] == L"status";
+        if (a.json && !a.integrateStatus)
+            return Error(L"--json goes with integrate status");
+        if (a.integratePackage && a.integrateStatus)
+            return Error(L"--package goes with integrate on or off");
         a.folders.clear();
         parsed.ok = true;
         return parsed;

@@ -27,10 +27,12 @@ enum class Command {
 
 struct Arguments {
     Command command = Command::Help;
-    bool json = false;                // show --json
+    bool json = false;                // show --json, integrate status --json
     customise::Customisation values;  // apply: the measures given
     bool portable = false;            // apply --portable: a copy of the icon in each folder
     bool integrateOn = false;         // integrate on (false: off)
+    bool integrateStatus = false;     // integrate status
+    bool integratePackage = false;    // integrate on|off --package: Windows 11's menu alone
     std::wstring iconColour;          // --icon-colour, make-icon --colour: a name or #RRGGBB
     std::wstring iconPicture;         // --icon-from-image, make-icon --from-image
     std::wstring iconOut;             // make-icon's OUT.ico

@@ -29,7 +29,7 @@ constexpr wchar_t kSynopsis[] =
     L"       velquin-cli refresh [--recursive] FOLDER...\r\n"
     L"       velquin-cli make-icon (--colour NAME|#RRGGBB | --from-image FILE)\r\n"
     L"                           OUT.ico\r\n"
-    L"       velquin-cli integrate on|off\r\n"
+    L"       velquin-cli integrate on|off [--package] | status [--json]\r\n"
     L"       velquin-cli --help | --version\r\n";
 
 constexpr wchar_t kDetails[] =
@@ -60,7 +60,9 @@ constexpr wchar_t kDetails[] =
     L"               velquin-cli refresh D:\\Photos\r\n"
     L"  integrate  Adds (on) or removes (off) \"Customise with Velquin\" in the\r\n"
     L"             context menu of folders, drives and folder backgrounds, for\r\n"
-    L"             the current user only.\r\n"
+    L"             the current user only; on Windows 11 also Folder Colour in\r\n"
+    L"             its own menu, from the signed velquin-shell.msix beside the\r\n"
+    L"             program (--package: that alone). status: which are there.\r\n"
     L"               velquin-cli integrate on\r\n"
     L"\r\n"
     L"Options:\r\n"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/explorer_entries.h"
+#include "cli/package_registration.h"
 #include "cli/report.h"
 #include "platform/module_path.h"
 #include "platform/path_text.h"
@@ -51,6 +52,12 @@ std::wstring ProgramBeside() {
         return kProgram;
     size_t slash = path.find_last_of(L"\\/");
     return platform::JoinPath(path.substr(0, slash == path.npos ? 0 : slash), kProgram);
+}
+
+std::wstring ProgramFolder() {
+    const std::wstring program = ProgramBeside();
+    const size_t slash = program.find_last_of(L"\\/");
+    return slash == program.npos ? std::wstring() : program.substr(0, slash);
 }
 
 bool KeyExists(const std::wstring& key) {
@@ -283,7 +290,8 @@ int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
                 out.Line(L"Removed: " + ShownKey(VerbKey(place)));
             }
         }
-        return status;
+        // Windows 11's own menu: its package goes too.
+        return ApplyPackagePlan(false, ProgramFolder(), out, err) | status;
     }
 
     const std::wstring program = ProgramBeside();
@@ -316,7 +324,8 @@ int Integrate(bool on, ConsoleOut& out, ConsoleOut& err) {
         if (place.entry)
             out.Line(L"Added: " + ShownKey(VerbKey(place)));
     }
-    return 0;
+    // Windows 11's own menu, from the package beside the program, or why not.
+    return ApplyPackagePlan(true, ProgramFolder(), out, err);
 }
 
 }  // namespace cli

@@ -5,7 +5,9 @@
 #include "cli/edit_commands.h"
 #include "cli/help_text.h"
 #include "cli/integrate.h"
+#include "cli/integrate_status.h"
 #include "cli/make_icon_command.h"
+#include "cli/package_registration.h"
 
 namespace cli {
 
@@ -39,6 +41,11 @@ int RunCommand(const std::vector<std::wstring>& args, ConsoleOut& out, ConsoleOu
         case cli::Command::Refresh:
             return cli::Refresh(a, out, err);
         case cli::Command::Integrate:
+            if (a.integrateStatus)
+                return cli::IntegrateStatus(a.json, out);
+            // --package: the installer's step, which writes the classic entries itself.
+            if (a.integratePackage)
+                return cli::ApplyPackagePlan(a.integrateOn, cli::ThisProgramFolder(), out, err);
             return cli::Integrate(a.integrateOn, out, err);
         case cli::Command::MakeIcon:
             return cli::MakeIcon(a, out, err);

@@ -144,6 +144,9 @@ TEST_F(CliTest, UsageErrorsWriteNothing) {
         {L"restore"},
         {L"integrate"},
         {L"integrate", L"maybe"},
+        {L"integrate", L"on", L"--json"},
+        {L"integrate", L"status", L"off"},
+        {L"integrate", L"status", L"--package"},
         {L"--version", L"extra"},
     };
     for (const auto& args : calls) {

@@ -98,7 +98,7 @@ function(expect step root want)
 endfunction()
 
 set(nothing "folder 0, files 0, shortcut 0, own key 0, entries [], Explorer keys 0")
-set(installed "folder 1, files 4, shortcut 1, own key 1, entries [${VERSION} ${PUBLISHER}], ")
+set(installed "folder 1, files 6, shortcut 1, own key 1, entries [${VERSION} ${PUBLISHER}], ")
 
 # What an earlier run that failed half-way left is taken away first.
 uninstall_entries(entries codes)

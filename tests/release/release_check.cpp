@@ -79,13 +79,15 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring wide = argv[2];
     const std::string v(wide.begin(), wide.end());  // digits and dots only
     const std::string zip = "velquin-" + v + "-win64.zip", msi = "velquin-" + v + "-win64.msi";
+    const std::string shell = "velquin-" + v + "-win64-shell.msix";
     const std::string zipSha = Sha256(Read(zip)), msiSha = Sha256(Read(msi));
     std::string msiShaUpper = msiSha;
     for (auto& c : msiShaUpper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 
-    Expect(Read("SHA256SUMS") == zipSha + "  " + zip + "\n" + msiSha + "  " + msi + "\n",
-           "SHA256SUMS does not list both files with their checksums");
+    Expect(Read("SHA256SUMS") == zipSha + "  " + zip + "\n" + msiSha + "  " + msi + "\n" +
+                                     Sha256(Read(shell)) + "  " + shell + "\n",
+           "SHA256SUMS does not list the three files with their checksums");
 
     try {
         const auto scoop = nlohmann::json::parse(Read("scoop/velquin.json"));

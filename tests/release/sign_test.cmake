@@ -1,5 +1,7 @@
 # Signs a release with a throwaway self-signed certificate made here; osslsigncode then finds
-# the signature on both programs in the zip and on the MSI, and none on the unsigned files.
+# the signature on both programs and the shell extension in the zip, on the MSI and on the
+# package for Windows 11's menu (beside them and in the zip), and none on the unsigned files.
+# The signed package names the certificate's subject as its publisher.
 #   -DSOURCE=<source> -DBUILD=<build> -DFILES=<unsigned release files> -DVERSION=<version>
 set(out ${BUILD}/sign-test)
 file(REMOVE_RECURSE ${out})
@@ -12,7 +14,8 @@ function(run)
     endif()
 endfunction()
 run(openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 1
-    -subj "/CN=Velquin throwaway signer" -addext extendedKeyUsage=codeSigning)
+    -subj "/C=GB/O=Velquin tests/CN=Velquin throwaway signer"
+    -addext extendedKeyUsage=codeSigning)
 run(openssl pkcs12 -export -inkey key.pem -in cert.pem -out cert.pfx -passout pass:throwaway)
 run(${CMAKE_COMMAND} -E env VELQUIN_SIGN_PASSWORD=throwaway VELQUIN_BUILD=${BUILD}
     VELQUIN_RELEASE_DIR=${out}/signed ${SOURCE}/scripts/sign.sh cert.pfx)
@@ -24,8 +27,9 @@ foreach(kind signed unsigned)
         set(files ${FILES})
     endif()
     file(ARCHIVE_EXTRACT INPUT ${files}/${name}.zip DESTINATION ${out}/${kind})
-    foreach(file ${out}/${kind}/${name}/bin/velquin.exe ${out}/${kind}/${name}/bin/velquin-cli.exe
-                 ${files}/${name}.msi)
+    set(bin ${out}/${kind}/${name}/bin)
+    foreach(file ${bin}/velquin.exe ${bin}/velquin-cli.exe ${bin}/velquin-shell.dll
+                 ${bin}/velquin-shell.msix ${files}/${name}.msi ${files}/${name}-shell.msix)
         execute_process(COMMAND osslsigncode verify -CAfile ${out}/cert.pem -in ${file}
                         RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
         if(kind STREQUAL signed AND failed)
@@ -40,4 +44,15 @@ file(READ ${out}/signed/SHA256SUMS sums)
 if(NOT sums MATCHES "${signed_sha}  ${name}.msi")
     message(FATAL_ERROR "SHA256SUMS names the MSI before it was signed:\n${sums}")
 endif()
-message(STATUS "Signed: velquin.exe, velquin-cli.exe and the MSI")
+file(SHA256 ${out}/signed/${name}-shell.msix signed_sha)
+if(NOT sums MATCHES "${signed_sha}  ${name}-shell.msix")
+    message(FATAL_ERROR "SHA256SUMS names the package before it was signed:\n${sums}")
+endif()
+file(ARCHIVE_EXTRACT INPUT ${out}/signed/${name}-shell.msix DESTINATION ${out}/package
+     PATTERNS AppxManifest.xml)
+file(READ ${out}/package/AppxManifest.xml manifest)
+set(subject "CN=Velquin throwaway signer, O=Velquin tests, C=GB")
+if(NOT manifest MATCHES "<Identity Name=\"Velquin.Shell\" Publisher=\"${subject}\"")
+    message(FATAL_ERROR "The signed package's publisher is not \"${subject}\":\n${manifest}")
+endif()
+message(STATUS "Signed: velquin.exe, velquin-cli.exe, velquin-shell.dll, the MSI and the package")
