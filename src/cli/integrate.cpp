@@ -76,16 +76,19 @@ std::optional<RegistryData> ReadValue(HKEY key, const wchar_t* name) {
     return data;
 }
 
-// Before on writes a value over one holding something else, that one is kept, once: a later
-// on finds its own value there and keeps nothing.
-LSTATUS KeepEarlierValue(HKEY open, const ExplorerValue& value, const std::wstring& program) {
+// Before on writes a value over one holding something else, that one is kept, each time:
+// the user's latest text is what off puts back. A later on that finds its own value there
+// keeps nothing. The first on (no record yet) also keeps a value already holding the table's
+// own (the installer's): it was not on's to write, so off leaves it.
+LSTATUS KeepEarlierValue(HKEY open, const ExplorerValue& value, const std::wstring& program,
+                         bool first) {
     const std::optional<RegistryData> earlier = ReadValue(open, value.name);
-    if (!earlier || *earlier == ExplorerValueData(value, program))
+    if (!earlier || (!first && *earlier == ExplorerValueData(value, program)))
         return ERROR_SUCCESS;
     platform::UniqueRegKey kept;
     LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, KeptKey(value.key).c_str(), 0, nullptr, 0,
                                        KEY_READ | KEY_WRITE, nullptr, kept.put(), nullptr);
-    if (status != ERROR_SUCCESS || ReadValue(kept.get(), value.name))
+    if (status != ERROR_SUCCESS)
         return status;
     return ::RegSetValueExW(kept.get(), value.name, 0, earlier->type,
                             reinterpret_cast<const BYTE*>(earlier->bytes.data()),
@@ -190,6 +193,7 @@ void DropRecord(const MenuPlace& place) {
 LSTATUS AddEntry(const MenuPlace& place, const std::wstring& program, bool& created) {
     const std::vector<std::wstring> missing = MissingKeys(place);
     created = std::find(missing.begin(), missing.end(), place.path) != missing.end();
+    const bool first = !HasRecord(place);
     if (LSTATUS status = RecordMadeKeys(place, missing); status != ERROR_SUCCESS)
         return status;
     for (const auto& key : kExplorerKeys) {
@@ -203,7 +207,7 @@ LSTATUS AddEntry(const MenuPlace& place, const std::wstring& program, bool& crea
             return status;
         for (const auto& value : kExplorerValues) {
             if (std::wstring_view(value.key) == key.path &&
-                ((status = KeepEarlierValue(open.get(), value, program)) != ERROR_SUCCESS ||
+                ((status = KeepEarlierValue(open.get(), value, program, first)) != ERROR_SUCCESS ||
                  (status = WriteExplorerValue(open.get(), value, program)) != ERROR_SUCCESS))
                 return status;
         }
