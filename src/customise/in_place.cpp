@@ -228,8 +228,12 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
         return result;
     }
     const bool keep = foreign && edited.changesValues && !OriginalKept(shownFolder, before);
-    ReplaceResult result =
-        ReplaceDesktopIni(shownFolder, edited.bytes, keep ? OldFile::Kept : OldFile::InFile);
+    // Another's file the edit left byte for byte is written again only to be marked, without
+    // Velquin's mark (as restore writes another's bytes): a later edit still keeps it first.
+    const OldFile keptAs = keep                             ? OldFile::Kept
+                           : foreign && edited.bytes == old ? OldFile::KeepAside
+                                                            : OldFile::InFile;
+    ReplaceResult result = ReplaceDesktopIni(shownFolder, edited.bytes, keptAs);
     if (result.status != ReplaceStatus::Failed && (edit.icon || (edit.unset & kEditIcon)))
         DeleteStaleMadeIcons(shownFolder);  // an earlier colour or picture nothing names now
     return result;

@@ -31,10 +31,12 @@ struct ReplaceResult {
 
 // What happens to the old desktop.ini a write replaces or deletes.
 enum class OldFile {
-    BackUp,     // kept as desktop.ini.bak (Apply, Remove) unless it is Apply's own file
-    Kept,       // kept as desktop.ini.bak whatever it holds (an edit that found it another's)
-    KeepAside,  // kept under the next free older-backup name; desktop.ini.bak untouched (restore)
-    InFile,     // not kept: the new content holds its lines (an edit in place)
+    BackUp,  // kept as desktop.ini.bak (Apply, Remove) unless it is Apply's own file
+    Kept,    // kept as desktop.ini.bak whatever it holds (an edit that found it another's)
+    // kept under the next free older-backup name; desktop.ini.bak untouched; the new bytes get
+    // no mark of Velquin's (restore, and an edit that leaves another's file byte for byte)
+    KeepAside,
+    InFile,  // not kept: the new content holds its lines (an edit in place)
 };
 
 // Writes bytes as folder's desktop.ini. folder is a full path (any root form, "\\?\" too),

@@ -51,6 +51,9 @@ TEST_F(FaultsCliTest, AnotherToolsLineIsLeftOrKeptNeverRewrittenUnkept) {
         EXPECT_EQ(Exists(folder + L"\\desktop.ini.bak"), c.changes) << c.name;
         if (!c.changes) {
             EXPECT_EQ(Ini(folder), ini) << c.name;
+            // Still another's file: a change is kept first.
+            EXPECT_EQ(RunCli({L"set", L"--tip", L"other", folder}).exitCode, 0u) << c.name;
+            EXPECT_EQ(ReadBytes(folder + L"\\desktop.ini.bak"), ini) << c.name;
             continue;
         }
         EXPECT_NE(Ini(folder), ini) << c.name;
@@ -157,6 +160,26 @@ TEST(FaultsIntegrateTest, OffLeavesTheInstallersEntryWhole) {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
         ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
     }
+}
+
+// An earlier version's on over the installer's entry kept nothing of it: off then leaves
+// the entry whole rather than without its command.
+TEST(FaultsIntegrateTest, OffAfterAnEarlierOnKeepsTheCommand) {
+    const std::wstring entry = L"Software\\Classes\\Directory\\shell\\Velquin\\command";
+    ASSERT_EQ(RunCli({L"integrate", L"on"}).exitCode, 0u);
+    ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Velquin"), ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Velquin\\Explorer menu",
+                                L"Directory\\shell\\Velquin", REG_MULTI_SZ, L"\0", 4),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RunCli({L"integrate", L"off"}).exitCode, 0u);
+    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, entry.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                             nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RunCli({L"integrate", L"off"}).exitCode, 0u);  // the entry alone: taken away
+    EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, entry.c_str(), nullptr, RRF_RT_ANY, nullptr,
+                             nullptr, nullptr),
+              ERROR_SUCCESS);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Directory\\shell\\VelquinColour");
 }
 
 // on keeps the value it writes over each time: off puts back the user's latest.
