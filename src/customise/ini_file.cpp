@@ -268,7 +268,7 @@ class Backup {
           path_(platform::JoinPath(folder, Name())),
           shown_(platform::JoinPath(shownFolder, Name())) {}
 
-    // attributes: the old file's, which the backup's time keeps for a restore.
+    // oldAttributes: the old file's marks, which the backup's time keeps for a restore.
     std::optional<FileFailure> Place(const std::string& bytes, DWORD oldAttributes) {
         const std::wstring what = L"Could not save a backup of the old folder settings file.";
         // Another writer may place or change the backup meanwhile: then it is looked at again.

@@ -344,6 +344,8 @@ PictureCheck CheckPicture(Bytes bytes, PictureKinds allowed) {
 
 size_t KeepPixelChunks(std::span<std::byte> png) {
     const Bytes b(png.data(), png.size());
+    if (!StartsWith(b, kPngSignature, 8))
+        return png.size();  // no PNG: left as it is
     size_t at = 8, kept = 8;
     while (at + 12 <= b.size()) {
         const size_t whole = 12 + Be32(b, at);
