@@ -116,8 +116,9 @@ int RunOnFolders(const Arguments& arguments, const wchar_t* done, const FolderSt
             else
                 ++skipped;
         };
+        // The folder itself was counted when its step ran (or was left out): only the
+        // failure to list it is told.
         visitor.unlisted = [&](const std::wstring& path, DWORD error) {
-            ++skipped;
             progress.Clear();
             ReportFailure(err, path, L"Could not list the folder; its folders were skipped.",
                           error);

@@ -20,9 +20,10 @@ using FolderFilter = std::function<bool(const std::wstring& folder)>;
 // each failure one on standard error. With more than one folder and standard error on a
 // console, one progress line there is redrawn in place (at most ten times a second) and
 // cleared at the end. With --recursive the last line counts the folders done, failed and
-// skipped (unlisted, links, or left out by inTree). Returns 0, or 1 when any folder failed.
-// inTree, when given, chooses the folders of a tree that the step is for (restore: those
-// with a backup); without --recursive every folder named is done.
+// skipped (links, or left out by inTree), each folder once: one whose sub-folders can't be
+// listed is counted by its own step, the listing's failure told on standard error. Returns 0, or 1
+// when any folder failed. inTree, when given, chooses the folders of a tree that the step is for
+// (restore: those with a backup); without --recursive every folder named is done.
 int RunOnFolders(const Arguments& arguments, const wchar_t* done, const FolderStep& step,
                  ConsoleOut& out, ConsoleOut& err, const FolderFilter& inTree = {});
 

@@ -83,16 +83,19 @@ std::optional<RegistryData> ReadValue(HKEY key, const wchar_t* name) {
     return data;
 }
 
-// Before on writes a value over one holding something else, that one is kept, once: a later
-// on finds its own value there and keeps nothing.
-LSTATUS KeepEarlierValue(HKEY open, const ExplorerValue& value, const std::wstring& program) {
+// Before on writes a value over one holding something else, that one is kept, each time:
+// the user's latest text is what off puts back. A later on that finds its own value there
+// keeps nothing. The first on (no record yet) also keeps a value already holding the table's
+// own (the installer's): it was not on's to write, so off leaves it.
+LSTATUS KeepEarlierValue(HKEY open, const ExplorerValue& value, const std::wstring& program,
+                         bool first) {
     const std::optional<RegistryData> earlier = ReadValue(open, value.name);
-    if (!earlier || *earlier == ExplorerValueData(value, program))
+    if (!earlier || (!first && *earlier == ExplorerValueData(value, program)))
         return ERROR_SUCCESS;
     platform::UniqueRegKey kept;
     LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, KeptKey(value.key).c_str(), 0, nullptr, 0,
                                        KEY_READ | KEY_WRITE, nullptr, kept.put(), nullptr);
-    if (status != ERROR_SUCCESS || ReadValue(kept.get(), value.name))
+    if (status != ERROR_SUCCESS)
         return status;
     return ::RegSetValueExW(kept.get(), value.name, 0, earlier->type,
                             reinterpret_cast<const BYTE*>(earlier->bytes.data()),
@@ -197,6 +200,7 @@ void DropRecord(const MenuPlace& place) {
 LSTATUS AddEntry(const MenuPlace& place, const std::wstring& program, bool& created) {
     const std::vector<std::wstring> missing = MissingKeys(place);
     created = std::find(missing.begin(), missing.end(), place.path) != missing.end();
+    const bool first = !HasRecord(place);
     if (LSTATUS status = RecordMadeKeys(place, missing); status != ERROR_SUCCESS)
         return status;
     for (const auto& key : kExplorerKeys) {
@@ -210,7 +214,7 @@ LSTATUS AddEntry(const MenuPlace& place, const std::wstring& program, bool& crea
             return status;
         for (const auto& value : kExplorerValues) {
             if (std::wstring_view(value.key) == key.path &&
-                ((status = KeepEarlierValue(open.get(), value, program)) != ERROR_SUCCESS ||
+                ((status = KeepEarlierValue(open.get(), value, program, first)) != ERROR_SUCCESS ||
                  (status = WriteExplorerValue(open.get(), value, program)) != ERROR_SUCCESS))
                 return status;
         }
@@ -227,9 +231,44 @@ const wchar_t* TableMenuText(const MenuPlace& place) {
     return L"";
 }
 
+// True when a command key of the entry that on did not make is left without its command: it
+// held the table's own before on (the installer's entry), and an on of an earlier version
+// kept nothing of it.
+bool LeftWithoutCommand(const MenuPlace& place, const std::vector<std::wstring>& made) {
+    constexpr std::wstring_view kCommand = L"\\command";
+    for (const auto& key : kExplorerKeys) {
+        const std::wstring_view path = key.path;
+        if (!IsWithinEntry(key, place) || !path.ends_with(kCommand) ||
+            std::find(made.begin(), made.end(), path) != made.end())
+            continue;
+        if (KeyExists(ClassesKey(key.path)) &&
+            ::RegGetValueW(HKEY_CURRENT_USER, ClassesKey(key.path).c_str(), nullptr, RRF_RT_ANY,
+                           nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return true;
+    }
+    return false;
+}
+
+// Writes the entry's values again, in the keys that are there: a whole entry, never one that
+// runs nothing.
+LSTATUS PutBackEntry(const MenuPlace& place) {
+    const std::wstring program = ProgramBeside();
+    for (const auto& value : kExplorerValues) {
+        platform::UniqueRegKey open;
+        if (!IsWithinEntry(ExplorerKey{value.key, false}, place) ||
+            ::RegOpenKeyExW(HKEY_CURRENT_USER, ClassesKey(value.key).c_str(), 0, KEY_WRITE,
+                            open.put()) != ERROR_SUCCESS)
+            continue;
+        if (LSTATUS status = WriteExplorerValue(open.get(), value, program))
+            return status;
+    }
+    DropRecord(place);
+    return ERROR_SUCCESS;
+}
+
 // Takes away what on wrote: the table's values in the entry's keys, and the keys on made,
 // each only when nothing else is left in it. An entry without on's record goes whole when its
-// menu text is Velquin's.
+// menu text is Velquin's. An entry that would be left without its command stays whole.
 LSTATUS RemoveEntry(const MenuPlace& place, bool& removed) {
     const std::wstring key = VerbKey(place);
     if (!KeyExists(key)) {
@@ -245,7 +284,8 @@ LSTATUS RemoveEntry(const MenuPlace& place, bool& removed) {
             std::wstring_view(text) != TableMenuText(place))
             return ERROR_SUCCESS;  // not ours
         LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-        if (status == ERROR_SUCCESS)
+        // The tree's deletion may take the key itself (Wine's does).
+        if (status == ERROR_SUCCESS && KeyExists(key))
             status = ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
         removed = status == ERROR_SUCCESS;
         return status;
@@ -258,8 +298,12 @@ LSTATUS RemoveEntry(const MenuPlace& place, bool& removed) {
     }
     DropKept(place);
     removed = true;
-    // Deepest first: a key goes only when on made it and it holds nothing now.
     std::vector<std::wstring> made = MadeKeys(place);
+    if (LeftWithoutCommand(place, made)) {
+        removed = false;
+        return PutBackEntry(place);
+    }
+    // Deepest first: a key goes only when on made it and it holds nothing now.
     std::sort(made.begin(), made.end(),
               [](const auto& a, const auto& b) { return a.size() > b.size(); });
     for (const auto& relative : made) {

@@ -8,6 +8,10 @@
 
 namespace customise {
 
+namespace detail {
+DWORD(WINAPI* readFileAttributes)(LPCWSTR) = ::GetFileAttributesW;
+}  // namespace detail
+
 DWORD ReadAll(HANDLE file, std::string& bytes) {
     char buffer[4096];
     DWORD got = 0;
@@ -60,6 +64,19 @@ std::wstring FileNamePart(const std::wstring& path) {
 
 bool IsFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+DWORD AttributesOf(const std::wstring& path, DWORD& error) {
+    const DWORD attributes = detail::readFileAttributes(path.c_str());
+    error = ERROR_SUCCESS;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD why = ::GetLastError();
+        // A file being deleted is as good as gone.
+        if (why != ERROR_FILE_NOT_FOUND && why != ERROR_PATH_NOT_FOUND &&
+            why != ERROR_DELETE_PENDING)
+            error = why;
+    }
+    return attributes;
 }
 
 bool IsTransient(DWORD error, bool accessDenied) {

@@ -28,6 +28,17 @@ std::wstring FileNamePart(const std::wstring& path);
 // True when the attributes name an existing file (not a folder).
 bool IsFile(DWORD attributes);
 
+// The attributes of path, or INVALID_FILE_ATTRIBUTES with error set to why it could not be
+// looked at; error stays ERROR_SUCCESS when nothing is there. Only a missing file is "no
+// file": one that can't be looked at (no permission) is a failure to report.
+DWORD AttributesOf(const std::wstring& path, DWORD& error);
+
+namespace detail {
+// How AttributesOf reads attributes: GetFileAttributesW, or a test's stand-in that fails as
+// a file without read permission does for a user without administrator rights.
+extern DWORD(WINAPI* readFileAttributes)(LPCWSTR path);
+}  // namespace detail
+
 // True for a refusal that passes when another writer is done with the file: it holds the
 // file open, or (accessDenied) is replacing or marking it.
 bool IsTransient(DWORD error, bool accessDenied);

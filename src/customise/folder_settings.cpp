@@ -80,7 +80,11 @@ SettingsRead ReadFolderSettings(const std::wstring& folder) {
     settings.hasBackup = HasBackup(folder);
 
     const std::wstring iniPath = LongPath(platform::JoinPath(folder, kDesktopIni));
-    const DWORD attributes = ::GetFileAttributesW(iniPath.c_str());
+    DWORD lookError = ERROR_SUCCESS;
+    const DWORD attributes = AttributesOf(iniPath, lookError);
+    if (lookError)
+        return Failure(L"Could not read the folder settings file.",
+                       platform::JoinPath(folder, kDesktopIni), lookError);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return read;
 

@@ -13,6 +13,9 @@
 namespace customise {
 namespace {
 
+constexpr DWORD kMarks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                         FILE_ATTRIBUTE_ARCHIVE;
+
 std::wstring BackupPath(const std::wstring& folder) {
     return platform::JoinPath(folder, std::wstring(kDesktopIni) + kBackupSuffix);
 }
@@ -132,12 +135,20 @@ ReplaceResult RestoreDesktopIni(const std::wstring& folder) {
     std::string bytes;
     if (DWORD error = ReadAll(backup.get(), bytes))
         return {ReplaceStatus::Failed, {what, backupPath, error}};
+    // The marks the file had when it was kept: a read-only file comes back read-only.
+    const std::optional<DWORD> marks = KeptAttributes(backup.get());
 
     // A desktop.ini of another tool's lines that differs from the backup is kept aside
     // under the next free numbered name, as a backup never destroys different content.
     ReplaceResult result = ReplaceDesktopIni(folder, bytes, OldFile::KeepAside);
     if (result.status == ReplaceStatus::Failed)
         return result;
+    // Hidden and system, which the shell's own files carry, stay.
+    const std::wstring ini =
+        platform::ExtendedPath(platform::JoinPath(platform::WithoutSeparator(folder), kDesktopIni));
+    const DWORD marked = ::GetFileAttributesW(ini.c_str());
+    if (marks && marked != INVALID_FILE_ATTRIBUTES && (*marks & ~marked))
+        ::SetFileAttributesW(ini.c_str(), (marked & kMarks) | *marks);
 
     // A read-only backup can't be deleted: clear its marks first.
     ::SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -32,11 +32,11 @@ std::optional<std::wstring> RefusedTargetFolder(const std::wstring& path);
 // Writes the default content, as Remove does, asking nothing.
 ReplaceResult WriteDefaults(const std::wstring& folder);
 
-// Puts desktop.ini.bak back as desktop.ini: whole or nothing, marked hidden and system, the
-// folder stays marked, the shell is told, and the backup is gone afterwards. A desktop.ini of
-// another tool's lines that differs from the backup is first kept under the next free
-// numbered backup name; older numbered backups stay. Without a backup: Failed, with
-// ERROR_FILE_NOT_FOUND, and nothing changed.
+// Puts desktop.ini.bak back as desktop.ini: whole or nothing, marked hidden and system and
+// with the marks the file had when Velquin kept it (read-only too), the folder stays marked, the
+// shell is told, and the backup is gone afterwards. A desktop.ini of another tool's lines that
+// differs from the backup is first kept under the next free numbered backup name; older numbered
+// backups stay. Without a backup: Failed, with ERROR_FILE_NOT_FOUND, and nothing changed.
 ReplaceResult RestoreDesktopIni(const std::wstring& folder);
 // True when folder has a desktop.ini.bak that RestoreDesktopIni would put back.
 bool HasBackup(const std::wstring& folder);

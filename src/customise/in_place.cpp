@@ -55,16 +55,20 @@ bool IsVelquinLine(std::wstring_view line) {
     return false;
 }
 
-// Sets the key and says whether a value the file held changed.
-bool SetValue(IniEditor& file, IniKey key, const std::wstring& value) {
-    auto old = file.Value(key);
-    file.Set(key, value);
-    return old && *old != value;
+// Replaces the key's line unless the profile reader already reads value from it ("same",
+// quoted or followed by a NUL): then its bytes stay. True when a line the file held changed.
+bool ReplaceValue(IniEditor& file, IniKey key, const std::wstring& value) {
+    return file.Value(key) != value && file.Replace(key, value);
 }
 
-bool ReplaceValue(IniEditor& file, IniKey key, const std::wstring& value) {
-    auto old = file.Value(key);
-    return file.Replace(key, value) && old && *old != value;
+// Sets the key (a missing one gets a new line) and says whether a line the file held changed.
+bool SetValue(IniEditor& file, IniKey key, const std::wstring& value) {
+    if (file.Value(key) == value)
+        return false;
+    if (file.Replace(key, value))
+        return true;
+    file.Set(key, value);
+    return false;
 }
 
 // True when the folder's desktop.ini.bak differs from old only in the edit keys: old came
@@ -188,7 +192,11 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
         return {ReplaceStatus::Failed,
                 {L"Could not edit the folder settings file.", shownIni, turn.error()}};
     std::string old;
-    const bool hasFile = IsFile(::GetFileAttributesW(ini.c_str()));
+    DWORD lookError = ERROR_SUCCESS;
+    const bool hasFile = IsFile(AttributesOf(ini, lookError));
+    if (lookError)
+        return {ReplaceStatus::Failed,
+                {L"Could not read the existing folder settings file.", shownIni, lookError}};
     if (hasFile) {
         if (DWORD error = Retried([&] { return ReadWhole(ini, old); }, true))
             return {ReplaceStatus::Failed,
@@ -220,8 +228,12 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
         return result;
     }
     const bool keep = foreign && edited.changesValues && !OriginalKept(shownFolder, before);
-    ReplaceResult result =
-        ReplaceDesktopIni(shownFolder, edited.bytes, keep ? OldFile::Kept : OldFile::InFile);
+    // Another's file the edit left byte for byte is written again only to be marked, without
+    // Velquin's mark (as restore writes another's bytes): a later edit still keeps it first.
+    const OldFile keptAs = keep                             ? OldFile::Kept
+                           : foreign && edited.bytes == old ? OldFile::KeepAside
+                                                            : OldFile::InFile;
+    ReplaceResult result = ReplaceDesktopIni(shownFolder, edited.bytes, keptAs);
     if (result.status != ReplaceStatus::Failed && (edit.icon || (edit.unset & kEditIcon)))
         DeleteStaleMadeIcons(shownFolder);  // an earlier colour or picture nothing names now
     return result;

@@ -89,6 +89,12 @@ bool IsSameFile(HANDLE file, const std::wstring& path) {
 // (in 100 ns ticks) is a hash of its bytes. A write by any other program sets the time anew.
 constexpr ULONGLONG kTicksASecond = 10'000'000;
 
+// A backup keeps the marks its old file had in the same part of its time: this base plus
+// the marks' bits, so that a restore can give them back.
+constexpr DWORD kKeptMarks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+constexpr ULONGLONG kBackupMarkBase = kTicksASecond - 100;
+
 ULONGLONG MarkTicks(const std::string& bytes) {
     ULONGLONG hash = 14695981039346656037ull;  // FNV-1a
     for (unsigned char c : bytes) {
@@ -136,11 +142,13 @@ class OwnFile {
     // Writes the bytes and makes sure they reached the disk before any move.
     DWORD Write(const std::string& bytes) { return WriteAll(file_.get(), bytes); }
     // Gives the written file Velquin's mark (see WrittenByVelquin).
-    void MarkAsVelquins(const std::string& bytes) {
+    void MarkAsVelquins(const std::string& bytes) { Stamp(MarkTicks(bytes)); }
+    // Sets the last-write time to now, its part below the second replaced by ticks.
+    void Stamp(ULONGLONG ticks) {
         FILETIME now;
         ::GetSystemTimeAsFileTime(&now);
         ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
-        time.QuadPart += MarkTicks(bytes) - time.QuadPart % kTicksASecond;
+        time.QuadPart += ticks - time.QuadPart % kTicksASecond;
         const FILETIME stamp{time.LowPart, time.HighPart};
         // Set through the handle, the time is no longer kept up to date by it: closing keeps it.
         ::SetFileTime(file_.get(), nullptr, nullptr, &stamp);
@@ -176,9 +184,24 @@ class OwnFile {
     bool moved_ = false;
 };
 
+// An empty file unmarked this long ago is no live writer's: the file system may have made
+// a file and set its hidden mark in two steps, and a program ended between them.
+constexpr ULONGLONG kUnmarkedAge = 10 * kTicksASecond;
+
+bool EmptyAndOld(const WIN32_FIND_DATAW& found) {
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    const ULARGE_INTEGER at{{now.dwLowDateTime, now.dwHighDateTime}};
+    const ULARGE_INTEGER written{
+        {found.ftLastWriteTime.dwLowDateTime, found.ftLastWriteTime.dwHighDateTime}};
+    return found.nFileSizeLow == 0 && found.nFileSizeHigh == 0 &&
+           at.QuadPart > written.QuadPart + kUnmarkedAge;
+}
+
 // Temporary files of ours that no writer holds any more (a program ended midway) are
 // deleted; a live writer's file can't be opened for deletion alone and stays. Ours are
-// hidden and named exactly as OwnFile names them: any other file stays.
+// named exactly as OwnFile names them and hidden, or empty and older than a few seconds:
+// any other file stays.
 void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     platform::UniqueFind find(
@@ -187,7 +210,8 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
         return;
     do {
         if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) ||
-            !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) || !IsTemporaryName(found.cFileName))
+            !((found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) || EmptyAndOld(found)) ||
+            !IsTemporaryName(found.cFileName))
             continue;
         platform::UniqueFile stale(::CreateFileW(
             platform::JoinPath(folder, found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
@@ -197,7 +221,8 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
 
 // Keeps bytes under the next free numbered name beside desktop.ini.bak ("desktop.ini
 // (2).bak"...), hidden, unless a numbered file already holds them. created names the file
-// this call made, if any.
+// this call made, if any. Written whole to a temporary file first and moved to its name, so
+// a program ended midway leaves no cut backup.
 std::optional<FileFailure> KeepOlder(const std::wstring& folder, const std::wstring& shownFolder,
                                      const std::string& bytes, DWORD attributes,
                                      std::wstring& created) {
@@ -212,19 +237,18 @@ std::optional<FileFailure> KeepOlder(const std::wstring& folder, const std::wstr
             ++n;
             continue;
         }
-        platform::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
-                                                CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
-        if (!file) {
-            DWORD error = ::GetLastError();
+        OwnFile file;
+        DWORD error = file.Create(folder);
+        if (!error)
+            error = file.Write(bytes);
+        if (!error) {
+            error = file.MoveTo(path, false);
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-                continue;
-            return FileFailure{what, platform::JoinPath(shownFolder, NumberedName(name, n)), error};
+                continue;  // taken meanwhile: looked at again
         }
-        if (DWORD error = WriteAll(file.get(), bytes)) {
-            DeleteThroughHandle(file.get());
+        if (error)
             return FileFailure{what, platform::JoinPath(shownFolder, NumberedName(name, n)), error};
-        }
-        file.reset();
+        file.Release();
         RestoreAttributes(path, (attributes & kSettableAttributes) | FILE_ATTRIBUTE_HIDDEN);
         created = path;
         return std::nullopt;
@@ -244,7 +268,8 @@ class Backup {
           path_(platform::JoinPath(folder, Name())),
           shown_(platform::JoinPath(shownFolder, Name())) {}
 
-    std::optional<FileFailure> Place(const std::string& bytes) {
+    // oldAttributes: the old file's marks, which the backup's time keeps for a restore.
+    std::optional<FileFailure> Place(const std::string& bytes, DWORD oldAttributes) {
         const std::wstring what = L"Could not save a backup of the old folder settings file.";
         // Another writer may place or change the backup meanwhile: then it is looked at again.
         for (int round = 0; round < 20; ++round) {
@@ -265,6 +290,8 @@ class Backup {
             DWORD error = fresh.Create(folder_);
             if (!error)
                 error = fresh.Write(bytes);
+            if (!error)
+                fresh.Stamp(kBackupMarkBase + (oldAttributes & kKeptMarks));
             if (!error && IsFile(attributes)) {
                 error = Retried(
                     [&] {
@@ -362,6 +389,16 @@ std::optional<FileFailure> MarkFolder(const std::wstring& folder, const std::wst
 
 }  // namespace
 
+std::optional<DWORD> KeptAttributes(HANDLE backup) {
+    FILE_BASIC_INFO info{};
+    if (!::GetFileInformationByHandleEx(backup, FileBasicInfo, &info, sizeof(info)))
+        return std::nullopt;
+    const ULONGLONG below = static_cast<ULONGLONG>(info.LastWriteTime.QuadPart) % kTicksASecond;
+    if (below < kBackupMarkBase || ((below - kBackupMarkBase) & ~ULONGLONG{kKeptMarks}))
+        return std::nullopt;
+    return static_cast<DWORD>(below - kBackupMarkBase);
+}
+
 bool WrittenByVelquin(const std::wstring& ini, const std::string& bytes) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExW(ini.c_str(), GetFileExInfoStandard, &data))
@@ -417,7 +454,10 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
 
     // A directory of that name is left alone: the move below fails on it with the
     // system's own reason.
-    const DWORD oldAttributes = ::GetFileAttributesW(ini.c_str());
+    DWORD lookError = ERROR_SUCCESS;
+    const DWORD oldAttributes = AttributesOf(ini, lookError);
+    if (lookError)
+        return Failure(L"Could not read the existing folder settings file.", shownIni, lookError);
     const bool oldFile = IsFile(oldAttributes);
     std::string oldBytes;
     if (oldFile) {
@@ -438,7 +478,7 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     std::wstring keptAside;
     const bool foreign = oldFile && HoldsForeignLines(oldBytes);
     if ((foreign && old == OldFile::BackUp) || (oldFile && old == OldFile::Kept)) {
-        if (auto failure = backup.Place(oldBytes))
+        if (auto failure = backup.Place(oldBytes, oldAttributes))
             return {ReplaceStatus::Failed, *failure};
     } else if (foreign && old == OldFile::KeepAside && oldBytes != bytes &&
                // Velquin's own edit lacks nothing of the backup put back but Velquin's values:
@@ -494,7 +534,10 @@ ReplaceResult DeleteDesktopIni(const std::wstring& folder, OldFile old) {
     const std::wstring dir = platform::ExtendedPath(shownFolder);
     const std::wstring ini = platform::ExtendedPath(shownIni);
     RemoveStaleTemporaryFiles(dir);
-    const DWORD attributes = ::GetFileAttributesW(ini.c_str());
+    DWORD lookError = ERROR_SUCCESS;
+    const DWORD attributes = AttributesOf(ini, lookError);
+    if (lookError)
+        return Failure(L"Could not read the existing folder settings file.", shownIni, lookError);
     if (!IsFile(attributes))
         return {ReplaceStatus::Replaced, {}};
     std::string oldBytes;
@@ -502,7 +545,7 @@ ReplaceResult DeleteDesktopIni(const std::wstring& folder, OldFile old) {
         return Failure(L"Could not read the existing folder settings file.", shownIni, error);
     Backup backup(dir, shownFolder);
     if ((old == OldFile::BackUp && HoldsForeignLines(oldBytes)) || old == OldFile::Kept) {
-        if (auto failure = backup.Place(oldBytes))
+        if (auto failure = backup.Place(oldBytes, attributes))
             return {ReplaceStatus::Failed, *failure};
     }
     DWORD error = Retried(

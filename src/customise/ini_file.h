@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/unique_handle.h"
@@ -30,18 +31,22 @@ struct ReplaceResult {
 
 // What happens to the old desktop.ini a write replaces or deletes.
 enum class OldFile {
-    BackUp,     // kept as desktop.ini.bak (Apply, Remove) unless it is Apply's own file
-    Kept,       // kept as desktop.ini.bak whatever it holds (an edit that found it another's)
-    KeepAside,  // kept under the next free older-backup name; desktop.ini.bak untouched (restore)
-    InFile,     // not kept: the new content holds its lines (an edit in place)
+    BackUp,  // kept as desktop.ini.bak (Apply, Remove) unless it is Apply's own file
+    Kept,    // kept as desktop.ini.bak whatever it holds (an edit that found it another's)
+    // kept under the next free older-backup name; desktop.ini.bak untouched; the new bytes get
+    // no mark of Velquin's (restore, and an edit that leaves another's file byte for byte)
+    KeepAside,
+    InFile,  // not kept: the new content holds its lines (an edit in place)
 };
 
 // Writes bytes as folder's desktop.ini. folder is a full path (any root form, "\\?\" too),
 // with or without a trailing separator; every file call takes its "\\?\" form, so folders
 // past MAX_PATH work. The steps:
-//  1. remove temporary files of ours that no live writer holds (a program ended midway);
+//  1. remove temporary files of ours that no live writer holds (a program ended midway),
+//     hidden, or empty and some seconds old (one ended between making a file and marking it);
 //  2. read the old file; when it holds lines Velquin never writes, keep its bytes in the
-//     hidden desktop.ini.bak beside it (see OldFile). An earlier backup of different content
+//     hidden desktop.ini.bak beside it (see OldFile), its marks (read-only, hidden, system,
+//     archive) in the backup's time (KeptAttributes). An earlier backup of different content
 //     is kept under the next free hidden name ("desktop.ini (2).bak"...), never overwritten;
 //     identical content is not kept twice;
 //  3. write the new bytes to a hidden temporary file of ours beside desktop.ini
@@ -64,6 +69,11 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
 // Velquin's (Windows' own Customize tab writes the same keys) is told apart from Velquin's.
 // A file system keeping coarser times (FAT) loses the mark: the file then counts as another's.
 bool WrittenByVelquin(const std::wstring& ini, const std::string& bytes);
+
+// The marks the old file had when ReplaceDesktopIni or DeleteDesktopIni kept it as the
+// backup open at `backup`: the last-write time's part below the second holds them. Nothing for
+// a backup made otherwise (by hand, an older Velquin) or changed since.
+std::optional<DWORD> KeptAttributes(HANDLE backup);
 
 // Velquin's writers of one folder take turns: a write (ReplaceDesktopIni) and a restore
 // (RestoreDesktopIni) each run whole holding the folder's turn, so that none reads

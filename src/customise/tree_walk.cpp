@@ -6,6 +6,12 @@
 #include "platform/unique_handle.h"
 
 namespace customise {
+
+namespace detail {
+HANDLE(WINAPI* openListing)
+(LPCWSTR, FINDEX_INFO_LEVELS, LPVOID, FINDEX_SEARCH_OPS, LPVOID, DWORD) = ::FindFirstFileExW;
+}  // namespace detail
+
 namespace {
 
 struct Level {
@@ -26,9 +32,9 @@ void WalkTree(const std::wstring& root, const TreeVisitor& visitor) {
     auto enter = [&](const std::wstring& folder) {
         Level level{folder, {}, true, {}};
         const std::wstring pattern = platform::ExtendedPath(platform::JoinPath(folder, L"*"));
-        level.find.reset(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &level.data,
-                                            FindExSearchLimitToDirectories, nullptr,
-                                            FIND_FIRST_EX_LARGE_FETCH));
+        level.find.reset(detail::openListing(pattern.c_str(), FindExInfoBasic, &level.data,
+                                             FindExSearchLimitToDirectories, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH));
         if (!level.find) {
             const DWORD error = ::GetLastError();
             if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES && visitor.unlisted)

@@ -27,4 +27,11 @@ struct TreeVisitor {
 // folders. Paths past MAX_PATH work.
 void WalkTree(const std::wstring& root, const TreeVisitor& visitor);
 
+namespace detail {
+// How a folder's listing is opened: FindFirstFileExW, or a test's stand-in that fails as a
+// folder without list permission does for a user without administrator rights.
+extern HANDLE(WINAPI* openListing)(LPCWSTR pattern, FINDEX_INFO_LEVELS level, LPVOID data,
+                                   FINDEX_SEARCH_OPS search, LPVOID filter, DWORD flags);
+}  // namespace detail
+
 }  // namespace customise

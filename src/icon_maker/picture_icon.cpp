@@ -4,6 +4,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <span>
 
 #include "icon_maker/area_scaler.h"
 #include "icon_maker/icon_parts.h"
@@ -83,6 +84,36 @@ HRESULT ChooseFrame(IWICBitmapDecoder* decoder, ComPtr<IWICBitmapFrameDecode>& f
     return decoder->GetFrame(chosen, frame.put());
 }
 
+// Bytes of a picture of width x height at bits a pixel, rows whole bytes; never fewer than
+// 32 bits a pixel are counted, what the strips are converted to.
+UINT64 DecodedBytes(UINT64 width, UINT64 height, UINT bits) {
+    return (width * std::max(bits, 32u) + 7) / 8 * height;
+}
+
+MadeIcon TooLargeToDecode(const std::wstring& path, UINT width, UINT height) {
+    wchar_t reason[128];
+    ::wsprintfW(reason,
+                L"It is %u by %u pixels; the most is %u pixels a side and 256 MB "
+                L"decoded.",
+                width, height, kMostPixelsASide);
+    return Failed(kTooLarge, path, reason);
+}
+
+// Bits a pixel of the frame's own format, as the decoder gives it.
+HRESULT FrameBits(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT& bits) {
+    WICPixelFormatGUID format{};
+    HRESULT hr = frame->GetPixelFormat(&format);
+    ComPtr<IWICComponentInfo> info;
+    if (SUCCEEDED(hr))
+        hr = factory->CreateComponentInfo(format, info.put());
+    ComPtr<IWICPixelFormatInfo> pixels;
+    if (SUCCEEDED(hr))
+        hr = info->QueryInterface(IID_PPV_ARGS(pixels.put()));
+    if (SUCCEEDED(hr))
+        hr = pixels->GetBitsPerPixel(&bits);
+    return hr;
+}
+
 }  // namespace
 
 MadeIcon MakeFromPicture(const std::wstring& path) {
@@ -105,6 +136,17 @@ MadeIcon MakeFromPicture(const std::wstring& path) {
     if (!check.Ok())
         return Failed(check.refusal == platform::refusal::kTooLarge ? kTooLarge : kCannotDecode,
                       path, Sentence(check.refusal));
+    // A decoder may hold the whole decoded picture as soon as it is made (Wine's PNG decoder
+    // does): its size in the decoder's output format is bounded before then.
+    const auto checkedWidth = static_cast<UINT>(check.width);
+    const auto checkedHeight = static_cast<UINT>(check.height);
+    if (DecodedBytes(checkedWidth, checkedHeight, static_cast<UINT>(check.decodedBits)) >
+        kMostDecodedBytes)
+        return TooLargeToDecode(path, checkedWidth, checkedHeight);
+    // The decoder gets the chunks that make the pixels, and no text or profile to inflate.
+    if (check.kind == platform::kPng)
+        bytes.resize(platform::KeepPixelChunks(
+            std::span(reinterpret_cast<std::byte*>(bytes.data()), bytes.size())));
 
     ComPtr<IWICStream> stream;
     hr = factory->CreateStream(stream.put());
@@ -118,21 +160,18 @@ MadeIcon MakeFromPicture(const std::wstring& path) {
     ComPtr<IWICBitmapFrameDecode> frame;
     if (SUCCEEDED(hr))
         hr = ChooseFrame(decoder.get(), frame);
-    UINT width = 0, height = 0;
+    UINT width = 0, height = 0, bits = 0;
     if (SUCCEEDED(hr))
         hr = frame->GetSize(&width, &height);
+    if (SUCCEEDED(hr))
+        hr = FrameBits(factory.get(), frame.get(), bits);
     if (FAILED(hr))
         return Failed(kCannotDecode, path, ReasonFor(hr));
-    // Refused by the size the header states, before a single pixel is decoded.
+    // Refused by the size the header states and the real bytes of the decoder's format
+    // (8 a pixel for 16-bit channels), before the frame's pixels are asked for.
     if (width == 0 || height == 0 || width > kMostPixelsASide || height > kMostPixelsASide ||
-        UINT64(width) * height * 4 > kMostDecodedBytes) {
-        wchar_t reason[128];
-        ::wsprintfW(reason,
-                    L"It is %u by %u pixels; the most is %u pixels a side and 256 MB "
-                    L"decoded.",
-                    width, height, kMostPixelsASide);
-        return Failed(kTooLarge, path, reason);
-    }
+        DecodedBytes(width, height, bits) > kMostDecodedBytes)
+        return TooLargeToDecode(path, width, height);
 
     ComPtr<IWICFormatConverter> converter;
     hr = factory->CreateFormatConverter(converter.put());

@@ -247,7 +247,13 @@ PictureCheck CheckJpeg(Bytes b) {
     }
 }
 
-PictureCheck CheckPng(Bytes b, int maxSide) {
+bool ChunkIs(const std::byte* type, const char* name) {
+    return memcmp(type, name, 4) == 0;
+}
+
+// icon: a PNG inside an icon, whose compressed extras are bounded (the icon decoders are
+// handed the file as it is).
+PictureCheck CheckPng(Bytes b, int maxSide, bool icon = false) {
     if (!StartsWith(b, kPngSignature, 8))
         return Refuse(kPng, b.size() < 8 ? refusal::kCutShort : refusal::kDamaged);
     if (b.size() < 8 + 8 + 13 + 4)
@@ -265,8 +271,9 @@ PictureCheck CheckPng(Bytes b, int maxSide) {
     PictureCheck sized = Sized(kPng, width, height, maxSide);
     if (!sized.Ok())
         return sized;
+    sized.decodedBits = depth == 16 ? 64 : 32;
     // Every chunk whole, lengths added in 64 bits, up to the end chunk, with image data.
-    uint64_t at = 8;
+    uint64_t at = 8, extras = 0;
     bool data = false;
     while (true) {
         if (at + 12 > b.size())
@@ -281,6 +288,10 @@ PictureCheck CheckPng(Bytes b, int maxSide) {
             data = true;
         if (memcmp(type, "IEND", 4) == 0)
             return data ? sized : Refuse(kPng, refusal::kDamaged);
+        if (ChunkIs(type, "zTXt") || ChunkIs(type, "iTXt") || ChunkIs(type, "iCCP"))
+            extras += length;
+        if (icon && extras > kMaxPngCompressedExtras)
+            return Refuse(kPng, refusal::kTooLarge);
         at += 12 + length;
     }
 }
@@ -331,10 +342,32 @@ PictureCheck CheckPicture(Bytes bytes, PictureKinds allowed) {
     }
 }
 
+size_t KeepPixelChunks(std::span<std::byte> png) {
+    const Bytes b(png.data(), png.size());
+    if (!StartsWith(b, kPngSignature, 8))
+        return png.size();  // no PNG: left as it is
+    size_t at = 8, kept = 8;
+    while (at + 12 <= b.size()) {
+        const size_t whole = 12 + Be32(b, at);
+        if (whole > b.size() - at)
+            break;  // not a checked file: what is whole so far is kept
+        const std::byte* type = b.data() + at + 4;
+        if (ChunkIs(type, "IHDR") || ChunkIs(type, "PLTE") || ChunkIs(type, "tRNS") ||
+            ChunkIs(type, "IDAT") || ChunkIs(type, "IEND")) {
+            memmove(png.data() + kept, png.data() + at, whole);
+            kept += whole;
+        }
+        if (ChunkIs(type, "IEND"))
+            break;
+        at += whole;
+    }
+    return kept;
+}
+
 const wchar_t* CheckIconImage(Bytes b, IconImage* found) {
     IconImage image{b, 0, 0, 32};
     if (StartsWith(b, kPngSignature, 8)) {
-        PictureCheck png = CheckPng(b, kMaxIconSide);
+        PictureCheck png = CheckPng(b, kMaxIconSide, true);
         if (!png.Ok())
             return png.refusal;
         image.width = png.width;

@@ -57,6 +57,9 @@ struct PictureCheck {
     int width = 0;
     int height = 0;
     const wchar_t* refusal = nullptr;
+    // The most bits a pixel of the decoder's output takes: 64 for a PNG of 16-bit channels
+    // (given as 16-bit RGBA), 32 for any other (given as 8-bit RGBA at most).
+    int decodedBits = 32;
     bool Ok() const { return refusal == nullptr; }
 };
 
@@ -70,6 +73,16 @@ PictureKind SniffPicture(Bytes bytes);
 // PNG every chunk; for ICO as CheckIconFile), and its size within kMaxPictureSide and
 // kMaxPicturePixels.
 PictureCheck CheckPicture(Bytes bytes, PictureKinds allowed);
+
+// Compressed text and colour profiles (zTXt, iTXt, iCCP) a PNG icon image may hold, in all:
+// a decoder inflates them whole, up to about a thousand times their size.
+inline constexpr uint64_t kMaxPngCompressedExtras = 8 * 1024;
+
+// Moves the chunks of a checked PNG file that make its pixels (IHDR, PLTE, tRNS, IDAT, IEND)
+// to the front of `png`, in order, and returns their size: the picture for a decoder, which
+// would otherwise inflate and hold every text chunk and profile (800 MB from a 16-pixel
+// picture of 815 KB). `png` must have passed CheckPicture.
+size_t KeepPixelChunks(std::span<std::byte> png);
 
 // One image of an icon, as its bytes (a DIB with its mask, or a PNG file).
 struct IconImage {
@@ -89,7 +102,8 @@ struct IconFileCheck {
 // every entry's offset + size within it (in 64 bits), each image as CheckIconImage.
 IconFileCheck CheckIconFile(Bytes bytes);
 
-// One icon image: a PNG (every chunk whole) or a DIB whose header is known and whose
+// One icon image: a PNG (every chunk whole, its compressed extras within
+// kMaxPngCompressedExtras) or a DIB whose header is known and whose
 // palette, colour bits and mask all lie within `bytes`; at most kMaxIconSide a side.
 // Null when good, else the refusal.
 const wchar_t* CheckIconImage(Bytes bytes, IconImage* found = nullptr);

@@ -59,6 +59,23 @@ bool HasDotPart(std::wstring_view path) {
     return false;
 }
 
+// True for a name the plain form takes as a DOS device: CON, PRN, AUX, NUL, COM1-9, LPT1-9
+// (and the superscript-digit ports), CONIN$ and CONOUT$, in any letter case, also with an
+// extension or blanks after it ("nul.txt", "CON .x").
+bool IsDeviceName(std::wstring_view part) {
+    part = part.substr(0, part.find(L'.'));
+    while (!part.empty() && part.back() == L' ')
+        part.remove_suffix(1);
+    for (std::wstring_view device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+        if (part.size() == device.size() && StartsWithNoCase(part, device))
+            return true;
+    if (part.size() != 4 || !(StartsWithNoCase(part, L"COM") || StartsWithNoCase(part, L"LPT")))
+        return false;
+    const wchar_t digit = part[3];
+    return (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' ||
+           digit == L'\u00B3';
+}
+
 }  // namespace
 
 bool IsSeparator(wchar_t c) {
@@ -141,6 +158,14 @@ bool PlainFormIsExact(const std::wstring& path) {
         if ((path[i] == L'.' || path[i] == L' ') &&
             (i + 1 == path.size() || IsSeparator(path[i + 1])))
             return false;
+    for (size_t start = RootLength(path); start < path.size();) {
+        size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end]))
+            ++end;
+        if (IsDeviceName(std::wstring_view(path).substr(start, end - start)))
+            return false;
+        start = end + 1;
+    }
     return true;
 }
 

@@ -32,8 +32,9 @@ std::wstring WithoutSeparator(const std::wstring& folder);
 std::wstring ExtendedPath(const std::wstring& path);
 
 // True when a full path may be given in its plain form to the shell's functions, which take
-// no "\\?\" form: it is shorter than MAX_PATH, not in that form already, and no part of it
-// ends in a dot or a space (the plain form drops those, and would name another folder).
+// no "\\?\" form: it is shorter than MAX_PATH, not in that form already, no part of it ends
+// in a dot or a space (the plain form drops those, and would name another folder) and no part
+// is a DOS device name ("CON", "nul.txt": the plain form names the device).
 bool PlainFormIsExact(const std::wstring& path);
 
 }  // namespace platform

@@ -45,7 +45,17 @@ TEST(PathText, ExtendedForms) {
                                       {L"C:\\z...", false},
                                       {L"C:\\y \\c", false},
                                       {L"\\\\?\\C:\\a", false},
-                                      {L"a\\b", false}})
+                                      {L"a\\b", false},
+                                      // DOS device names, which the plain form names instead
+                                      {L"C:\\t\\nul.txt", false},
+                                      {L"C:\\t\\CON", false},
+                                      {L"C:\\t\\Con .x\\y", false},
+                                      {L"C:\\t\\com7", false},
+                                      {L"\\\\server\\share\\aux", false},
+                                      {L"C:\\t\\console", true},
+                                      {L"C:\\t\\COM10", true},
+                                      {L"C:\\t\\lpt", true},
+                                      {L"C:\\t\\x.nul", true}})
         EXPECT_EQ(platform::PlainFormIsExact(path), exact) << path;
     EXPECT_FALSE(platform::PlainFormIsExact(L"C:\\" + std::wstring(260, L'x')));
 }
