@@ -141,6 +141,20 @@ void FolderList::OpenRow(size_t row) {
     }
 }
 
+// The open folder and the folders above it are the tree's open branch; the rows below it
+// are its subfolders, which a double-click or Enter opens.
+AccessibleItem FolderList::DescribeRow(size_t row) const {
+    AccessibleItem item;
+    if (row >= rows_.size())
+        return item;
+    item.name = rows_[row].name;
+    item.defaultAction = L"Open";
+    item.state = rows_[row].isAncestorOrOpen ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+    if (row == openRow_)
+        item.description = L"Open folder";
+    return item;
+}
+
 void FolderList::DrawRow(const DRAWITEMSTRUCT& item) const {
     PaintRowBackground(item);
     if (item.itemID >= rows_.size())
