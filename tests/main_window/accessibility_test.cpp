@@ -93,6 +93,31 @@ TEST_F(AccessibilityTest, FolderRowsAreItemsNamedByTheirFolders) {
     EXPECT_EQ(ChildCountOf(list.get()), static_cast<long>(dir.RowCount()));
 }
 
+// Windows' list box announces its rows' focus and selection itself, by the child ids the
+// rows have here; Wine's announces nothing, so only what a screen reader then reads is checked.
+TEST_F(AccessibilityTest, TheFocusedRowIsTheOneTheKeysMovedTo) {
+    for (const wchar_t* name : {L"Alpha", L"Beta"})
+        ::CreateDirectoryW((temp / name).c_str(), nullptr);
+    Open();
+    HWND list = Ctl(kDir1);
+    ::SetFocus(list);
+    long open = static_cast<long>(form->Dir1().RowCount()) - 3;
+    ::SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+    Pump();
+    auto object = ClientObject(list);
+    VARIANT focus, selection;
+    ASSERT_EQ(object->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.lVal, open + 2);
+    ASSERT_EQ(object->get_accSelection(&selection), S_OK);
+    EXPECT_EQ(selection.lVal, open + 2);
+    EXPECT_EQ(NameOf(object.get(), open + 2), L"Alpha");
+    EXPECT_TRUE(StateOf(object.get(), open + 2) & STATE_SYSTEM_FOCUSED);
+    EXPECT_FALSE(StateOf(object.get(), open + 1) & STATE_SYSTEM_FOCUSED);
+    // Away from the list no row has the focus.
+    ::SetFocus(Ctl(kTxtPath));
+    EXPECT_FALSE(StateOf(object.get(), open + 2) & STATE_SYSTEM_FOCUSED);
+}
+
 TEST_F(AccessibilityTest, ARowsPlaceIsWhereItIsDrawn) {
     Open();
     auto list = ClientObject(Ctl(kDir1));
