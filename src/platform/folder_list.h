@@ -9,11 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "platform/contrast.h"
 #include "platform/owner_data_list.h"
 
 namespace platform {
 
 inline constexpr WORD kFolderListChange = 0x7F01;
+
+// The folder glyph's colours: amber by design; in high contrast an outline in the row's text
+// colour over the row's own background.
+struct FolderGlyphColours {
+    DrawColour outline;
+    DrawColour body;      // a closed folder
+    DrawColour openBody;  // the open folder and its ancestors
+    DrawColour flap;
+};
+FolderGlyphColours FolderGlyphColoursFor(bool highContrast, bool selected);
 
 class FolderList : public OwnerDataList {
   public:
