@@ -185,9 +185,11 @@ TEST_F(AccessibilityTest, TheSwatchesAreRadioButtonsNamedByTheirColours) {
     };
     std::vector<Read> before, after;
     std::wstring rowName;
+    bool keyAnnounced = false;
     answerer.OnActivate(kFolderColourClass, [&](HWND window) {
         ExpectNamedAndUnique(window);
-        auto row = ClientObject(::GetDlgItem(window, kSwatchRow));
+        HWND swatches = ::GetDlgItem(window, kSwatchRow);
+        auto row = ClientObject(swatches);
         rowName = NameOf(row.get());
         auto read = [&](std::vector<Read>& into) {
             for (long child = 1; child <= ChildCountOf(row.get()); ++child)
@@ -198,10 +200,18 @@ TEST_F(AccessibilityTest, TheSwatchesAreRadioButtonsNamedByTheirColours) {
         // A screen reader's default action chooses the colour, as a click does.
         EXPECT_EQ(row->accDoDefaultAction(Child(3)), S_OK);
         read(after);
+        // A key moves the choice, and the screen reader hears the new swatch.
+        WinEvents events;
+        ::SetFocus(swatches);
+        ::SendMessageW(swatches, WM_KEYDOWN, VK_RIGHT, 0);
+        Pump();
+        keyAnnounced = events.Saw(EVENT_OBJECT_FOCUS, swatches, 4) &&
+                       events.Saw(EVENT_OBJECT_SELECTION, swatches, 4);
         ::SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
     });
     Command(form->hwnd(), kFolderColour);
     EXPECT_EQ(rowName, L"Folder colours");
+    EXPECT_TRUE(keyAnnounced);
     ASSERT_EQ(before.size(), 11u);
     ASSERT_EQ(after.size(), 11u);
     EXPECT_EQ(before[4].name, L"Light Blue");
