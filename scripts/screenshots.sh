@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots (docs/*.png) on a virtual display: the main window, the
-# new-folder box, the picker previewing an icon and an image, the window menu, the
-# icon chooser, the Folder Colour window and coloured folders in Wine's file browser; or
+# new-folder box, the picker previewing an icon and an image, the window menu, the folder
+# list's right-click menu, the icon chooser, the Folder Colour window and coloured folders in Wine's file browser; or
 # only the ones named as arguments. Needs a build (scripts/build.sh) and
 # ImageMagick.
 set -euo pipefail
@@ -58,7 +58,7 @@ folders() {
 }
 
 cd "$samples"
-for name in ${*:-main newfolder icon image menu chooser colour folders}; do
+for name in ${*:-main newfolder icon image menu foldermenu chooser colour folders}; do
     if [ "$name" = folders ]; then
         folders 700x340
     else

@@ -20,7 +20,7 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* title) {
 }
 
 // Control ids of the main window and the picker.
-constexpr int kCmdCurrDir = 105, kCmdImg = 122, kCmdIco = 123;
+constexpr int kDir1 = 102, kCmdCurrDir = 105, kCmdImg = 122, kCmdIco = 123;
 constexpr int kFile1 = 102;
 
 }  // namespace
@@ -51,6 +51,13 @@ int wmain(int argc, wchar_t** argv) {
         if (!window)
             return 1;
         ::SendMessageW(::GetDlgItem(window, 1102), kSwatchSetSelection, 7, 0);  // Red
+        return 0;
+    }
+    if (!wcscmp(what, L"foldermenu")) {
+        // Shift+F10 on the folder list: its menu opens at the highlighted row.
+        HWND list = ::GetDlgItem(form, kDir1);
+        ::SetForegroundWindow(form);
+        ::PostMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
         return 0;
     }
     if (!wcscmp(what, L"newfolder")) {

@@ -9,6 +9,8 @@
 #include "customise/made_icon.h"
 #include "icon_maker/icon_maker.h"
 #include "picker/my_form.h"
+#include "platform/accessible.h"
+#include "platform/accessible_radio_row.h"
 #include "platform/control_table.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
@@ -32,7 +34,7 @@ constexpr RECT kSmallPreview = {1800, 2040, 2280, 2520};
 // clang-format off
 constexpr ControlSpec kControls[] = {
     {kFolderColourPrompt, L"Prompt", ControlKind::Label, 0, L"Choose a colour for the folder icon, or make it from a picture:", 120, 120, 5355, 255, platform::kNoTabIndex},
-    {kSwatchRow,   L"Swatches",    ControlKind::Image,  0, L"",                   120,  450,  5355, 435, 0},
+    {kSwatchRow,   L"Swatches",    ControlKind::Image,  0, L"",                   120,  450,  5355, 435, 0, L"Folder colours"},
     {kOtherColour, L"OtherColour", ControlKind::Button, 0, L"Other Colour...",    120,  1020, 1695, 375, 1},
     {kFromPicture, L"FromPicture", ControlKind::Button, 0, L"From a Picture...",  1935, 1020, 1695, 375, 2},
     {kChosenText,  L"Chosen",      ControlKind::Label,  0, L"",                   2520, 1560, 2955, 855, platform::kNoTabIndex},
@@ -46,8 +48,14 @@ COLORREF SwatchColour(int index) {
     return RGB(rgb.r, rgb.g, rgb.b);
 }
 
+// True when the focus cue shows: the system hides it until the keyboard is used.
+bool ShowsFocusCue(HWND hwnd) {
+    return ::GetFocus() == hwnd && !(::SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
 // The row of the eleven swatches: one tab stop, arrows, Home and End move the choice, a
-// click chooses; each change is told to the parent as WM_COMMAND (id, 0).
+// click chooses; each change is told to the parent as WM_COMMAND (id, 0). Screen readers
+// read the swatches as radio buttons named by their colours.
 LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     const int selected = static_cast<int>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     auto select = [hwnd, selected](int index, bool tell) {
@@ -56,15 +64,22 @@ LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
             return;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, index);
         ::InvalidateRect(hwnd, nullptr, TRUE);
+        platform::NotifyRadioRowChoice(hwnd, index);
         ::SendMessageW(::GetParent(hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd), 0),
                        reinterpret_cast<LPARAM>(hwnd));
     };
-    RECT client{};
-    ::GetClientRect(hwnd, &client);
-    const int pitch = std::max(1, static_cast<int>(client.right) / kSwatchCount);
     switch (msg) {
         case WM_CREATE:
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, -1);
+            try {
+                std::vector<std::wstring> names;
+                for (const auto& colour : customise::kColours)
+                    names.emplace_back(colour.name);
+                platform::SetAccessibleRadioRow(hwnd, std::move(names),
+                                                {kSwatchGetSelection, kSwatchSetSelection});
+            } catch (...) {
+                // Without its names the row still works by keys and clicks.
+            }
             return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS;
@@ -80,7 +95,9 @@ LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_LBUTTONDOWN:
             ::SetFocus(hwnd);
-            select(static_cast<short>(LOWORD(lParam)) / pitch, true);
+            select(static_cast<short>(LOWORD(lParam)) /
+                       std::max(1L, platform::RadioRowCell(hwnd, kSwatchCount, 0).right),
+                   true);
             return 0;
         case kSwatchGetSelection:
             return selected;
@@ -88,14 +105,24 @@ LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
             select(static_cast<int>(wParam), true);
             return 0;
         case WM_SETFOCUS:
+            ::InvalidateRect(hwnd, nullptr, TRUE);
+            if (selected >= 0)
+                platform::NotifyAccessibleFocus(hwnd, selected);
+            return 0;
         case WM_KILLFOCUS:
             ::InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
+        case WM_UPDATEUISTATE:
+            ::InvalidateRect(hwnd, nullptr, TRUE);
+            break;
         case WM_PAINT: {
             platform::PaintDc paint(hwnd);
-            const int gap = std::max(2, pitch / 10);
+            RECT client{};
+            ::GetClientRect(hwnd, &client);
             for (int i = 0; i < kSwatchCount; ++i) {
-                RECT swatch{i * pitch + gap, gap, (i + 1) * pitch - gap, client.bottom - gap};
+                const RECT cell = platform::RadioRowCell(hwnd, kSwatchCount, i);
+                const int gap = std::max(2, static_cast<int>(cell.right - cell.left) / 10);
+                RECT swatch{cell.left + gap, gap, cell.right - gap, client.bottom - gap};
                 platform::UniqueBrush fill(::CreateSolidBrush(SwatchColour(i)));
                 ::FillRect(paint.get(), &swatch, fill.get());
                 ::FrameRect(paint.get(), &swatch, ::GetSysColorBrush(COLOR_BTNSHADOW));
@@ -105,11 +132,12 @@ LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
                 RECT frame{swatch.left - gap / 2, swatch.top - gap / 2, swatch.right + gap / 2,
                            swatch.bottom + gap / 2};
                 ::FrameRect(paint.get(), &frame, ::GetSysColorBrush(COLOR_WINDOWTEXT));
-                if (::GetFocus() == hwnd) {
-                    RECT focus{i * pitch, 0, (i + 1) * pitch, client.bottom};
-                    ::DrawFocusRect(paint.get(), &focus);
-                }
+                if (ShowsFocusCue(hwnd))
+                    ::DrawFocusRect(paint.get(), &cell);
             }
+            // Before any choice the focus cue goes round the whole row.
+            if (selected < 0 && ShowsFocusCue(hwnd))
+                ::DrawFocusRect(paint.get(), &client);
             return 0;
         }
     }

@@ -27,14 +27,19 @@ void ShowFailure(HWND owner, const customise::ReplaceResult& result) {
 
 }  // namespace
 
+HMENU FolderMenu::CreateTypesMenu() {
+    HMENU types = ::CreatePopupMenu();
+    for (int i = 0; types && i < kFolderTypeCount; ++i)
+        ::AppendMenuW(types, MF_STRING, TypeCommand(i), customise::kFolderTypes[i]);
+    return types;
+}
+
 void FolderMenu::Install(HWND window) {
     window_ = window;
     HMENU menu = ::GetSystemMenu(window, FALSE);
-    types_ = ::CreatePopupMenu();
+    types_ = CreateTypesMenu();
     if (!menu || !types_)
         return;
-    for (int i = 0; i < kFolderTypeCount; ++i)
-        ::AppendMenuW(types_, MF_STRING, TypeCommand(i), customise::kFolderTypes[i]);
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(types_), kFolderTypeMenuText);
     ::AppendMenuW(menu, MF_STRING, kRefreshExplorer, kRefreshMenuText);
@@ -53,17 +58,20 @@ UINT FolderMenu::CommandOf(UINT msg, WPARAM wParam) {
 }
 
 void FolderMenu::Update(const std::wstring& folder) const {
-    HMENU menu = ::GetSystemMenu(window_, FALSE);
-    if (!menu || !types_)
+    UpdateIn(::GetSystemMenu(window_, FALSE), types_, folder);
+}
+
+void FolderMenu::UpdateIn(HMENU menu, HMENU types, const std::wstring& folder) {
+    if (!menu || !types)
         return;
     const bool usable = IsFolder(folder);
     // The submenu is found by its handle: its position depends on the items around it.
     for (int i = 0, count = ::GetMenuItemCount(menu); i < count; ++i)
-        if (::GetSubMenu(menu, i) == types_)
+        if (::GetSubMenu(menu, i) == types)
             ::EnableMenuItem(menu, static_cast<UINT>(i),
                              MF_BYPOSITION | (usable ? MF_ENABLED : MF_GRAYED));
     for (int i = 0; i < kFolderTypeCount; ++i)
-        ::CheckMenuItem(types_, TypeCommand(i), MF_BYCOMMAND | MF_UNCHECKED);
+        ::CheckMenuItem(types, TypeCommand(i), MF_BYCOMMAND | MF_UNCHECKED);
     if (!usable)
         return;
     const customise::SettingsRead read = customise::ReadFolderSettings(folder);
@@ -71,7 +79,7 @@ void FolderMenu::Update(const std::wstring& folder) const {
         read.ok ? customise::FolderTypeValue(read.settings.folderType) : nullptr;
     for (int i = 0; i < kFolderTypeCount; ++i)
         if (current == customise::kFolderTypes[i])
-            ::CheckMenuRadioItem(types_, TypeCommand(0), TypeCommand(kFolderTypeCount - 1),
+            ::CheckMenuRadioItem(types, TypeCommand(0), TypeCommand(kFolderTypeCount - 1),
                                  TypeCommand(i), MF_BYCOMMAND);
 }
 

@@ -28,6 +28,10 @@ class FolderMenu {
     // Called when the menu opens: the submenu is greyed when folder (the target folder path
     // text) is not a folder, else its current type is checked (none when it has none).
     void Update(const std::wstring& folder) const;
+    // The same for a menu of another window that holds `types` (made by CreateTypesMenu).
+    static void UpdateIn(HMENU menu, HMENU types, const std::wstring& folder);
+    // A new "Optimise Folder For" submenu: the shell's folder types as radio items.
+    static HMENU CreateTypesMenu();
     // Runs the command on folder; owner shows the message of a failure.
     static void Run(HWND owner, UINT command, const std::wstring& folder);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "customise/colour_table.h"
+#include "main_window/form1_colours.h"
 #include "main_window/form1_extras.h"
 #include "main_window/form1_layout.h"
 #include "main_window/input_box.h"
@@ -19,9 +20,6 @@ using customise::kColours;
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kDarkGrey = RGB(64, 64, 64);
 
 constexpr int kCheckIds[] = {kCheck1, kCheck2, kCheck3, kCheck4};
 
@@ -58,7 +56,7 @@ Form1::~Form1() {
 
 bool Form1::Create() {
     RegisterOnce(kForm1Class, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
-    black_.reset(::CreateSolidBrush(kBlack));
+    UpdateColours();
     if (!CreateCentred(kForm1Class, kForm1Caption, kStyle, kExStyle,
                        {kForm1WidthTwips, kForm1HeightTwips}, nullptr))
         return false;
@@ -66,6 +64,18 @@ bool Form1::Create() {
     extras_ = std::make_unique<Form1Extras>(*this);
     Form_Load();
     return true;
+}
+
+// The colours follow the high-contrast state, read again whenever the system's colours or
+// settings change.
+void Form1::UpdateColours() {
+    highContrast_ = platform::HighContrastOn();
+    const Form1Colours colours = Form1ColoursFor(highContrast_);
+    back_.reset(::CreateSolidBrush(platform::Resolve(colours.back)));
+    codeBack_.reset(::CreateSolidBrush(platform::Resolve(colours.codeBack)));
+    if (hwnd())
+        ::RedrawWindow(hwnd(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Form1::Show(int showCommand) {
@@ -164,14 +174,16 @@ void Form1::Paint(HDC dc) {
     for (const auto& line : Form1Lines()) {
         POINT from, to;
         platform::LinePoints(table, line, Dpi(), from, to);
-        platform::UniquePen pen(::CreatePen(PS_SOLID, width, line.colour));
+        platform::UniquePen pen(
+            ::CreatePen(PS_SOLID, width, platform::Resolve(Form1LineColour(line, highContrast_))));
         platform::SelectedObject penIn(dc, pen.get());
         ::MoveToEx(dc, from.x, from.y, nullptr);
         ::LineTo(dc, to.x, to.y);
     }
     // Shape1: a plain outline in the system's window-text colour, no fill.
     RECT shape = platform::ControlRect(table, Form1Shape(), Dpi());
-    platform::UniquePen pen(::CreatePen(PS_SOLID, width, ::GetSysColor(COLOR_WINDOWTEXT)));
+    platform::UniquePen pen(
+        ::CreatePen(PS_SOLID, width, platform::Resolve(Form1ColoursFor(highContrast_).outline)));
     platform::SelectedObject penIn(dc, pen.get());
     platform::SelectedObject brushIn(dc, ::GetStockObject(NULL_BRUSH));
     ::Rectangle(dc, shape.left, shape.top, shape.right, shape.bottom);
@@ -180,15 +192,16 @@ void Form1::Paint(HDC dc) {
 LRESULT Form1::ControlColours(HDC dc, HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
     const platform::ControlSpec* entry =
         platform::FindSpec(Form1Controls(), ::GetDlgCtrlID(control));
+    const Form1Colours colours = Form1ColoursFor(highContrast_);
     if (entry && DrawsWhiteOnBlack(entry->kind)) {
-        ::SetTextColor(dc, kWhite);
-        ::SetBkColor(dc, kBlack);
-        return reinterpret_cast<LRESULT>(black_.get());
+        ::SetTextColor(dc, platform::Resolve(colours.text));
+        ::SetBkColor(dc, platform::Resolve(colours.back));
+        return reinterpret_cast<LRESULT>(back_.get());
     }
     if (entry && entry->id == kTxtColorCode) {
-        ::SetTextColor(dc, kDarkGrey);
-        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        ::SetTextColor(dc, platform::Resolve(colours.codeText));
+        ::SetBkColor(dc, platform::Resolve(colours.codeBack));
+        return reinterpret_cast<LRESULT>(codeBack_.get());
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }
@@ -208,9 +221,13 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: {
             RECT r;
             ::GetClientRect(hwnd(), &r);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &r, black_.get());
+            ::FillRect(reinterpret_cast<HDC>(wParam), &r, back_.get());
             return 1;
         }
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            UpdateColours();
+            break;
         case WM_PAINT: {
             platform::PaintDc dc(hwnd());
             if (dc)

@@ -74,6 +74,7 @@ class Form1 : public platform::Window,
     void ApplyFonts();
     void Relayout();
     void ShapeRegions();
+    void UpdateColours();
     void Paint(HDC dc);
     LRESULT ControlColours(HDC dc, HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code);
@@ -99,7 +100,9 @@ class Form1 : public platform::Window,
     std::unique_ptr<picker::MyForm> myForm_;
     std::unique_ptr<Form1Extras> extras_;
     platform::TableFonts fonts_;
-    platform::UniqueBrush black_;
+    platform::UniqueBrush back_;
+    platform::UniqueBrush codeBack_;
+    bool highContrast_ = false;
     platform::WindowIcons icons_;
     bool closingForOwner_ = false;
     bool typingColour_ = false;

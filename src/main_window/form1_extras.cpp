@@ -8,6 +8,7 @@
 #include "main_window/drop_target.h"
 #include "main_window/folder_colour.h"
 #include "main_window/folder_commands.h"
+#include "main_window/folder_list_menu.h"
 #include "main_window/form1.h"
 #include "main_window/form1_layout.h"
 #include "main_window/icon_source.h"
@@ -48,17 +49,19 @@ bool Form1Extras::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
     switch (msg) {
         case WM_SYSCOMMAND:
         case WM_COMMAND:
-            if (UINT command = WindowMenu::CommandOf(msg, wParam)) {
-                RunCommand(command);
-                result = 0;
-                return true;
-            }
-            if (UINT command = FolderMenu::CommandOf(msg, wParam)) {
-                FolderMenu::Run(form_.hwnd(), command, form_.txtPath());
+            if (UINT command = WindowMenu::CommandOf(msg, wParam);
+                command || (command = FolderMenu::CommandOf(msg, wParam))) {
+                RunCommand(command, form_.txtPath());
                 result = 0;
                 return true;
             }
             return false;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) != form_.Dir1().hwnd())
+                return false;
+            ShowFolderListMenu(lParam);
+            result = 0;
+            return true;
         case WM_INITMENU:
             if (reinterpret_cast<HMENU>(wParam) == ::GetSystemMenu(form_.hwnd(), FALSE)) {
                 menu_.SetRestoreEnabled(CanRestore(form_.txtPath()));
@@ -83,20 +86,24 @@ bool Form1Extras::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
     return false;
 }
 
-void Form1Extras::RunCommand(UINT command) {
+void Form1Extras::RunCommand(UINT command, const std::wstring& folder) {
     HWND owner = form_.hwnd();
+    if (FolderMenu::CommandOf(WM_COMMAND, command)) {
+        FolderMenu::Run(owner, command, folder);
+        return;
+    }
     switch (command) {
         case kChooseIcon:
             ChooseIcon();
             break;
         case kShowSettings:
-            ShowCurrentSettings(owner, form_.txtPath());
+            ShowCurrentSettings(owner, folder);
             break;
         case kRestoreSettings:
-            RestorePreviousSettings(owner, form_.txtPath());
+            RestorePreviousSettings(owner, folder);
             break;
         case kOpenInExplorer:
-            OpenInExplorer(owner, form_.txtPath());
+            OpenInExplorer(owner, folder);
             break;
         case kKeepIconCopy:
             menu_.ToggleKeepIconCopy();
@@ -105,6 +112,33 @@ void Form1Extras::RunCommand(UINT command) {
             ColourFolderIcon();
             break;
     }
+}
+
+// The commands act on the row's folder; colouring its icon fills the measures for the target
+// folder, so the list opens that folder first.
+void Form1Extras::ShowFolderListMenu(LPARAM point) {
+    platform::FolderList& list = form_.Dir1();
+    const MenuPlace place = FolderListMenuPlace(list.hwnd(), point);
+    if (place.row >= 0 && point != -1)
+        ::SendMessageW(list.hwnd(), LB_SETCURSEL, static_cast<WPARAM>(place.row), 0);
+    const std::wstring folder =
+        place.row >= 0 ? list.RowPath(static_cast<size_t>(place.row)) : list.Path();
+    platform::UniqueMenu menu = BuildFolderListMenu(folder);
+    if (!menu)
+        return;
+    const UINT command = static_cast<UINT>(::TrackPopupMenuEx(
+        menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, place.at.x,
+        place.at.y, form_.hwnd(), nullptr));
+    if (!command)
+        return;
+    if (command == kFolderColour && folder != list.Path()) {
+        if (DWORD error = GoToFolder(form_, folder)) {
+            platform::ShowError(
+                form_.hwnd(), platform::FailureText(L"Could not open the folder.", folder, error));
+            return;
+        }
+    }
+    RunCommand(command, folder);
 }
 
 void Form1Extras::ChooseIcon() {

@@ -1,6 +1,6 @@
-// What the main window offers beyond its controls: the window menu's commands, the icon
-// chooser (also on a double-click in txtIcoIndex), drops of folders and files, and the
-// controls' tooltips. The form hands each message here first.
+// What the main window offers beyond its controls: the window menu's commands (also on the
+// folder list's right-click menu), the icon chooser (also on a double-click in txtIcoIndex),
+// drops of folders and files, and the controls' tooltips. The form hands each message here first.
 #pragma once
 
 #include <windows.h>
@@ -33,7 +33,9 @@ class Form1Extras {
     const IconChooser& Chooser() const { return chooser_; }
 
   private:
-    void RunCommand(UINT command);
+    // Runs a window menu command on `folder` (the target folder, or a row's).
+    void RunCommand(UINT command, const std::wstring& folder);
+    void ShowFolderListMenu(LPARAM point);
     void ChooseIcon();
     void ColourFolderIcon();
     void Drop(HDROP drop);

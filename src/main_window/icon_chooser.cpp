@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "main_window/icon_source.h"
+#include "platform/accessible_list.h"
 #include "platform/control_table.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
@@ -32,7 +33,7 @@ constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | L
 using platform::ControlKind;
 // clang-format off
 constexpr platform::ControlSpec kControls[] = {
-    {kIconList, L"lstIcons",  ControlKind::Image,  0, nullptr,  120,  120,  6360, 3720, 0},
+    {kIconList, L"lstIcons",  ControlKind::Image,  0, nullptr,  120,  120,  6360, 3720, 0, L"Icons"},
     {IDOK,      L"cmdOK",     ControlKind::Button, 0, L"OK",     3960, 4020, 1140, 375,  1},
     {IDCANCEL,  L"cmdCancel", ControlKind::Button, 0, L"Cancel", 5220, 4020, 1260, 375,  2},
 };
@@ -123,6 +124,25 @@ bool IconChooser::Load(HWND owner) {
     }
     ::SendDlgItemMessageW(hwnd(), IDOK, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
     ::SendMessageW(c.list, LB_SETCOUNT, static_cast<WPARAM>(count), 0);
+    // Each icon reads as its place among the file's icons, the index desktop.ini takes and
+    // the resource the file keeps it as; the default action chooses it, as a double-click.
+    platform::SetAccessibleRows(
+        c.list,
+        [this, count](long row) {
+            platform::AccessibleItem item;
+            item.name = L"Icon " + std::to_wstring(row + 1) + L" of " + std::to_wstring(count);
+            item.description = L"Index " + std::to_wstring(row);
+            if (std::wstring resource =
+                    controls_ ? controls_->source.ResourceName(static_cast<int>(row)) : L"";
+                !resource.empty())
+                item.description += L", " + resource;
+            item.defaultAction = L"Choose";
+            return item;
+        },
+        [this](long row) {
+            ::SendMessageW(controls_->list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+            OnOk();
+        });
     ApplyLayout(dpi);
     // The icon the index field names, or the first when it names none of them.
     int start = c.source.PositionOf(chosen_);
@@ -166,7 +186,7 @@ void IconChooser::DrawIcon(const DRAWITEMSTRUCT& item) {
                          DI_NORMAL);
         }
     }
-    if (item.itemState & ODS_FOCUS) {
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = item.rcItem;
         ::InflateRect(&focus, -1, -1);
         ::DrawFocusRect(item.hDC, &focus);

@@ -132,6 +132,13 @@ int IconSource::PositionOf(int index) const {
     return -1;
 }
 
+std::wstring IconSource::ResourceName(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= groups_.size())
+        return {};
+    const GroupName& group = groups_[static_cast<size_t>(index)];
+    return group.id ? L"resource id " + std::to_wstring(group.id) : L"resource " + group.text;
+}
+
 platform::UniqueIcon IconSource::LoadModuleIcon(int index, int size) const {
     const GroupName& group = groups_[static_cast<size_t>(index)];
     LPCWSTR name = group.id ? MAKEINTRESOURCEW(group.id) : group.text.c_str();

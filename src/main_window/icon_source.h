@@ -28,6 +28,9 @@ class IconSource {
     // The position in file order of an icon index as desktop.ini takes it: a position as it
     // is, a negative number as the icon group's resource id; -1 when it names none.
     int PositionOf(int index) const;
+    // How the file names the icon at `index` in file order: "resource id 3" or "resource
+    // NAME" for a program's icon groups, empty for an icon file's one icon.
+    std::wstring ResourceName(int index) const;
     // The icon at `index` in file order, drawn from the image closest to `size` pixels
     // square; nullptr when that one icon can't be read.
     platform::UniqueIcon Load(int index, int size) const;

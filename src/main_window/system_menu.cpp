@@ -22,6 +22,13 @@ std::span<const WindowMenuItem> WindowMenuItems() {
     return kItems;
 }
 
+const WindowMenuItem* FindWindowMenuItem(UINT command) {
+    for (const auto& item : kItems)
+        if (item.command == command)
+            return &item;
+    return nullptr;
+}
+
 std::wstring WindowMenuText(const WindowMenuItem& item) {
     return std::wstring(item.text) + L"\tCtrl+" + static_cast<wchar_t>(item.key);
 }

@@ -30,6 +30,8 @@ struct WindowMenuItem {
 };
 // In menu order.
 std::span<const WindowMenuItem> WindowMenuItems();
+// The item of `command`, nullptr when it is none of the window menu's.
+const WindowMenuItem* FindWindowMenuItem(UINT command);
 // The item's text with its accelerator after a tab, as the menu shows it.
 std::wstring WindowMenuText(const WindowMenuItem& item);
 

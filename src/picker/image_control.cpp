@@ -3,11 +3,23 @@
 #include <algorithm>
 
 #include "picker/picture.h"
+#include "platform/accessible.h"
 
 namespace picker {
 namespace {
 
 constexpr wchar_t kNoPreview[] = L"No preview";
+
+// The preview as a screen reader reads it: a graphic described by what it shows.
+class PreviewSource final : public platform::AccessibleSource {
+  public:
+    explicit PreviewSource(const ImageControl& image) : image_(image) {}
+    long Role() const override { return ROLE_SYSTEM_GRAPHIC; }
+    std::wstring Description() const override { return image_.Description(); }
+
+  private:
+    const ImageControl& image_;
+};
 
 }  // namespace
 
@@ -20,6 +32,7 @@ bool ImageControl::Create(HWND parent, int id, const RECT& rect, UINT dpi) {
     if (!hwnd)
         return false;
     ::SetWindowLongPtrW(hwnd, GWLP_ID, id);
+    platform::SetAccessibleSource(hwnd, std::make_unique<PreviewSource>(*this));
     return true;
 }
 
@@ -38,6 +51,16 @@ void ImageControl::SetPicture(platform::ComPtr<IPicture> picture, std::wstring n
     picture_ = std::move(picture);
     note_ = picture_ ? std::wstring() : std::move(note);
     ApplySize();
+    if (hwnd())
+        platform::NotifyAccessibleDescriptionChange(hwnd(), -1);
+}
+
+std::wstring ImageControl::Description() const {
+    if (picture_)
+        return subject_;
+    if (!note_.empty())
+        return std::wstring(kNoPreview) + L": " + note_;
+    return subject_.empty() ? L"No file chosen" : std::wstring(kNoPreview);
 }
 
 void ImageControl::ApplySize() {

@@ -30,6 +30,10 @@ class ImageControl : public platform::Window {
     void SetPicture(platform::ComPtr<IPicture> picture, std::wstring note = {});
     IPicture* Picture() const { return picture_.get(); }
     const std::wstring& Note() const { return note_; }
+    // The file the pictures and notes that follow are of, for screen readers.
+    void SetSubject(std::wstring file) { subject_ = std::move(file); }
+    // What a screen reader hears of the preview: the file shown, or why nothing is.
+    std::wstring Description() const;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -45,6 +49,7 @@ class ImageControl : public platform::Window {
     bool stretch_ = false;
     platform::ComPtr<IPicture> picture_;
     std::wstring note_;
+    std::wstring subject_;
 };
 
 }  // namespace picker

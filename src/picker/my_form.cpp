@@ -236,6 +236,7 @@ void MyForm::File1Click() {
 
 void MyForm::RefreshPreview() {
     Controls& c = *controls_;
+    c.myImage.SetSubject(selectedPath_);
     if (c.file1.Pattern() == kIconPattern) {
         ShowFileIcon(selectedPath_, c.myImage);
         return;

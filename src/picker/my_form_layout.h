@@ -26,13 +26,13 @@ enum MyFormControl : int {
 using platform::ControlKind;
 // Created in tab order, so the dialog manager's Tab follows it.
 inline constexpr platform::ControlSpec kMyFormControls[] = {
-    {kDrive1, L"Drive1", ControlKind::DriveList, 0, nullptr, 120, 120, 2055, 315, 2},
-    {kDir1, L"Dir1", ControlKind::FolderList, 0, nullptr, 120, 480, 2055, 990, 3},
-    {kFile1, L"File1", ControlKind::FileList, 0, nullptr, 120, 1560, 2055, 2235, 1},
+    {kDrive1, L"Drive1", ControlKind::DriveList, 0, nullptr, 120, 120, 2055, 315, 2, L"Drive"},
+    {kDir1, L"Dir1", ControlKind::FolderList, 0, nullptr, 120, 480, 2055, 990, 3, L"Folders"},
+    {kFile1, L"File1", ControlKind::FileList, 0, nullptr, 120, 1560, 2055, 2235, 1, L"Files"},
     {kCommand1, L"Command1", ControlKind::Button, 0, L"OK", 120, 3840, 855, 255, 0},
     {kCommand2, L"Command2", ControlKind::Button, 0, L"Cancel", 1080, 3840, 855, 255, 4},
     {kMyImage, L"MyImage", ControlKind::Image, 0, nullptr, 2280, 120, 4575, 3975,
-     platform::kNoTabIndex},
+     platform::kNoTabIndex, L"Preview"},
 };
 
 }  // namespace picker

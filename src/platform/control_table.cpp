@@ -2,6 +2,8 @@
 
 #include <uxtheme.h>
 
+#include "platform/accessible.h"
+
 namespace platform {
 
 bool CreateTableControls(HWND parent, std::span<const ControlSpec> table, UINT dpi,
@@ -12,14 +14,16 @@ bool CreateTableControls(HWND parent, std::span<const ControlSpec> table, UINT d
         if (!StandardControlClass(control->kind, className, style, exStyle)) {
             if (!own.CreateOwnControl(parent, *control, ControlRect(table, *control, dpi), dpi))
                 return false;
-            continue;
+        } else {
+            HWND child = CreateStandardControl(parent, table, *control, dpi);
+            if (!child)
+                return false;
+            // Classic drawing honours the parent's colours; themed parts don't.
+            if (control->kind == ControlKind::CheckBox && checkBoxes == CheckBoxLook::Classic)
+                ::SetWindowTheme(child, L"", L"");
         }
-        HWND child = CreateStandardControl(parent, table, *control, dpi);
-        if (!child)
-            return false;
-        // Classic drawing honours the parent's colours; themed parts don't.
-        if (control->kind == ControlKind::CheckBox && checkBoxes == CheckBoxLook::Classic)
-            ::SetWindowTheme(child, L"", L"");
+        if (control->accessibleName)
+            SetAccessibleName(::GetDlgItem(parent, control->id), control->accessibleName);
     }
     return true;
 }

@@ -35,6 +35,9 @@ struct ControlSpec {
     const wchar_t* text;
     int left, top, width, height;  // twips
     int tabIndex;                  // place in the tab order, kNoTabIndex for none
+    // What a screen reader calls the control when its caption or the label before it in the
+    // tab order would not say what it is for; null to keep the system's name.
+    const wchar_t* accessibleName = nullptr;
 };
 
 // A separator line, in the twips of its container.

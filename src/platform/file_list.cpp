@@ -67,6 +67,13 @@ void FileList::Click(size_t index) {
                    reinterpret_cast<LPARAM>(hwnd_));
 }
 
+AccessibleItem FileList::DescribeRow(size_t row) const {
+    AccessibleItem item;
+    if (row < names_.size())
+        item.name = names_[row];
+    return item;
+}
+
 void FileList::DrawRow(const DRAWITEMSTRUCT& item) const {
     PaintRowBackground(item);
     if (item.itemID >= names_.size())

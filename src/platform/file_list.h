@@ -38,6 +38,7 @@ class FileList : public OwnerDataList {
   private:
     DWORD List(const std::wstring& folder, const std::wstring& pattern);
     void DrawRow(const DRAWITEMSTRUCT& item) const override;
+    AccessibleItem DescribeRow(size_t row) const override;
 
     std::wstring path_;
     std::wstring pattern_ = L"*.*";

@@ -14,14 +14,15 @@ namespace platform {
 namespace {
 
 // A folder drawn with polygons, so it is sharp at every DPI: the open one shows its flap.
-void DrawFolderGlyph(HDC dc, const RECT& box, bool open, UINT dpi) {
+void DrawFolderGlyph(HDC dc, const RECT& box, bool open, UINT dpi,
+                     const FolderGlyphColours& colours) {
     int w = box.right - box.left;
     int h = w * 3 / 4;
     int x = box.left;
     int y = box.top + (box.bottom - box.top - h) / 2;
     UniquePen pen(
-        ::CreatePen(PS_SOLID, std::max(1, static_cast<int>(dpi) / 96), RGB(150, 110, 30)));
-    UniqueBrush back(::CreateSolidBrush(open ? RGB(205, 155, 50) : RGB(235, 190, 75)));
+        ::CreatePen(PS_SOLID, std::max(1, static_cast<int>(dpi) / 96), Resolve(colours.outline)));
+    UniqueBrush back(::CreateSolidBrush(Resolve(open ? colours.openBody : colours.body)));
     SelectedObject penIn(dc, pen.get());
     SelectedObject backIn(dc, back.get());
     POINT body[] = {{x, y},
@@ -32,7 +33,7 @@ void DrawFolderGlyph(HDC dc, const RECT& box, bool open, UINT dpi) {
                     {x, y + h - 1}};
     ::Polygon(dc, body, static_cast<int>(std::size(body)));
     if (open) {
-        UniqueBrush flap(::CreateSolidBrush(RGB(250, 215, 110)));
+        UniqueBrush flap(::CreateSolidBrush(Resolve(colours.flap)));
         SelectedObject flapIn(dc, flap.get());
         POINT front[] = {{x + w / 4, y + h * 2 / 5},
                          {x + w - 1, y + h * 2 / 5},
@@ -43,6 +44,16 @@ void DrawFolderGlyph(HDC dc, const RECT& box, bool open, UINT dpi) {
 }
 
 }  // namespace
+
+FolderGlyphColours FolderGlyphColoursFor(bool highContrast, bool selected) {
+    if (highContrast) {
+        const DrawColour text = SystemColour(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+        const DrawColour back = SystemColour(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+        return {text, back, back, back};
+    }
+    return {FixedColour(RGB(150, 110, 30)), FixedColour(RGB(235, 190, 75)),
+            FixedColour(RGB(205, 155, 50)), FixedColour(RGB(250, 215, 110))};
+}
 
 FolderList::FolderList() = default;
 
@@ -141,6 +152,20 @@ void FolderList::OpenRow(size_t row) {
     }
 }
 
+// The open folder and the folders above it are the tree's open branch; the rows below it
+// are its subfolders, which a double-click or Enter opens.
+AccessibleItem FolderList::DescribeRow(size_t row) const {
+    AccessibleItem item;
+    if (row >= rows_.size())
+        return item;
+    item.name = rows_[row].name;
+    item.defaultAction = L"Open";
+    item.state = rows_[row].isAncestorOrOpen ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+    if (row == openRow_)
+        item.description = L"Open folder";
+    return item;
+}
+
 void FolderList::DrawRow(const DRAWITEMSTRUCT& item) const {
     PaintRowBackground(item);
     if (item.itemID >= rows_.size())
@@ -155,7 +180,10 @@ void FolderList::DrawRow(const DRAWITEMSTRUCT& item) const {
     box.top = item.rcItem.top + (height - glyph) / 2;
     box.right = box.left + glyph;
     box.bottom = box.top + glyph;
-    DrawFolderGlyph(item.hDC, box, row.isAncestorOrOpen, static_cast<UINT>(dpi));
+    const bool selected =
+        (item.itemState & ODS_SELECTED) && ::IsWindowEnabled(item.hwndItem) != FALSE;
+    DrawFolderGlyph(item.hDC, box, row.isAncestorOrOpen, static_cast<UINT>(dpi),
+                    FolderGlyphColoursFor(HighContrastOn(), selected));
     PaintRowText(item, box.right + scale(4), row.name);
 }
 

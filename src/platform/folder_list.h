@@ -9,11 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "platform/contrast.h"
 #include "platform/owner_data_list.h"
 
 namespace platform {
 
 inline constexpr WORD kFolderListChange = 0x7F01;
+
+// The folder glyph's colours: amber by design; in high contrast an outline in the row's text
+// colour over the row's own background.
+struct FolderGlyphColours {
+    DrawColour outline;
+    DrawColour body;      // a closed folder
+    DrawColour openBody;  // the open folder and its ancestors
+    DrawColour flap;
+};
+FolderGlyphColours FolderGlyphColoursFor(bool highContrast, bool selected);
 
 class FolderList : public OwnerDataList {
   public:
@@ -31,6 +42,8 @@ class FolderList : public OwnerDataList {
     // The rows as shown (folder names; the root as "C:\"), for keyboard-free callers.
     size_t RowCount() const { return rows_.size(); }
     std::wstring RowText(size_t row) const;
+    // The full path of a row's folder, empty past the last row.
+    std::wstring RowPath(size_t row) const;
     // Opens the folder of a row as a double-click does; failures are shown to the user.
     void OpenRow(size_t row);
 
@@ -41,8 +54,8 @@ class FolderList : public OwnerDataList {
         bool isAncestorOrOpen;
     };
     DWORD Open(const std::wstring& path, bool notify);
-    std::wstring RowPath(size_t row) const;
     void DrawRow(const DRAWITEMSTRUCT& item) const override;
+    AccessibleItem DescribeRow(size_t row) const override;
     bool OpensRows() const override { return true; }
     void OnOpenRow(size_t row) override { OpenRow(row); }
     void SelectOpenRow();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/accessible_list.h"
 #include "platform/dpi_layout.h"
 #include "platform/unexpected.h"
 #include "platform/unique_handle.h"
@@ -42,6 +43,13 @@ bool OwnerDataList::CreateList(HWND parent, int id, const RECT& rect) {
         return false;
     }
     hwnd_ = list;
+    // The rows are described while the list lives: the source goes with the window.
+    SetAccessibleRows(
+        list, [this](long row) { return DescribeRow(static_cast<size_t>(row)); },
+        [this](long row) {
+            if (OpensRows())
+                OnOpenRow(static_cast<size_t>(row));
+        });
     // Until the parent hands over its font, the list draws with the control's own.
     FitOwnerDataRows(list);
     return true;

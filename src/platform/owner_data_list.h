@@ -1,12 +1,15 @@
 // What the folder and file lists share: an owner-data list box that draws only its visible
 // rows, sized by its font. The owner-drawn messages go to the list's parent, so each list
-// subclasses its parent (and itself) and answers them for its own control only.
+// subclasses its parent (and itself) and answers them for its own control only. The rows are
+// the list's accessible items, since the system's proxy can't read rows that hold no text.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
+
+#include "platform/accessible.h"
 
 namespace platform {
 
@@ -31,6 +34,8 @@ class OwnerDataList {
     void DestroyList();
 
     virtual void DrawRow(const DRAWITEMSTRUCT& item) const = 0;
+    // What a screen reader reads for a row: the list adds its selection.
+    virtual AccessibleItem DescribeRow(size_t) const { return {}; }
     // Lists whose rows open (double-click or Enter) say so and get OnOpenRow.
     virtual bool OpensRows() const { return false; }
     virtual void OnOpenRow(size_t) {}

@@ -100,6 +100,11 @@ struct AccelTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::DestroyAcceleratorTable(h); }
 };
+struct MenuTraits {
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::DestroyMenu(h); }
+};
 // Memory the system allocated for us (FormatMessageW, CommandLineToArgvW).
 struct LocalTraits {
     using Type = HLOCAL;
@@ -121,6 +126,7 @@ using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueAccel = UniqueHandle<AccelTraits>;
 using UniqueLocal = UniqueHandle<LocalTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
 
 // BeginPaint ... EndPaint for one WM_PAINT.
 class PaintDc {
