@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "customise/folder_tools.h"
+#include "customise/in_place.h"
 #include "customise/made_icon.h"
 #include "customise_fixture.h"
 #include "icon_maker/icon_maker.h"
@@ -30,6 +31,58 @@ class MadeIconTest : public ::testing::Test {
 
     testsupport::TempFolder folder_, icons_;
 };
+
+// Another tool's file in one of the encodings the profile reader knows.
+struct Encoded {
+    const char* name;
+    std::string mark;
+    bool wide, bigEndian;
+};
+
+void PrintTo(const Encoded& encoding, std::ostream* os) {
+    *os << encoding.name;
+}
+
+std::string InEncoding(const Encoded& encoding, const std::string& ascii) {
+    std::string bytes = encoding.mark;
+    for (char c : ascii) {
+        if (encoding.wide && encoding.bigEndian)
+            bytes += '\0';
+        bytes += c;
+        if (encoding.wide && !encoding.bigEndian)
+            bytes += '\0';
+    }
+    return bytes;
+}
+
+class MadeIconInEncoding : public MadeIconTest, public ::testing::WithParamInterface<Encoded> {};
+
+// set --icon-colour's edit on a file of each encoding keeps the icon it has just copied in:
+// the clean-up afterwards reads the edited file as the editor wrote it.
+TEST_P(MadeIconInEncoding, TheIconJustMadeIsKept) {
+    const std::string theirs = InEncoding(GetParam(), "[.ShellClassInfo]\r\nInfoTip=theirs\r\n");
+    testsupport::WriteBytes(folder_ / L"desktop.ini", theirs);
+    const auto made = icon_maker::MakeColouredFolder(*icon_maker::ParseColour(L"Red"));
+    const auto saved = customise::SaveMadeIcon(made.bytes, icons_.path());
+    ASSERT_TRUE(saved.ok) << saved.failure.what;
+    const auto result = customise::EditFolderWithIconCopy(folder_.path(), {}, saved.path);
+    ASSERT_NE(result.status, customise::ReplaceStatus::Failed) << result.failure.what;
+
+    const std::wstring name = icon_maker::ContentName(made.bytes);
+    EXPECT_TRUE(Has(name));
+    const std::string now = testsupport::ReadBytes(folder_ / L"desktop.ini");
+    EXPECT_EQ(now.substr(0, GetParam().mark.size()), GetParam().mark);  // still its encoding
+    EXPECT_NE(now.find(InEncoding({"", "", GetParam().wide, GetParam().bigEndian},
+                                  std::string(name.begin(), name.end()))),
+              std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, MadeIconInEncoding,
+                         ::testing::Values(Encoded{"ansi", "", false, false},
+                                           Encoded{"utf8", "\xEF\xBB\xBF", false, false},
+                                           Encoded{"utf16le", "\xFF\xFE", true, false},
+                                           Encoded{"utf16be", "\xFE\xFF", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MadeIconTest, ANewColourIsANewNameAndTheOldIconGoes) {
     const std::wstring red = Colour(L"Red");
