@@ -7,6 +7,7 @@
 #include "customise/made_icon.h"
 #include "customise_fixture.h"
 #include "icon_maker/icon_maker.h"
+#include "support/utf_text.h"
 
 namespace {
 
@@ -35,24 +36,11 @@ class MadeIconTest : public ::testing::Test {
 // Another tool's file in one of the encodings the profile reader knows.
 struct Encoded {
     const char* name;
-    std::string mark;
-    bool wide, bigEndian;
+    std::string (*bytes)(const std::wstring& text);  // the text in that encoding, mark first
 };
 
 void PrintTo(const Encoded& encoding, std::ostream* os) {
     *os << encoding.name;
-}
-
-std::string InEncoding(const Encoded& encoding, const std::string& ascii) {
-    std::string bytes = encoding.mark;
-    for (char c : ascii) {
-        if (encoding.wide && encoding.bigEndian)
-            bytes += '\0';
-        bytes += c;
-        if (encoding.wide && !encoding.bigEndian)
-            bytes += '\0';
-    }
-    return bytes;
 }
 
 class MadeIconInEncoding : public MadeIconTest, public ::testing::WithParamInterface<Encoded> {};
@@ -60,8 +48,8 @@ class MadeIconInEncoding : public MadeIconTest, public ::testing::WithParamInter
 // set --icon-colour's edit on a file of each encoding keeps the icon it has just copied in:
 // the clean-up afterwards reads the edited file as the editor wrote it.
 TEST_P(MadeIconInEncoding, TheIconJustMadeIsKept) {
-    const std::string theirs = InEncoding(GetParam(), "[.ShellClassInfo]\r\nInfoTip=theirs\r\n");
-    testsupport::WriteBytes(folder_ / L"desktop.ini", theirs);
+    testsupport::WriteBytes(folder_ / L"desktop.ini",
+                            GetParam().bytes(L"[.ShellClassInfo]\r\nInfoTip=theirs\r\n"));
     const auto made = icon_maker::MakeColouredFolder(*icon_maker::ParseColour(L"Red"));
     const auto saved = customise::SaveMadeIcon(made.bytes, icons_.path());
     ASSERT_TRUE(saved.ok) << saved.failure.what;
@@ -70,19 +58,23 @@ TEST_P(MadeIconInEncoding, TheIconJustMadeIsKept) {
 
     const std::wstring name = icon_maker::ContentName(made.bytes);
     EXPECT_TRUE(Has(name));
+    // The file keeps its encoding, and names the icon.
+    const std::string mark = GetParam().bytes(L"");
     const std::string now = testsupport::ReadBytes(folder_ / L"desktop.ini");
-    EXPECT_EQ(now.substr(0, GetParam().mark.size()), GetParam().mark);  // still its encoding
-    EXPECT_NE(now.find(InEncoding({"", "", GetParam().wide, GetParam().bigEndian},
-                                  std::string(name.begin(), name.end()))),
-              std::string::npos);
+    EXPECT_EQ(now.substr(0, mark.size()), mark);
+    EXPECT_NE(now.find(GetParam().bytes(name).substr(mark.size())), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Encodings, MadeIconInEncoding,
-                         ::testing::Values(Encoded{"ansi", "", false, false},
-                                           Encoded{"utf8", "\xEF\xBB\xBF", false, false},
-                                           Encoded{"utf16le", "\xFF\xFE", true, false},
-                                           Encoded{"utf16be", "\xFE\xFF", true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, MadeIconInEncoding,
+    ::testing::Values(
+        Encoded{"ansi", [](const std::wstring& text) { return testsupport::Utf8(text); }},
+        Encoded{"utf8",
+                [](const std::wstring& text) { return "\xEF\xBB\xBF" + testsupport::Utf8(text); }},
+        Encoded{"utf16le", [](const std::wstring& text) { return testsupport::Utf16(text); }},
+        Encoded{"utf16be",
+                [](const std::wstring& text) { return testsupport::Utf16(text, false); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MadeIconTest, ANewColourIsANewNameAndTheOldIconGoes) {
     const std::wstring red = Colour(L"Red");
