@@ -1,15 +1,16 @@
-// The start-up anchors the bench starts beside velquin.exe, built with the program's own
-// resources (manifest, icon) and statically linked like it.
+// The start-up anchors the bench starts beside velquin.exe, with the program's manifest as
+// their only resource and statically linked like it.
 //   velquin_bare_window          the main window written the plainest way: the same size,
-//                                the same 28 controls of the same kinds at the same places
-//                                (read from the program's own table), one font, no list
-//                                filled, no tooltips, no colours
+//                                the same 28 controls of the same classes and styles at the
+//                                same places (read from the program's own table), one font,
+//                                no list filled, no tooltips, no colours
 //   velquin_bare_window --empty  a bare window: one class, one window, its message loop
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include "main_window/form1_layout.h"
+#include "platform/dpi_layout.h"
 #include "platform/unique_handle.h"
 
 namespace {
@@ -33,8 +34,11 @@ int Twips(int twips, UINT dpi) {
     return ::MulDiv(twips, static_cast<int>(dpi), 1440);
 }
 
-// The standard control of each kind, as the program's own are made of them.
+// The program's own class and styles for each standard kind; its own controls written the
+// plainest way: a group box for a frame, the lists as bare list and combo boxes.
 void ClassOf(ControlKind kind, const wchar_t*& name, DWORD& style, DWORD& exStyle) {
+    if (kind != ControlKind::Frame && platform::StandardControlClass(kind, name, style, exStyle))
+        return;
     style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     exStyle = 0;
     switch (kind) {
@@ -42,35 +46,14 @@ void ClassOf(ControlKind kind, const wchar_t*& name, DWORD& style, DWORD& exStyl
             name = L"BUTTON";
             style |= BS_GROUPBOX;
             break;
-        case ControlKind::Label:
-            name = L"STATIC";
-            style |= SS_LEFT | SS_NOPREFIX;
-            break;
-        case ControlKind::Button:
-            name = L"BUTTON";
-            style |= BS_PUSHBUTTON | WS_TABSTOP;
-            break;
-        case ControlKind::CheckBox:
-            name = L"BUTTON";
-            style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-            break;
-        case ControlKind::TextBox:
-            name = L"EDIT";
-            style |= ES_AUTOHSCROLL | WS_TABSTOP;
-            exStyle = WS_EX_CLIENTEDGE;
-            break;
         case ControlKind::DriveList:
             name = L"COMBOBOX";
             style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
             break;
-        case ControlKind::FolderList:
+        default:
             name = L"LISTBOX";
             style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
             exStyle = WS_EX_CLIENTEDGE;
-            break;
-        default:
-            name = L"COMBOBOX";
-            style |= CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP;
             break;
     }
 }

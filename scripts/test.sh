@@ -20,7 +20,8 @@ wine cmd /c exit >/dev/null 2>&1 || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 cd "$build"
-ctest --output-on-failure --timeout 180
+# Two tests at once: tests sharing the desktop or the registry still take turns (tests/CMakeLists.txt).
+ctest --output-on-failure --timeout 180 --parallel 2
 
 # A second compiler over the whole project, warnings as errors (build only).
 "$root/scripts/build-clang.sh"

@@ -1,5 +1,7 @@
 #include "customise/desktop_ini.h"
 
+#include "customise/ini_codec.h"
+
 namespace customise {
 namespace {
 
@@ -38,13 +40,6 @@ bool HasLineBreak(std::wstring_view text) {
     return text.find_first_of(L"\r\n") != text.npos;
 }
 
-bool IsAscii(std::wstring_view text) {
-    for (wchar_t c : text)
-        if (c > 0x7F)
-            return false;
-    return true;
-}
-
 bool IsHexDigit(wchar_t c) {
     return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
 }
@@ -54,25 +49,6 @@ std::optional<std::wstring_view> ValueOf(std::wstring_view line, std::wstring_vi
     if (line.substr(0, key.size()) != key)
         return std::nullopt;
     return line.substr(key.size());
-}
-
-// The text of a file Velquin could have written; nothing when its encoding isn't one of ours.
-std::optional<std::wstring> DecodeOwnEncoding(const std::string& bytes) {
-    std::wstring text;
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        if (bytes.size() % 2)
-            return std::nullopt;
-        for (size_t i = 2; i < bytes.size(); i += 2)
-            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
-                                         (static_cast<unsigned char>(bytes[i + 1]) << 8));
-        return text;
-    }
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) > 0x7F)
-            return std::nullopt;
-        text += static_cast<wchar_t>(c);
-    }
-    return text;
 }
 
 }  // namespace
@@ -117,18 +93,7 @@ std::string EncodeLines(const std::vector<std::wstring>& lines) {
     std::wstring text;
     for (const auto& line : lines)
         text += line + L"\r\n";
-    std::string bytes;
-    if (IsAscii(text)) {
-        for (wchar_t c : text)
-            bytes += static_cast<char>(c);
-        return bytes;
-    }
-    bytes = "\xFF\xFE";
-    for (wchar_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return bytes;
+    return EncodeIniFile(text);
 }
 
 bool IsWholeNumber(std::wstring_view text) {
@@ -216,11 +181,10 @@ Customisation ValuesOf(const std::vector<std::wstring_view>& lines) {
 bool IsOwnFile(const std::string& bytes) {
     if (bytes.empty())
         return true;  // nothing to lose
-    std::optional<std::wstring> text = DecodeOwnEncoding(bytes);
-    if (!text)
-        return false;
+    // Read as any file is: the bytes compared at the end settle whether it is ours.
+    const std::wstring text = DecodeIniFile(bytes);
     std::vector<std::wstring_view> lines;
-    for (std::wstring_view rest = *text; !rest.empty();) {
+    for (std::wstring_view rest = text; !rest.empty();) {
         size_t end = rest.find(L"\r\n");
         lines.push_back(rest.substr(0, end));
         rest.remove_prefix(end == rest.npos ? rest.size() : end + 2);

@@ -32,47 +32,6 @@ bool SameName(std::wstring_view a, std::wstring_view b) {
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-IniEncoding DetectEncoding(const std::string& bytes, std::string& mark) {
-    auto startsWith = [&](std::string_view prefix) {
-        return std::string_view(bytes).substr(0, prefix.size()) == prefix;
-    };
-    if (startsWith("\xEF\xBB\xBF")) {
-        mark = bytes.substr(0, 3);
-        return IniEncoding::Utf8;
-    }
-    if (startsWith("\xFF\xFE")) {
-        mark = bytes.substr(0, 2);
-        return IniEncoding::Utf16Le;
-    }
-    if (startsWith("\xFE\xFF")) {
-        mark = bytes.substr(0, 2);
-        return IniEncoding::Utf16Be;
-    }
-    return IniEncoding::Ansi;
-}
-
-std::wstring DecodeBytes(IniEncoding encoding, std::string_view bytes) {
-    std::wstring text;
-    if (encoding == IniEncoding::Utf16Le || encoding == IniEncoding::Utf16Be) {
-        const bool little = encoding == IniEncoding::Utf16Le;
-        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-            unsigned lo = static_cast<unsigned char>(bytes[little ? i : i + 1]);
-            unsigned hi = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
-            text += static_cast<wchar_t>(lo | (hi << 8));
-        }
-        return text;
-    }
-    if (bytes.empty())
-        return text;
-    const UINT page = encoding == IniEncoding::Utf8 ? CP_UTF8 : CP_ACP;
-    const int size = static_cast<int>(bytes.size());
-    const int length = ::MultiByteToWideChar(page, 0, bytes.data(), size, nullptr, 0);
-    text.resize(length > 0 ? length : 0);
-    if (length > 0)
-        ::MultiByteToWideChar(page, 0, bytes.data(), size, text.data(), length);
-    return text;
-}
-
 // Where the line starting at offset ends, its line end included: after the next "\r\n",
 // "\n" or "\r" (the profile reader ends a line at either), or at the end of the bytes.
 size_t LineEnd(IniEncoding encoding, const std::string& bytes, size_t offset) {
@@ -123,11 +82,12 @@ IniLine ClassifyIniLine(std::wstring_view text) {
 
 IniDocument ParseIni(const std::string& bytes) {
     IniDocument document;
-    document.encoding = DetectEncoding(bytes, document.byteOrderMark);
+    document.encoding = EncodingOf(bytes);
+    document.byteOrderMark = ByteOrderMark(document.encoding);
     for (size_t offset = document.byteOrderMark.size(); offset < bytes.size();) {
         size_t end = LineEnd(document.encoding, bytes, offset);
         std::string lineBytes = bytes.substr(offset, end - offset);
-        std::wstring text = DecodeBytes(document.encoding, lineBytes);
+        std::wstring text = DecodeIniText(document.encoding, lineBytes);
         if (!text.empty() && text.back() == L'\n')
             text.pop_back();
         if (!text.empty() && text.back() == L'\r')
@@ -173,34 +133,6 @@ std::wstring WithoutQuotes(std::wstring_view value) {
         value.back() == value.front())
         return std::wstring(value.substr(1, value.size() - 2));
     return std::wstring(value);
-}
-
-std::optional<std::string> EncodeIniText(IniEncoding encoding, std::wstring_view text) {
-    std::string bytes;
-    if (encoding == IniEncoding::Utf16Le || encoding == IniEncoding::Utf16Be) {
-        const bool little = encoding == IniEncoding::Utf16Le;
-        for (wchar_t c : text) {
-            char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>((c >> 8) & 0xFF);
-            bytes += little ? lo : hi;
-            bytes += little ? hi : lo;
-        }
-        return bytes;
-    }
-    if (text.empty())
-        return bytes;
-    const bool utf8 = encoding == IniEncoding::Utf8;
-    const UINT page = utf8 ? CP_UTF8 : CP_ACP;
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-    const int size = static_cast<int>(text.size());
-    BOOL lossy = FALSE;
-    BOOL* lossyOut = utf8 ? nullptr : &lossy;
-    int length =
-        ::WideCharToMultiByte(page, flags, text.data(), size, nullptr, 0, nullptr, lossyOut);
-    if (length <= 0 || lossy)
-        return std::nullopt;
-    bytes.resize(length);
-    ::WideCharToMultiByte(page, flags, text.data(), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
 }
 
 }  // namespace customise

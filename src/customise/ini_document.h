@@ -9,15 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace customise {
+#include "customise/ini_codec.h"
 
-// How the file's text is stored, told by its first bytes as the profile reader tells it.
-enum class IniEncoding {
-    Ansi,     // no byte-order mark: single bytes (or the system's double-byte code page)
-    Utf8,     // EF BB BF first
-    Utf16Le,  // FF FE first (what Windows recommends for desktop.ini)
-    Utf16Be,  // FE FF first
-};
+namespace customise {
 
 // What a line means to the profile reader.
 enum class IniLineKind {
@@ -61,10 +55,5 @@ std::optional<std::wstring> IniValue(const IniDocument& document, std::wstring_v
 
 // A raw value with one pair of surrounding quotes removed, as the profile reader hands it out.
 std::wstring WithoutQuotes(std::wstring_view value);
-
-// The text encoded as document's lines are (no byte-order mark): for an editor writing a
-// changed line back in the file's own encoding. Nothing when a character can't be stored in
-// the file's code page.
-std::optional<std::string> EncodeIniText(IniEncoding encoding, std::wstring_view text);
 
 }  // namespace customise

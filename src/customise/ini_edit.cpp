@@ -76,7 +76,7 @@ void IniEditor::MakeUtf16() {
     for (auto& line : document_.lines)
         line.bytes = *EncodeIniText(IniEncoding::Utf16Le, line.text + EndOf(line));
     document_.encoding = IniEncoding::Utf16Le;
-    document_.byteOrderMark = "\xFF\xFE";
+    document_.byteOrderMark = ByteOrderMark(IniEncoding::Utf16Le);
 }
 
 std::string IniEditor::Encoded(const std::wstring& text, const std::wstring& end) {

@@ -7,6 +7,7 @@
 
 #include "customise/desktop_ini.h"
 #include "customise/file_steps.h"
+#include "customise/ini_codec.h"
 #include "icon_maker/icon_maker.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
@@ -15,20 +16,6 @@ namespace customise {
 namespace {
 
 constexpr wchar_t kSaveFailed[] = L"Could not save the made icon.";
-
-// The text of a settings file or backup as wide characters, whatever encoding it has.
-std::wstring TextOf(const std::string& bytes) {
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-        static_cast<unsigned char>(bytes[1]) == 0xFE)
-        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2),
-                            (bytes.size() - 2) / 2);
-    std::wstring text(bytes.size(), L'\0');
-    const int length =
-        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                              static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(std::max(length, 0)));
-    return text;
-}
 
 // Every file name in folder matching pattern.
 std::vector<std::wstring> NamesMatching(const std::wstring& folder, const wchar_t* pattern) {
@@ -130,7 +117,7 @@ void DeleteStaleMadeIcons(const std::wstring& folder) {
         if (ReadWhole(platform::ExtendedPath(platform::JoinPath(folder, name)), bytes) !=
             ERROR_SUCCESS)
             return;  // a settings file that can't be read might name any of them
-        named += TextOf(bytes) + L"\n";
+        named += DecodeIniFile(bytes) + L"\n";
     }
     for (const std::wstring& name : made) {
         if (Mentions(named, name))

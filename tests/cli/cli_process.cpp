@@ -7,6 +7,7 @@
 #include "platform/unique_handle.h"
 #include "support/host_path.h"
 #include "support/start_process.h"
+#include "support/utf_text.h"
 
 namespace cli_test {
 namespace {
@@ -35,18 +36,6 @@ std::string ReadAll(HANDLE pipe) {
     while (::ReadFile(pipe, buffer, sizeof(buffer), &got, nullptr) && got)
         bytes.append(buffer, got);
     return bytes;
-}
-
-std::wstring FromUtf8(const std::string& bytes) {
-    if (bytes.empty())
-        return {};
-    int size = static_cast<int>(bytes.size());
-    int length =
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
-    EXPECT_GT(length, 0) << "output is not UTF-8";
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, text.data(), length);
-    return text;
 }
 
 }  // namespace
@@ -103,8 +92,11 @@ CliRun RunCliLine(const std::wstring& arguments, const std::wstring& folder) {
     if (::WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0)
         ADD_FAILURE() << "velquin-cli did not end";
     ::GetExitCodeProcess(pi.hProcess, &run.exitCode);
-    run.out = FromUtf8(outBytes);
-    run.err = FromUtf8(errBytes);
+    bool utf8 = true;
+    run.out = testsupport::FromUtf8(outBytes, &utf8);
+    EXPECT_TRUE(utf8) << "output is not UTF-8";
+    run.err = testsupport::FromUtf8(errBytes, &utf8);
+    EXPECT_TRUE(utf8) << "output is not UTF-8";
     return run;
 }
 

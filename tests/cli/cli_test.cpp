@@ -14,25 +14,19 @@
 #include "platform/error_text.h"
 #include "platform/unique_handle.h"
 #include "support/temp_folder.h"
+#include "support/utf_text.h"
 #include "velquin_version.h"
 
 using cli_test::CliRun;
 using cli_test::RunCli;
 using testsupport::Exists;
 using testsupport::ReadBytes;
+using testsupport::Utf8;
 using testsupport::WriteBytes;
 
 namespace {
 
 constexpr wchar_t kUsage[] = L"usage: velquin-cli";
-
-std::string Utf8(const std::wstring& text) {
-    int size = static_cast<int>(text.size());
-    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
 
 bool HiddenAndSystem(const std::wstring& path) {
     DWORD attributes = ::GetFileAttributesW(path.c_str());

@@ -13,11 +13,14 @@
 #include "cli_process.h"
 #include "customise/desktop_ini.h"
 #include "support/temp_folder.h"
+#include "support/utf_text.h"
 
 using cli_test::CliRun;
 using cli_test::RunCli;
 using testsupport::Exists;
 using testsupport::ReadBytes;
+using testsupport::Utf16;
+using testsupport::Utf8;
 using testsupport::WriteBytes;
 
 namespace {
@@ -32,23 +35,6 @@ constexpr char kForeign[] =
     "\r\n"
     "[Tool.Settings]\r\n"
     "Colour=blue";
-
-std::string Utf16(const std::wstring& text) {
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
-
-std::string Utf8(const std::wstring& text) {
-    int size = static_cast<int>(text.size());
-    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
 
 class EditTest : public cli_test::FolderTest {
   protected:

@@ -10,16 +10,12 @@
 
 #include "customise/ini_document.h"
 #include "support/temp_folder.h"
+#include "support/utf_text.h"
 
 namespace {
 
 using customise::IniEncoding;
-
-std::string Utf16(std::wstring_view text, bool little = true) {
-    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
-    bytes += *customise::EncodeIniText(little ? IniEncoding::Utf16Le : IniEncoding::Utf16Be, text);
-    return bytes;
-}
+using testsupport::Utf16;
 
 struct Case {
     const char* name;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "customise/folder_tools.h"
+#include "customise/in_place.h"
 #include "customise/made_icon.h"
 #include "customise_fixture.h"
 #include "icon_maker/icon_maker.h"
+#include "support/utf_text.h"
 
 namespace {
 
@@ -30,6 +32,49 @@ class MadeIconTest : public ::testing::Test {
 
     testsupport::TempFolder folder_, icons_;
 };
+
+// Another tool's file in one of the encodings the profile reader knows.
+struct Encoded {
+    const char* name;
+    std::string (*bytes)(const std::wstring& text);  // the text in that encoding, mark first
+};
+
+void PrintTo(const Encoded& encoding, std::ostream* os) {
+    *os << encoding.name;
+}
+
+class MadeIconInEncoding : public MadeIconTest, public ::testing::WithParamInterface<Encoded> {};
+
+// set --icon-colour's edit on a file of each encoding keeps the icon it has just copied in:
+// the clean-up afterwards reads the edited file as the editor wrote it.
+TEST_P(MadeIconInEncoding, TheIconJustMadeIsKept) {
+    testsupport::WriteBytes(folder_ / L"desktop.ini",
+                            GetParam().bytes(L"[.ShellClassInfo]\r\nInfoTip=theirs\r\n"));
+    const auto made = icon_maker::MakeColouredFolder(*icon_maker::ParseColour(L"Red"));
+    const auto saved = customise::SaveMadeIcon(made.bytes, icons_.path());
+    ASSERT_TRUE(saved.ok) << saved.failure.what;
+    const auto result = customise::EditFolderWithIconCopy(folder_.path(), {}, saved.path);
+    ASSERT_NE(result.status, customise::ReplaceStatus::Failed) << result.failure.what;
+
+    const std::wstring name = icon_maker::ContentName(made.bytes);
+    EXPECT_TRUE(Has(name));
+    // The file keeps its encoding, and names the icon.
+    const std::string mark = GetParam().bytes(L"");
+    const std::string now = testsupport::ReadBytes(folder_ / L"desktop.ini");
+    EXPECT_EQ(now.substr(0, mark.size()), mark);
+    EXPECT_NE(now.find(GetParam().bytes(name).substr(mark.size())), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, MadeIconInEncoding,
+    ::testing::Values(
+        Encoded{"ansi", [](const std::wstring& text) { return testsupport::Utf8(text); }},
+        Encoded{"utf8",
+                [](const std::wstring& text) { return "\xEF\xBB\xBF" + testsupport::Utf8(text); }},
+        Encoded{"utf16le", [](const std::wstring& text) { return testsupport::Utf16(text); }},
+        Encoded{"utf16be",
+                [](const std::wstring& text) { return testsupport::Utf16(text, false); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MadeIconTest, ANewColourIsANewNameAndTheOldIconGoes) {
     const std::wstring red = Colour(L"Red");
