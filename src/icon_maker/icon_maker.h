@@ -47,8 +47,10 @@ MadeIcon MakeColouredFolder(Rgb colour, Mark mark = Mark::None);
 // fitted into the square with its aspect ratio kept. COM must be started on the thread.
 MadeIcon MakeFromPicture(const std::wstring& path, Mark mark = Mark::None);
 // An icon Velquin did not make (file and index as desktop.ini names them, or the system's
-// folder icon when file is empty) at its largest, with mark over it.
-MadeIcon MarkIcon(const std::wstring& file, const std::wstring& index, Mark mark);
+// folder icon when file is empty) at its largest, with mark over it. A file named alone is
+// read from folder, as the shell reads it; the recipe keeps the name as given.
+MadeIcon MarkIcon(const std::wstring& file, const std::wstring& index, Mark mark,
+                  const std::wstring& folder = {});
 // A made icon without a mark (made: its bytes) given mark, its images and recipe kept.
 MadeIcon RemarkMadeIcon(const std::string& made, Mark mark);
 

@@ -86,7 +86,8 @@ Master MasterFrom(const std::vector<std::uint8_t>& pixels) {
     return master;
 }
 
-MadeIcon MarkIcon(const std::wstring& file, const std::wstring& index, Mark mark) {
+MadeIcon MarkIcon(const std::wstring& file, const std::wstring& index, Mark mark,
+                  const std::wstring& folder) {
     ComScope com;
     std::vector<std::uint8_t> pixels;
     if (file.empty()) {
@@ -95,7 +96,14 @@ MadeIcon MarkIcon(const std::wstring& file, const std::wstring& index, Mark mark
         // desktop.ini may name the file through an environment variable ("%SystemRoot%").
         wchar_t expanded[MAX_PATH * 2];
         const DWORD length = ::ExpandEnvironmentStringsW(file.c_str(), expanded, MAX_PATH * 2);
-        const std::wstring path = length && length <= MAX_PATH * 2 ? expanded : file;
+        std::wstring path = length && length <= MAX_PATH * 2 ? expanded : file;
+        // A relative name is the folder's file when it is there (else the system's, found on
+        // its path, as "shell32.dll").
+        const bool relative = path.size() < 2 || (path[1] != L':' && path[0] != L'\\');
+        const std::wstring inFolder = folder + (folder.back() == L'\\' ? L"" : L"\\") + path;
+        if (!folder.empty() && relative &&
+            ::GetFileAttributesW(inFolder.c_str()) != INVALID_FILE_ATTRIBUTES)
+            path = inFolder;
         pixels = IconPixels(path, index.empty() ? 0 : _wtoi(index.c_str()));
     }
     if (pixels.empty()) {
