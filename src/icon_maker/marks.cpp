@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace icon_maker {
@@ -46,23 +47,24 @@ double Disc(Point p, Point c, double r) {
     return Length(p.x - c.x, p.y - c.y) - r;
 }
 
-// Distance to the arc of the circle (c, r) from angle start, sweep radians on (y down).
-double Arc(Point p, Point c, double r, double start, double sweep) {
-    const double angle = std::atan2(p.y - c.y, p.x - c.x);
-    const double along = std::fmod(angle - start + 4 * kPi, 2 * kPi);
-    if (along <= sweep)
-        return std::fabs(Length(p.x - c.x, p.y - c.y) - r);
-    const Point a{c.x + r * std::cos(start), c.y + r * std::sin(start)};
-    const Point b{c.x + r * std::cos(start + sweep), c.y + r * std::sin(start + sweep)};
-    return std::min(Length(p.x - a.x, p.y - a.y), Length(p.x - b.x, p.y - b.y));
+// Distance to an arc of the circle (c, r) made of whole quarters: bit 0 the upper left, 1 the
+// upper right, 2 the lower right, 3 the lower left (y down); from and to are its ends. No
+// angles, so no trigonometry for each pixel.
+double Arc(Point p, Point c, double r, unsigned quarters, Point from, Point to) {
+    const double dx = p.x - c.x, dy = p.y - c.y;
+    const unsigned quarter = dy < 0 ? (dx < 0 ? 0 : 1) : (dx < 0 ? 3 : 2);
+    if (quarters & (1u << quarter))
+        return std::fabs(Length(dx, dy) - r);
+    return std::min(Length(p.x - from.x, p.y - from.y), Length(p.x - to.x, p.y - to.y));
 }
 
 // Signed distance to a closed polygon: the nearest edge, negative inside (even-odd).
-template <size_t N>
-double Polygon(Point p, const Point (&v)[N]) {
+template <typename Points>
+double Polygon(Point p, const Points& v) {
     double nearest = 1e9;
     bool inside = false;
-    for (size_t i = 0, j = N - 1; i < N; j = i++) {
+    const size_t n = std::size(v);
+    for (size_t i = 0, j = n - 1; i < n; j = i++) {
         nearest = std::min(nearest, Segment(p, v[j], v[i]));
         if ((v[i].y > p.y) != (v[j].y > p.y) &&
             p.x < (v[j].x - v[i].x) * (p.y - v[i].y) / (v[j].y - v[i].y) + v[i].x)
@@ -102,14 +104,18 @@ double Sign(Mark mark, Point p, double stroke, bool small) {
                             Segment(p, {0.42, -0.42}, {-0.42, 0.42})) -
                    half;
         case Mark::Star: {
-            Point v[10];
-            const double outer = small ? 0.86 : 0.74, inner = small ? 0.4 : 0.3;
-            for (int i = 0; i < 10; ++i) {
-                const double angle = -kPi / 2 + i * kPi / 5;
-                const double r = i % 2 ? inner : outer;
-                v[i] = {r * std::cos(angle), 0.06 + r * std::sin(angle)};
-            }
-            return Polygon(p, v);
+            // Its points, worked out once for each of the two sizes.
+            static const auto kPoints = [] {
+                std::array<std::array<Point, 10>, 2> points{};
+                for (int size = 0; size < 2; ++size)
+                    for (int i = 0; i < 10; ++i) {
+                        const double angle = -kPi / 2 + i * kPi / 5;
+                        const double r = i % 2 ? (size ? 0.4 : 0.3) : (size ? 0.86 : 0.74);
+                        points[size][i] = {r * std::cos(angle), 0.06 + r * std::sin(angle)};
+                    }
+                return points;
+            }();
+            return Polygon(p, kPoints[small]);
         }
         case Mark::Heart: {
             const double s = small ? 1.15 : 1.0;
@@ -120,15 +126,17 @@ double Sign(Mark mark, Point p, double stroke, bool small) {
         }
         case Mark::Private: {
             const double body = RoundedBox(p, {0, 0.22}, 0.46, 0.32, 0.08);
-            const double shackle = std::min(Arc(p, {0, -0.16}, 0.27, kPi, kPi),
-                                            std::min(Segment(p, {-0.27, -0.16}, {-0.27, 0}),
-                                                     Segment(p, {0.27, -0.16}, {0.27, 0}))) -
-                                   stroke * 0.45;
+            const double shackle =
+                std::min(Arc(p, {0, -0.16}, 0.27, 0b0011, {-0.27, -0.16}, {0.27, -0.16}),
+                         std::min(Segment(p, {-0.27, -0.16}, {-0.27, 0}),
+                                  Segment(p, {0.27, -0.16}, {0.27, 0}))) -
+                stroke * 0.45;
             const double lock = std::min(body, shackle);
             return small ? lock : std::max(lock, -Disc(p, {0, 0.18}, 0.09));  // the keyhole
         }
         case Mark::Question:
-            return std::min({Arc(p, {0, -0.22}, 0.28, kPi, 1.5 * kPi) - half,
+            // The hook: the upper half and the lower right quarter, down to its foot.
+            return std::min({Arc(p, {0, -0.22}, 0.28, 0b0111, {-0.28, -0.22}, {0, 0.06}) - half,
                              Segment(p, {0, 0.06}, {0, small ? 0.14 : 0.2}) - half,
                              Disc(p, {0, small ? 0.5 : 0.48}, stroke * 0.62)});
         case Mark::None:
@@ -197,28 +205,43 @@ void DrawMark(std::vector<std::uint8_t>& bgra, int side, Mark mark) {
     const double nudge = small ? 0.5 : 0;
     const BadgeColours colours = ColoursOf(mark);
 
-    for (int y = side / 2; y < side; ++y)
-        for (int x = side / 2; x < side; ++x) {
-            const double px = x + 0.5 - cx, py = y + 0.5 - cy;
-            const double distance = Length(px, py);
-            const double outer = Coverage(distance - radius);
-            if (outer <= 0)
-                continue;
-            const double inFace = Coverage(distance - face);
-            const double inSign =
-                inFace *
-                Coverage(Sign(mark, {(px + nudge) / unit, (py + nudge) / unit}, stroke, small) *
-                         unit);
-            std::uint8_t* d = &bgra[(static_cast<size_t>(y) * side + x) * 4];
-            const double below = d[3] / 255.0;
-            const double alpha = outer + below * (1 - outer);
-            for (int c = 0; c < 3; ++c) {
-                double colour = colours.rim[c] + (colours.face[c] - colours.rim[c]) * inFace;
-                colour += (colours.sign[c] - colour) * inSign;
-                d[c] = static_cast<std::uint8_t>(
-                    std::lround((colour * outer + d[c] * below * (1 - outer)) / alpha));
-            }
-            d[3] = static_cast<std::uint8_t>(std::lround(alpha * 255));
+    auto signAt = [&](double px, double py) {  // the sign's distance in pixels
+        return Sign(mark, {(px + nudge) / unit, (py + nudge) / unit}, stroke, small) * unit;
+    };
+    // Block by block: where a block's centre lies further from the sign's edge than any of its
+    // pixels can, every pixel is wholly in or out of the sign, and the sign is measured once.
+    constexpr int kBlock = 4;
+    for (int top = side / 2; top < side; top += kBlock)
+        for (int left = side / 2; left < side; left += kBlock) {
+            const int right = std::min(left + kBlock, side), bottom = std::min(top + kBlock, side);
+            const double mx = (left + right) / 2.0 - cx, my = (top + bottom) / 2.0 - cy;
+            const double reach = Length(right - left, bottom - top) / 2 + 0.5;
+            if (Length(mx, my) - radius > reach)
+                continue;  // wholly outside the badge
+            const double blockSign = signAt(mx, my);
+            const double wholly = blockSign > reach ? 0 : blockSign < -reach ? 1 : -1;
+            for (int y = top; y < bottom; ++y)
+                for (int x = left; x < right; ++x) {
+                    const double px = x + 0.5 - cx, py = y + 0.5 - cy;
+                    const double distance = Length(px, py);
+                    const double outer = Coverage(distance - radius);
+                    if (outer <= 0)
+                        continue;
+                    const double inFace = Coverage(distance - face);
+                    const double inSign =
+                        inFace * (wholly >= 0 ? wholly : Coverage(signAt(px, py)));
+                    std::uint8_t* d = &bgra[(static_cast<size_t>(y) * side + x) * 4];
+                    const double below = d[3] / 255.0;
+                    const double alpha = outer + below * (1 - outer);
+                    for (int c = 0; c < 3; ++c) {
+                        double colour =
+                            colours.rim[c] + (colours.face[c] - colours.rim[c]) * inFace;
+                        colour += (colours.sign[c] - colour) * inSign;
+                        d[c] = static_cast<std::uint8_t>(
+                            std::lround((colour * outer + d[c] * below * (1 - outer)) / alpha));
+                    }
+                    d[3] = static_cast<std::uint8_t>(std::lround(alpha * 255));
+                }
         }
 }
 
