@@ -9,6 +9,7 @@
 #include "icon_maker/icon_maker.h"
 #include "platform/folder_entries.h"
 #include "platform/path_text.h"
+#include "platform/unique_handle.h"
 
 namespace cli {
 namespace {
@@ -16,7 +17,6 @@ namespace {
 using icon_maker::Mark;
 using icon_maker::Recipe;
 
-constexpr wchar_t kMarkFailed[] = L"Could not mark the folder's icon.";
 // A made icon is some hundred kilobytes; anything far larger is no icon of Velquin's.
 constexpr size_t kMostIconBytes = 4u << 20;
 
@@ -37,7 +37,9 @@ std::optional<std::string> MadeBytes(const std::wstring& path) {
         data.nFileSizeHigh || data.nFileSizeLow > kMostIconBytes)
         return std::nullopt;
     std::string bytes;
-    if (customise::ReadWhole(platform::ExtendedPath(path), bytes) != ERROR_SUCCESS)
+    // Velquin's own only: a made icon's name is its content's.
+    if (customise::ReadWhole(platform::ExtendedPath(path), bytes) != ERROR_SUCCESS ||
+        icon_maker::ContentName(bytes) != ::PathFindFileNameW(path.c_str()))
         return std::nullopt;
     return bytes;
 }
@@ -49,17 +51,17 @@ std::optional<std::string> UnmarkedPictureIcon(const std::wstring& folder, Recip
     for (const std::wstring& place : {folder, customise::UserIconFolder()}) {
         WIN32_FIND_DATAW found{};
         const std::wstring pattern = platform::JoinPath(place, L"velquin-*.ico");
-        HANDLE find = ::FindFirstFileExW(platform::ExtendedPath(pattern).c_str(), FindExInfoBasic,
-                                         &found, FindExSearchNameMatch, nullptr, 0);
-        if (find == INVALID_HANDLE_VALUE)
+        platform::UniqueFind find(::FindFirstFileExW(platform::ExtendedPath(pattern).c_str(),
+                                                     FindExInfoBasic, &found, FindExSearchNameMatch,
+                                                     nullptr, 0));
+        if (!find)
             continue;
         std::optional<std::string> match;
         do {
             auto bytes = MadeBytes(platform::JoinPath(place, found.cFileName));
             if (bytes && icon_maker::ReadRecipe(*bytes) == recipe)
                 match = std::move(bytes);
-        } while (!match && ::FindNextFileW(find, &found));
-        ::FindClose(find);
+        } while (!match && ::FindNextFileW(find.get(), &found));
         if (match)
             return match;
     }
@@ -199,8 +201,8 @@ FolderIcons::Plan FolderIcons::PlanFor(const std::wstring& folder) {
     const icon_maker::MadeIcon& made = known->second;
     if (!made.ok) {
         plan.kind = Plan::Kind::Failed;
-        plan.failure = {kMarkFailed, made.failure.path.empty() ? folder : made.failure.path,
-                        ERROR_INVALID_DATA};
+        plan.failure = {made.failure.what + L" " + made.failure.reason,
+                        made.failure.path.empty() ? folder : made.failure.path, ERROR_INVALID_DATA};
         return plan;
     }
     // The icon below a picture's mark is kept among the user's made icons, to be found again.
@@ -225,6 +227,10 @@ customise::ReplaceResult FolderIcons::Write(const std::wstring& folder) {
         } else if (plan.kind == Plan::Kind::Location) {
             values.icon = customise::IconChoice{plan.file, plan.index};
             portable = false;
+            if (auto refused = customise::RefusedValue(values))
+                return {customise::ReplaceStatus::Failed,
+                        {L"Could not put the icon below the mark back. " + *refused, folder,
+                         ERROR_INVALID_DATA}};
         } else if (plan.kind == Plan::Kind::NoIcon) {
             values.icon.reset();
         }
@@ -238,6 +244,11 @@ customise::ReplaceResult FolderIcons::Write(const std::wstring& folder) {
             return customise::EditFolderWithIconCopy(folder, edit, plan.path);
         case Plan::Kind::Location:
             customise::SetEditIcon(edit, plan.file, plan.index);
+            // Read from a file in the folder: checked as a value typed on the command line.
+            if (auto refused = customise::RefusedEdit(edit))
+                return {customise::ReplaceStatus::Failed,
+                        {L"Could not put the icon below the mark back. " + *refused, folder,
+                         ERROR_INVALID_DATA}};
             break;
         case Plan::Kind::NoIcon:
             edit.unset |= customise::kEditIcon;

@@ -14,7 +14,6 @@ namespace {
 
 constexpr char kKeyword[] = "velquin";
 constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
-constexpr size_t kIhdrEnd = 8 + 12 + 13;  // the signature and the header chunk
 
 std::uint32_t Crc32(std::string_view bytes) {
     std::uint32_t crc = 0xFFFFFFFFu;
@@ -114,6 +113,10 @@ std::optional<Recipe> ParseRecipeText(std::string_view text) {
         if (equals == line.npos)
             return std::nullopt;
         const std::string_view name = line.substr(0, equals);
+        // A value goes back into desktop.ini: no line breaks nor other control characters.
+        for (unsigned char c : line)
+            if (c < 0x20)
+                return std::nullopt;
         const std::wstring value = Wide(line.substr(equals + 1));
         if (name == "colour") {
             const auto colour = ParseColour(value);

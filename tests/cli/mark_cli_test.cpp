@@ -11,6 +11,7 @@
 #include "cli_process.h"
 #include "icon_maker/ico_file.h"
 #include "icon_maker/icon_maker.h"
+#include "customise/made_icon.h"
 #include "icon_maker/recipe.h"
 #include "support/start_process.h"
 #include "support/temp_folder.h"
@@ -177,6 +178,43 @@ TEST_F(MarkCliTest, MakeIconMarksAndUnknownMarksWriteNothing) {
     }
     EXPECT_TRUE(testsupport::FolderEntries(folder).empty());
     EXPECT_FALSE(testsupport::Exists(temp / L"x.ico"));
+}
+
+// What can't be undone is refused, and leaves the folder as it was: a picture's marked icon
+// whose unmarked one is gone. A file merely named as a made icon is not taken for one.
+TEST_F(MarkCliTest, WhatCantBeUndoneIsRefusedAndForgedIconsAreNotVelquins) {
+    const std::wstring picture = temp / L"p.png";
+    ASSERT_EQ(icontest::WritePicture(
+                  picture, GUID_ContainerFormatPng, 20, 20,
+                  [](UINT x, UINT y) { return (x ^ y) & 4 ? 0xFF800000u : 0xFF0080FFu; }),
+              S_OK);
+    const std::wstring folder = Folder(L"Picture");
+    Run({L"set", L"--icon-from-image", picture, folder});
+    const std::wstring unmarked = MadeIcon(folder);
+    Run({L"set", L"--icon-mark", L"heart", folder});
+    ::DeleteFileW((customise::UserIconFolder() + L"\\" + unmarked).c_str());
+    const std::string before = Ini(folder);
+    CliRun run = RunCli({L"unset", L"--icon-mark", folder});
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_NE(run.err.find(L"without its mark"), std::wstring::npos) << run.err;
+    EXPECT_EQ(Ini(folder), before);
+    EXPECT_EQ(Shown(folder)["iconMark"], "heart");
+
+    // A copy of a made icon under another made icon's name: an icon like any other.
+    const std::wstring forged = Folder(L"Forged");
+    const std::string red = icon_maker::MakeColouredFolder({0xeb, 0, 0}).bytes;
+    testsupport::WriteBytes(forged + L"\\velquin-000000000000.ico", red);
+    Run({L"set", L"--icon", forged + L"\\velquin-000000000000.ico", forged});
+    EXPECT_TRUE(Shown(forged)["iconColour"].is_null());
+    Run({L"set", L"--icon-mark", L"done", forged});
+    const std::string name = Shown(forged)["iconFile"];  // IconResource's file: set writes it
+    const auto recipe =
+        icon_maker::ReadRecipe(ReadBytes(forged + L"\\" + std::wstring(name.begin(), name.end())));
+    ASSERT_TRUE(recipe);
+    EXPECT_EQ(recipe->kind, icon_maker::Recipe::Kind::Icon);
+    Run({L"unset", L"--icon-mark", forged});
+    EXPECT_EQ(Profile(forged, L"IconResource"), forged + L"\\velquin-000000000000.ico,0");
+    EXPECT_EQ(ReadBytes(forged + L"\\velquin-000000000000.ico"), red);
 }
 
 // integrate on writes the Folder Mark cascade; each mark's command, run as Explorer runs it

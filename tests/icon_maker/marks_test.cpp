@@ -145,7 +145,8 @@ TEST(Recipes, TextRoundTrips) {
     }
     EXPECT_EQ(icon_maker::RecipeText(colour), "colour=#12ABFF\nmark=heart\n");
     for (const char* bad : {"", "mark=done\n", "colour=red\nmark=done\n", "colour=#123456\n",
-                            "picture=abc\nmark=none\n", "colour=#123456\nmark=done"})
+                            "picture=abc\nmark=none\n", "colour=#123456\nmark=done",
+                            "icon=a\rb.ico\nindex=0\nmark=done\n"})
         EXPECT_FALSE(icon_maker::ParseRecipeText(bad)) << bad;
 }
 
