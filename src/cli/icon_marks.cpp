@@ -138,6 +138,8 @@ FolderIcons::Plan FolderIcons::PlanFor(const std::wstring& folder) {
     if (!asked && (!current || current->mark == Mark::None))
         return plan;
     const Mark mark = asked ? *asked : current->mark;
+    if (arguments_.unsetMark && (!current || current->mark == Mark::None))
+        return plan;  // no mark to take off
 
     // What lies below the mark, as a recipe, and the icon made from it.
     Recipe recipe;
@@ -171,8 +173,6 @@ FolderIcons::Plan FolderIcons::PlanFor(const std::wstring& folder) {
             plan.index = recipe.iconIndex;
             return plan;
         }
-    } else if (mark == Mark::None) {
-        return plan;  // no mark to take off
     } else {
         recipe.kind = Recipe::Kind::Icon;
         recipe.iconFile = read.settings.iconFile;
@@ -182,7 +182,7 @@ FolderIcons::Plan FolderIcons::PlanFor(const std::wstring& folder) {
     // Made once for every folder of the same recipe (a picture's by its bytes).
     std::string key = icon_maker::RecipeText(recipe);
     if (recipe.kind == Recipe::Kind::Icon && !platform::IsFullPath(recipe.iconFile))
-        key += "in " + std::string(folder.begin(), folder.end());
+        key.append(reinterpret_cast<const char*>(folder.data()), folder.size() * 2);
     if (below)
         key += *below;
     auto known = made_.find(key);
