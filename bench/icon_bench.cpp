@@ -2,6 +2,8 @@
 //  - A 4,000 x 3,000 JPEG made into an icon, against decoding that JPEG with WIC alone into
 //    one 32-bit buffer (48 MB): time (best of a few runs) and peak memory.
 //  - One coloured folder icon made, against loading the system's folder icon alone.
+//  - The same icon made with a mark and without, in turns in one process (target: the mark
+//    adds at most 20 %).
 // Each figure's memory is measured in a process of its own (this program started again with
 // the phase's name), as the growth of its peak working set. Run by hand:
 //   wine build/bench/velquin_icon_bench.exe
@@ -29,6 +31,7 @@ using platform::ComPtr;
 constexpr UINT kWidth = 4000, kHeight = 3000;
 constexpr int kRuns = 3;
 constexpr int kColourRuns = 20;
+constexpr int kMarkTurns = 60;  // a busy machine needs more turns for a steady best
 
 double Best(int runs, const std::function<void()>& work) {
     double best = 1e300;
@@ -38,6 +41,22 @@ double Best(int runs, const std::function<void()>& work) {
         best = std::min(best, Now() - start);
     }
     return best;
+}
+
+// The processor time this thread spent on work, in milliseconds (the clock's ticks are
+// coarse: sum many).
+double ThreadMs(const std::function<void()>& work) {
+    auto used = [] {
+        FILETIME created, ended, kernel, user;
+        ::GetThreadTimes(::GetCurrentThread(), &created, &ended, &kernel, &user);
+        auto ticks = [](FILETIME t) {
+            return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+        };
+        return (ticks(kernel) + ticks(user)) / 10000.0;
+    };
+    const double start = used();
+    work();
+    return used() - start;
 }
 
 SIZE_T WorkingSet(bool peak) {
@@ -133,12 +152,28 @@ int RunPhase(const std::wstring& phase, const std::wstring& jpeg) {
         ms = Best(kColourRuns, LoadSystemFolderIcon);
     else if (phase == L"colour")
         ms = Best(kColourRuns, [] { icon_maker::MakeColouredFolder({0xeb, 0, 0}); });
-    std::printf("%.1f %.1f\n", ms, (WorkingSet(true) - before) / 1048576.0);
+    double plainMs = 0;
+    if (phase == L"marked") {
+        // In turns with the plain icon, and as this thread's processor time rather than the
+        // clock's, so the other programs of a busy machine weigh on neither.
+        double plainTotal = 0, markedTotal = 0;
+        for (int i = 0; i < kMarkTurns; ++i) {
+            plainTotal += ThreadMs([] { icon_maker::MakeColouredFolder({0xeb, 0, 0}); });
+            markedTotal += ThreadMs([] {
+                // The mark with the most shapes to measure.
+                icon_maker::MakeColouredFolder({0xeb, 0, 0}, icon_maker::Mark::Private);
+            });
+        }
+        plainMs = plainTotal / kMarkTurns;
+        ms = markedTotal / kMarkTurns;
+    }
+    std::printf("%.1f %.1f %.1f\n", ms, (WorkingSet(true) - before) / 1048576.0, plainMs);
     return 0;
 }
 
 // Starts this program for one phase and reads its two figures.
-bool Phase(const std::wstring& phase, const std::wstring& jpeg, double& ms, double& mb) {
+bool Phase(const std::wstring& phase, const std::wstring& jpeg, double& ms, double& mb,
+           double* plainMs = nullptr) {
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring line = L"\"" + std::wstring(self) + L"\" " + phase + L" \"" + jpeg + L"\"";
@@ -162,7 +197,11 @@ bool Phase(const std::wstring& phase, const std::wstring& jpeg, double& ms, doub
     while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got)
         out.append(buffer, got);
     ::WaitForSingleObject(pi.hProcess, INFINITE);
-    return std::sscanf(out.c_str(), "%lf %lf", &ms, &mb) == 2;
+    double plain = 0;
+    const bool parsed = std::sscanf(out.c_str(), "%lf %lf %lf", &ms, &mb, &plain) == 3;
+    if (plainMs)
+        *plainMs = plain;
+    return parsed;
 }
 
 }  // namespace
@@ -181,11 +220,13 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     double decodeMs = 0, decodeMb = 0, makeMs = 0, makeMb = 0;
-    double systemMs = 0, systemMb = 0, colourMs = 0, colourMb = 0;
+    double systemMs = 0, systemMb = 0, colourMs = 0, colourMb = 0, markedMs = 0, markedMb = 0;
+    double plainMs = 0;
     const bool ok = Phase(L"decode", jpeg, decodeMs, decodeMb) &&
                     Phase(L"make", jpeg, makeMs, makeMb) &&
                     Phase(L"system-icon", jpeg, systemMs, systemMb) &&
-                    Phase(L"colour", jpeg, colourMs, colourMb);
+                    Phase(L"colour", jpeg, colourMs, colourMb) &&
+                    Phase(L"marked", jpeg, markedMs, markedMb, &plainMs);
     ::DeleteFileW(jpeg.c_str());
     if (!ok) {
         std::printf("a phase failed\n");
@@ -199,6 +240,14 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("Coloured folder icon (best of %d)\n", kColourRuns);
     std::printf("  system folder icon loaded alone  %8.1f ms  %8.1f MB\n", systemMs, systemMb);
     std::printf("  coloured folder icon made        %8.1f ms  %8.1f MB\n", colourMs, colourMb);
+    std::printf(
+        "Coloured folder icon with a mark, in turns with one without (processor time,\n"
+        "average of %d each)\n",
+        kMarkTurns);
+    std::printf("  without a mark                   %8.1f ms\n", plainMs);
+    std::printf("  with a mark                      %8.1f ms  %8.1f MB\n", markedMs, markedMb);
+    std::printf("  the mark adds                    %8.1f %%     (target <= 20 %%)\n",
+                (markedMs / plainMs - 1) * 100);
     ::CoUninitialize();
     return 0;
 }

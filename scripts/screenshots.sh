@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots (docs/*.png) on a virtual display: the main window, the
 # new-folder box, the picker previewing an icon and an image, the window menu, the folder
-# list's right-click menu, the icon chooser, the Folder Colour window and coloured folders in Wine's file browser; or
+# list's right-click menu, the icon chooser, the Folder Colour window, coloured folders and
+# marked folders drawn as Explorer draws them; or
 # only the ones named as arguments. Needs a build (scripts/build.sh) and
 # ImageMagick.
 set -euo pipefail
@@ -57,10 +58,32 @@ folders() {
     sleep 1
 }
 
+# Folders coloured and marked by velquin-cli, drawn the same way.
+marks() {
+    local marked="$samples/Marks" viewer="$build/folder_view.exe"
+    x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -static -municode -o "$viewer" \
+        "$root/tools/folder_view.cpp" -lcomctl32 -lshell32
+    rm -rf "$marked"
+    for pair in "Red done" "Orange important" "Light Blue waiting" "Gray cancelled" \
+        "Dark Green star" "Pink heart" "Dark Blue private" "Light Green question"; do
+        local mark="${pair##* }" colour="${pair% *}"
+        mkdir -p "$marked/$mark"
+        wine "$build/src/app/velquin-cli.exe" apply --icon-colour "$colour" --icon-mark "$mark" \
+            "$marked/$mark" >/dev/null
+    done
+    wine explorer "/desktop=velquin,$1" "$viewer" 'C:\Samples\Marks' &
+    sleep 5
+    import -window root -crop "$1+0+0" "$root/docs/marks.png"
+    wineserver -k || true
+    sleep 1
+}
+
 cd "$samples"
-for name in ${*:-main newfolder icon image menu foldermenu chooser colour folders}; do
+for name in ${*:-main newfolder icon image menu foldermenu chooser colour folders marks}; do
     if [ "$name" = folders ]; then
         folders 700x340
+    elif [ "$name" = marks ]; then
+        marks 700x340
     else
         shot "$name" 700x340
     fi

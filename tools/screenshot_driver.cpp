@@ -1,7 +1,8 @@
 // Drives a running Velquin into the state a README screenshot shows, then returns so the
 // caller can take the picture. Usage: screenshot_driver main|newfolder|icon|image
 // Usage also: screenshot_driver menu|chooser (the window menu open; the icon chooser).
-// Usage also: screenshot_driver colour (the Folder Colour window with Red chosen).
+// Usage also: screenshot_driver colour (the Folder Colour window with Red and the "done" mark
+// chosen).
 // Velquin must have been started in the folder whose files the picker should list.
 #include <windows.h>
 
@@ -51,6 +52,10 @@ int wmain(int argc, wchar_t** argv) {
         if (!window)
             return 1;
         ::SendMessageW(::GetDlgItem(window, 1102), kSwatchSetSelection, 7, 0);  // Red
+        HWND marks = ::GetDlgItem(window, 1107);
+        ::SendMessageW(marks, CB_SETCURSEL, 1, 0);  // Done
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(1107, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(marks));
         return 0;
     }
     if (!wcscmp(what, L"foldermenu")) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "cli/edit_arguments.h"
+#include "cli/icon_marks.h"
 #include "cli/make_icon_command.h"
 #include "customise/colour_table.h"
 #include "customise/desktop_ini.h"
@@ -27,11 +28,13 @@ constexpr CommandName kCommands[] = {
 };
 
 // apply's options that take a value; set takes these and two more.
-constexpr const wchar_t* kApplyValueOptions[] = {L"--icon", L"--image",       L"--text-colour",
-                                                 L"--tip",  L"--icon-colour", L"--icon-from-image"};
+constexpr const wchar_t* kApplyValueOptions[] = {L"--icon",  L"--image",       L"--text-colour",
+                                                 L"--tip",   L"--icon-colour", L"--icon-from-image",
+                                                 kMarkOption};
 constexpr const wchar_t* kValueOptions[] = {
-    L"--icon",        L"--image",           L"--text-colour", L"--tip",
-    L"--icon-colour", L"--icon-from-image", L"--folder-type", L"--folder-picture"};
+    L"--icon",        L"--image",          L"--text-colour",
+    L"--tip",         L"--icon-colour",    L"--icon-from-image",
+    L"--folder-type", L"--folder-picture", kMarkOption};
 
 bool IsOption(const std::wstring& word) {
     return word.size() > 1 && word[0] == L'-';
@@ -186,6 +189,11 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
         }
         if (a.command == Command::Set && IsMadeIconOption(name))
             known = takesValue = true;
+        if (a.command == Command::Unset && name == kMarkOption) {
+            if (value)
+                return Error(name + L" takes no value");
+            a.unsetMark = known = true;
+        }
         known = known || ((a.command == Command::Show || a.command == Command::Integrate) &&
                           name == L"--json");
         if (a.command == Command::Integrate && name == L"--package")
@@ -198,6 +206,8 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
             if (seen == name)
                 return Error(name + L" is given twice");
         given.push_back(name);
+        if (a.unsetMark && name == kMarkOption)
+            continue;
         if (editOption && !takesValue && value)
             return Error(name + L" takes no value");
         if (editOption && takesValue && !value) {
@@ -267,10 +277,11 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
         return Error(L"no folder given");
     if (a.command == Command::Apply) {
         auto& v = a.values;
-        if (!v.image && !v.icon && !v.textColour && !v.tip && !AsksForMadeIcon(a))
+        if (!v.image && !v.icon && !v.textColour && !v.tip && !AsksForMadeIcon(a) &&
+            a.iconMark.empty())
             return Error(
                 L"apply needs at least one of --icon, --icon-colour, --icon-from-image, "
-                L"--image, --text-colour, --tip");
+                L"--icon-mark, --image, --text-colour, --tip");
         if (auto conflict = ConflictingIconOptions(a, given))
             return Error(*conflict);
         if (a.portable && !v.icon && !AsksForMadeIcon(a))

@@ -36,6 +36,8 @@ struct Arguments {
     std::wstring iconColour;          // --icon-colour, make-icon --colour: a name or #RRGGBB
     std::wstring iconPicture;         // --icon-from-image, make-icon --from-image
     std::wstring iconOut;             // make-icon's OUT.ico
+    std::wstring iconMark;            // --icon-mark: a mark's name
+    bool unsetMark = false;           // unset --icon-mark
     bool recursive = false;           // --recursive: each folder and every folder below it
     customise::FolderEdit edit;       // set: the values given; unset: the measures taken away
     std::vector<std::wstring> folders;

@@ -4,6 +4,7 @@
 
 #include "cli/folder_argument.h"
 #include "cli/folder_run.h"
+#include "cli/icon_marks.h"
 #include "cli/json_out.h"
 #include "cli/make_icon_command.h"
 #include "cli/report.h"
@@ -31,11 +32,29 @@ std::wstring Printable(std::wstring line) {
     return line;
 }
 
+// The colour and mark of the folder's made icon, from its recipe.
+MadeIconFacts FactsOf(const std::wstring& folder, const customise::FolderSettings& settings) {
+    MadeIconFacts facts;
+    if (const auto recipe = CurrentRecipe(folder, settings)) {
+        if (recipe->kind == icon_maker::Recipe::Kind::Colour)
+            facts.colour = icon_maker::ColourText(recipe->colour);
+        if (recipe->mark != icon_maker::Mark::None)
+            facts.mark = icon_maker::MarkName(recipe->mark);
+    }
+    return facts;
+}
+
 // One folder as people read it: its path, then the settings indented below it.
 void ShowText(const std::wstring& folder, const customise::FolderSettings& settings,
               ConsoleOut& out) {
     std::wstring text = folder;
-    const std::wstring lines = customise::SettingsText(settings);
+    std::wstring lines = customise::SettingsText(settings);
+    // Only for a made icon, so the lines of every other folder stay as they were.
+    const MadeIconFacts facts = FactsOf(folder, settings);
+    if (!facts.colour.empty())
+        lines += L"\r\nIcon colour: " + facts.colour;
+    if (!facts.mark.empty())
+        lines += L"\r\nIcon mark: " + facts.mark;
     size_t start = 0;
     for (size_t end; (end = lines.find(L"\r\n", start)) != lines.npos; start = end + 2)
         text += L"\r\n  " + Printable(lines.substr(start, end - start));
@@ -65,7 +84,9 @@ int Show(const Arguments& arguments, ConsoleOut& out, ConsoleOut& err) {
             const std::wstring error =
                 read.ok ? std::wstring()
                         : read.failure.what + L" " + platform::SystemReason(read.failure.error);
-            json += L"\r\n  " + SettingsJson(path, read, error);
+            json +=
+                L"\r\n  " + SettingsJson(path, read, error,
+                                         read.ok ? FactsOf(path, read.settings) : MadeIconFacts{});
         } else if (read.ok) {
             ShowText(path, read.settings, out);
         }
@@ -79,9 +100,12 @@ int Apply(const Arguments& given, ConsoleOut& out, ConsoleOut& err) {
     Arguments arguments = given;
     if (int status = PrepareMadeIcon(arguments, err))
         return status;
+    FolderIcons icons(arguments);  // marks kept or put on, folder by folder
     return ForEachFolder(
         arguments, L"Applied: ",
         [&](const std::wstring& folder) {
+            if (icons.PerFolder())
+                return icons.Write(folder);
             return customise::WriteCustomisation(folder, arguments.values, arguments.portable);
         },
         out, err);

@@ -84,15 +84,15 @@ std::optional<std::wstring> TakeEditOption(Arguments& arguments, const std::wstr
 
 std::optional<std::wstring> CheckEditArguments(const Arguments& arguments) {
     const FolderEdit& edit = arguments.edit;
-    if (arguments.command == Command::Unset && !edit.unset)
-        return L"unset needs at least one of --icon, --tip, --image, --text-colour, "
-               L"--folder-type, --folder-picture";
+    if (arguments.command == Command::Unset && !edit.unset && !arguments.unsetMark)
+        return L"unset needs at least one of --icon, --icon-mark, --tip, --image, "
+               L"--text-colour, --folder-type, --folder-picture";
     if (arguments.command != Command::Set)
         return std::nullopt;
     if (!edit.icon && !edit.tip && !edit.image && !edit.textColour && !edit.folderType &&
-        !edit.folderPicture && !AsksForMadeIcon(arguments))
-        return L"set needs at least one of --icon, --icon-colour, --icon-from-image, --tip, "
-               L"--image, --text-colour, --folder-type, --folder-picture";
+        !edit.folderPicture && !AsksForMadeIcon(arguments) && arguments.iconMark.empty())
+        return L"set needs at least one of --icon, --icon-colour, --icon-from-image, "
+               L"--icon-mark, --tip, --image, --text-colour, --folder-type, --folder-picture";
     return customise::RefusedEdit(edit);
 }
 

@@ -70,7 +70,7 @@ std::wstring JsonString(std::wstring_view text) {
 }
 
 std::wstring SettingsJson(const std::wstring& path, const customise::SettingsRead& read,
-                          const std::wstring& error) {
+                          const std::wstring& error, const MadeIconFacts& made) {
     std::wstring out = L"{" + Member(L"path", JsonString(path));
     if (!read.ok)
         return out + L", " + Member(L"error", JsonString(error)) + L"}";
@@ -78,6 +78,8 @@ std::wstring SettingsJson(const std::wstring& path, const customise::SettingsRea
     out += L", " + Member(L"hasFile", Bool(s.hasFile));
     out += L", " + Member(L"iconFile", ValueOrNull(s.iconFile));
     out += L", " + Member(L"iconIndex", ValueOrNull(s.iconIndex));
+    out += L", " + Member(L"iconColour", ValueOrNull(made.colour));
+    out += L", " + Member(L"iconMark", ValueOrNull(made.mark));
     out += L", " + Member(L"infoTip", ValueOrNull(s.infoTip));
     out += L", " + Member(L"backgroundImage", ValueOrNull(s.backgroundImage));
     out += L", " + Member(L"textColour", ValueOrNull(s.textColour));

@@ -1,5 +1,6 @@
 #include "cli/make_icon_command.h"
 
+#include "cli/icon_marks.h"
 #include "cli/report.h"
 #include "customise/file_steps.h"
 #include "customise/made_icon.h"
@@ -34,9 +35,12 @@ std::optional<std::wstring> CheckColour(const std::wstring& option, const std::w
 }
 
 icon_maker::MadeIcon Make(const Arguments& arguments) {
+    const auto mark = icon_maker::ParseMark(arguments.iconMark).value_or(icon_maker::Mark::None);
     if (!arguments.iconPicture.empty())
-        return icon_maker::MakeFromPicture(FullPath(arguments.iconPicture));
-    return icon_maker::MakeColouredFolder(*icon_maker::ParseColour(arguments.iconColour));
+        return icon_maker::MakeFromPicture(FullPath(arguments.iconPicture), mark);
+    if (arguments.iconColour.empty())
+        return icon_maker::MarkIcon(L"", L"", mark);  // the system's folder icon, marked
+    return icon_maker::MakeColouredFolder(*icon_maker::ParseColour(arguments.iconColour), mark);
 }
 
 void ReportMakeFailure(ConsoleOut& err, const icon_maker::MakeFailure& failure) {
@@ -74,11 +78,13 @@ DWORD WriteFileWhole(const std::wstring& path, const std::string& bytes) {
 }  // namespace
 
 bool IsMadeIconOption(const std::wstring& name) {
-    return name == kColourOption || name == kPictureOption;
+    return name == kColourOption || name == kPictureOption || name == kMarkOption;
 }
 
 std::optional<std::wstring> SetMadeIconOption(const std::wstring& name, const std::wstring& value,
                                               Arguments& arguments) {
+    if (name == kMarkOption)
+        return SetMarkOption(value, arguments);
     if (name == kPictureOption) {
         if (value.empty())
             return name + L" needs a picture file";
@@ -96,6 +102,10 @@ bool AsksForMadeIcon(const Arguments& arguments) {
 std::optional<std::wstring> ConflictingIconOptions(const Arguments& arguments,
                                                    const std::vector<std::wstring>& given) {
     const bool colour = !arguments.iconColour.empty(), picture = !arguments.iconPicture.empty();
+    for (const auto& name : given)
+        if (name == L"--icon" && !arguments.iconMark.empty())
+            return L"--icon and " + std::wstring(kMarkOption) +
+                   L" go alone: a mark goes over a made icon or the folder's own";
     if (colour && picture)
         return std::wstring(kColourOption) + L" and " + kPictureOption + L" go alone: give one";
     if (!colour && !picture)
@@ -119,7 +129,7 @@ Parsed ParseMakeIcon(const std::vector<std::wstring>& args) {
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        if (name != L"--colour" && name != L"--from-image") {
+        if (name != L"--colour" && name != L"--from-image" && name != kMarkOption) {
             if (name.size() > 1 && name[0] == L'-')
                 return Error(L"unknown option for make-icon: " + name);
             rest.push_back(args[i]);
@@ -129,6 +139,13 @@ Parsed ParseMakeIcon(const std::vector<std::wstring>& args) {
             if (i + 1 >= args.size())
                 return Error(name + L" needs a value");
             value = args[++i];
+        }
+        if (name == kMarkOption) {
+            if (!a.iconMark.empty())
+                return Error(name + L" is given twice");
+            if (auto refused = SetMarkOption(*value, a))
+                return Error(*refused);
+            continue;
         }
         if (AsksForMadeIcon(a))
             return Error(L"make-icon takes one of --colour and --from-image");
@@ -142,8 +159,8 @@ Parsed ParseMakeIcon(const std::vector<std::wstring>& args) {
                 return Error(L"--from-image needs a picture file");
         }
     }
-    if (!AsksForMadeIcon(a))
-        return Error(L"make-icon needs --colour or --from-image");
+    if (!AsksForMadeIcon(a) && a.iconMark.empty())
+        return Error(L"make-icon needs --colour, --from-image or --icon-mark");
     if (rest.size() != 1)
         return Error(L"make-icon writes one file: give OUT.ico");
     a.iconOut = rest[0];

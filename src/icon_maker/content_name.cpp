@@ -1,8 +1,7 @@
 // A made icon's file name from its content, through the system's SHA-256.
 #include <windows.h>
-#include <bcrypt.h>
 
-#include "icon_maker/icon_maker.h"
+#include "icon_maker/recipe.h"
 
 namespace icon_maker {
 namespace {
@@ -13,28 +12,7 @@ constexpr size_t kHexDigits = 12;
 }  // namespace
 
 std::wstring ContentName(const std::string& bytes) {
-    UCHAR digest[32] = {};
-    // Should the system refuse (it has no reason to), the digest stays zero and still names
-    // the file: the name is a cache key, not a check.
-    BCRYPT_ALG_HANDLE algorithm = nullptr;
-    if (BCRYPT_SUCCESS(
-            ::BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
-        BCRYPT_HASH_HANDLE hash = nullptr;
-        if (BCRYPT_SUCCESS(::BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0))) {
-            ::BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
-                             static_cast<ULONG>(bytes.size()), 0);
-            ::BCryptFinishHash(hash, digest, sizeof digest, 0);
-            ::BCryptDestroyHash(hash);
-        }
-        ::BCryptCloseAlgorithmProvider(algorithm, 0);
-    }
-    static constexpr wchar_t kHex[] = L"0123456789abcdef";
-    std::wstring name(kPrefix);
-    for (size_t i = 0; i < kHexDigits / 2; ++i) {
-        name += kHex[digest[i] >> 4];
-        name += kHex[digest[i] & 15];
-    }
-    return name + std::wstring(kSuffix);
+    return std::wstring(kPrefix) + Sha256Hex(bytes).substr(0, kHexDigits) + std::wstring(kSuffix);
 }
 
 bool IsContentName(std::wstring_view name) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "icon_maker/icon_parts.h"
+#include "icon_maker/recipe.h"
 #include "platform/unique_handle.h"
 
 namespace icon_maker {
@@ -15,8 +16,6 @@ namespace {
 
 constexpr int kLargest = 256;
 
-// Straight pixels of the system's folder icon at 256 px, top row first; empty when the
-// system's icon can't be read.
 // Where the system keeps its folder icon: the stock icon's location, unless it is the same
 // as the plain document's (a stock table that answers one icon for everything, as Wine's
 // does), then the location the shell gives a folder.
@@ -40,13 +39,9 @@ bool FolderIconLocation(std::wstring& file, int& index) {
     return true;
 }
 
-// Straight pixels of the system's folder icon at 256 px, top row first; empty when the
-// system's icon can't be read.
-std::vector<std::uint8_t> SystemFolderPixels() {
-    std::wstring file;
-    int index = 0;
-    if (!FolderIconLocation(file, index))
-        return {};
+}  // namespace
+
+std::vector<std::uint8_t> IconPixels(const std::wstring& file, int index) {
     HICON extracted = nullptr;
     UINT id = 0;
     if (::PrivateExtractIconsW(file.c_str(), index, kLargest, kLargest, &extracted, &id, 1,
@@ -89,6 +84,8 @@ std::vector<std::uint8_t> SystemFolderPixels() {
     }
     return pixels;
 }
+
+namespace {
 
 // A folder of Velquin's own: a back with a tab and a lighter front, in a warm yellow that
 // the recolouring then replaces. Drawn four by four samples a pixel for smooth edges.
@@ -198,13 +195,25 @@ Master Recoloured(const std::vector<std::uint8_t>& pixels, Rgb colour) {
 
 }  // namespace
 
-MadeIcon MakeColouredFolder(Rgb colour) {
+std::vector<std::uint8_t> FolderPixels() {
+    std::wstring file;
+    int index = 0;
+    std::vector<std::uint8_t> pixels;
+    if (FolderIconLocation(file, index))
+        pixels = IconPixels(file, index);
+    return pixels.empty() ? DrawnFolderPixels() : pixels;
+}
+
+MadeIcon MakeColouredFolder(Rgb colour, Mark mark) {
     ComScope com;
-    std::vector<std::uint8_t> pixels = SystemFolderPixels();
-    if (pixels.empty())
-        pixels = DrawnFolderPixels();
+    std::vector<SquareImage> squares = SquaresFrom(Recoloured(FolderPixels(), colour));
+    for (SquareImage& square : squares)
+        DrawMark(square.bgra, square.side, mark);
+    Recipe recipe;
+    recipe.colour = colour;
+    recipe.mark = mark;
     MadeIcon made;
-    if (HRESULT hr = WriteIco(SquaresFrom(Recoloured(pixels, colour)), made.bytes); FAILED(hr)) {
+    if (HRESULT hr = WriteIco(squares, made.bytes, RecipeChunk(recipe)); FAILED(hr)) {
         made.bytes.clear();
         made.failure = {L"Could not make the coloured folder icon.", ColourText(colour),
                         ReasonFor(hr)};

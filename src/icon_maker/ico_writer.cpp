@@ -97,13 +97,19 @@ HRESULT Png(const SquareImage& image, std::string& out) {
 
 }  // namespace
 
-HRESULT WriteIco(const std::vector<SquareImage>& images, std::string& bytes) {
+HRESULT WriteIco(const std::vector<SquareImage>& images, std::string& bytes,
+                 const std::string& recipeChunk) {
     std::vector<std::string> bodies;
     for (const SquareImage& image : images) {
         bodies.emplace_back();
         if (image.side >= 256) {
             if (HRESULT hr = Png(image, bodies.back()); FAILED(hr))
                 return hr;
+            // After the signature and IHDR, which come first in every PNG.
+            constexpr size_t kHeaderEnd = 8 + 12 + 13;
+            if (bodies.back().size() < kHeaderEnd)
+                return WINCODEC_ERR_BADIMAGE;
+            bodies.back().insert(kHeaderEnd, recipeChunk);
         } else {
             bodies.back() = Dib(image);
         }

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "icon_maker/marks.h"
+
 namespace icon_maker {
 
 struct Rgb {
@@ -39,11 +41,18 @@ struct MadeIcon {
 
 // The system's folder icon recoloured to colour: hue and saturation from the colour,
 // light and shadow from the icon. Where the system's icon can't be read, a folder shape of
-// Velquin's own takes its place.
-MadeIcon MakeColouredFolder(Rgb colour);
+// Velquin's own takes its place. With a mark, its badge over the lower right.
+MadeIcon MakeColouredFolder(Rgb colour, Mark mark = Mark::None);
 // The picture at path (.png, .jpg, .jpeg, .bmp, .gif's first frame, .ico's largest image)
 // fitted into the square with its aspect ratio kept. COM must be started on the thread.
-MadeIcon MakeFromPicture(const std::wstring& path);
+MadeIcon MakeFromPicture(const std::wstring& path, Mark mark = Mark::None);
+// An icon Velquin did not make (file and index as desktop.ini names them, or the system's
+// folder icon when file is empty) at its largest, with mark over it. A file named alone is
+// read from folder, as the shell reads it; the recipe keeps the name as given.
+MadeIcon MarkIcon(const std::wstring& file, const std::wstring& index, Mark mark,
+                  const std::wstring& folder = {});
+// A made icon without a mark (made: its bytes) given mark, its images and recipe kept.
+MadeIcon RemarkMadeIcon(const std::string& made, Mark mark);
 
 // The sides of the images every made icon holds, smallest first.
 inline constexpr int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};

@@ -32,9 +32,18 @@ SIZE FitInto(int width, int height, int side);
 // fitted and centred with transparent margins.
 std::vector<SquareImage> SquaresFrom(const Master& master);
 
-// The .ico file: the 256 px image as PNG, the others as 32-bit DIBs with their AND masks.
-// S_OK, or the encoder's failure.
-HRESULT WriteIco(const std::vector<SquareImage>& images, std::string& bytes);
+// The .ico file: the 256 px image as PNG (with recipeChunk after its header), the others as
+// 32-bit DIBs with their AND masks. S_OK, or the encoder's failure.
+HRESULT WriteIco(const std::vector<SquareImage>& images, std::string& bytes,
+                 const std::string& recipeChunk = {});
+
+// Straight pixels of the icon at file, index (PrivateExtractIcons' rules) at 256 px, top row
+// first; empty when it can't be read.
+std::vector<std::uint8_t> IconPixels(const std::wstring& file, int index);
+// The system's folder icon so, or a folder of Velquin's own drawing where it can't be read.
+std::vector<std::uint8_t> FolderPixels();
+// Straight 256 px pixels as the master picture.
+Master MasterFrom(const std::vector<std::uint8_t>& pixels);
 
 // COM on this thread for the scope, unless it already runs in either model.
 class ComScope {

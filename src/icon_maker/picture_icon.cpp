@@ -8,6 +8,7 @@
 
 #include "icon_maker/area_scaler.h"
 #include "icon_maker/icon_parts.h"
+#include "icon_maker/recipe.h"
 #include "platform/content_checks.h"
 #include "platform/unique_handle.h"
 
@@ -116,7 +117,7 @@ HRESULT FrameBits(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UIN
 
 }  // namespace
 
-MadeIcon MakeFromPicture(const std::wstring& path) {
+MadeIcon MakeFromPicture(const std::wstring& path, Mark mark) {
     ComScope com;
     ComPtr<IWICImagingFactory> factory;
     HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -202,8 +203,15 @@ MadeIcon MakeFromPicture(const std::wstring& path) {
     master.height = fit.cy;
     master.pixels = scaler.Result();
 
+    std::vector<SquareImage> squares = SquaresFrom(master);
+    for (SquareImage& square : squares)
+        DrawMark(square.bgra, square.side, mark);
+    Recipe recipe;
+    recipe.kind = Recipe::Kind::Picture;
+    recipe.picture = Sha256Hex(bytes);
+    recipe.mark = mark;
     MadeIcon made;
-    if (hr = WriteIco(SquaresFrom(master), made.bytes); FAILED(hr)) {
+    if (hr = WriteIco(squares, made.bytes, RecipeChunk(recipe)); FAILED(hr)) {
         made.bytes.clear();
         return Failed(L"Could not make the icon from the picture.", path, ReasonFor(hr));
     }

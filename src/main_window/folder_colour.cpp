@@ -1,8 +1,10 @@
 #include "main_window/folder_colour.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "customise/colour_table.h"
@@ -30,6 +32,7 @@ constexpr int kSwatchCount = static_cast<int>(std::size(customise::kColours));
 // The preview: 96 and 32 px at 96 dots per inch, beside each other, scaled for the DPI.
 constexpr RECT kLargePreview = {120, 1560, 1560, 3000};
 constexpr RECT kSmallPreview = {1800, 2040, 2280, 2520};
+constexpr int kMarkListRows = 10;  // the marks' list open: No Mark and the eight, unscrolled
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
@@ -38,8 +41,10 @@ constexpr ControlSpec kControls[] = {
     {kOtherColour, L"OtherColour", ControlKind::Button, 0, L"Other Colour...",    120,  1020, 1695, 375, 1},
     {kFromPicture, L"FromPicture", ControlKind::Button, 0, L"From a Picture...",  1935, 1020, 1695, 375, 2},
     {kChosenText,  L"Chosen",      ControlKind::Label,  0, L"",                   2520, 1560, 2955, 855, platform::kNoTabIndex},
-    {IDOK,         L"OK",          ControlKind::Button, 0, L"OK",                 2955, 2640, 1200, 375, 3},
-    {IDCANCEL,     L"Cancel",      ControlKind::Button, 0, L"Cancel",             4275, 2640, 1200, 375, 4},
+    {kMarkLabel,   L"MarkLabel",   ControlKind::Label,  0, L"Mark:",              3750, 1080, 495,  255, platform::kNoTabIndex},
+    {kMarkList,    L"Mark",        ControlKind::Image,  0, L"",                   4275, 1020, 1200, 375, 3},
+    {IDOK,         L"OK",          ControlKind::Button, 0, L"OK",                 2955, 2640, 1200, 375, 4},
+    {IDCANCEL,     L"Cancel",      ControlKind::Button, 0, L"Cancel",             4275, 2640, 1200, 375, 5},
 };
 // clang-format on
 
@@ -192,6 +197,10 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
             ::DestroyWindow(hwnd());
             return {};
         }
+        // Screen readers name a list by the label just before it; labels are made first.
+        HWND marks = ::GetDlgItem(hwnd(), kMarkList);
+        ::SetWindowPos(::GetDlgItem(hwnd(), kMarkLabel), ::GetWindow(marks, GW_HWNDPREV), 0, 0, 0,
+                       0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         platform::TableFonts fonts{platform::CreateDefaultFont(Dpi()), {}};
         platform::ApplyTableFonts(hwnd(), kControls, std::move(fonts), fonts_);
         ::EnableWindow(::GetDlgItem(hwnd(), IDOK), FALSE);
@@ -215,6 +224,10 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
                     }
                     case kOtherColour:
                         OtherColour();
+                        return 0;
+                    case kMarkList:
+                        if (HIWORD(wParam) == CBN_SELCHANGE && (colour_ || !picture_.empty()))
+                            Make();
                         return 0;
                     case kFromPicture:
                         picker_.Show(hwnd(), picker::kPicturePattern, false, *this);
@@ -250,18 +263,34 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
         MakePreview();
     }
 
-    // The swatch row is the window's own kind.
+    // The swatch row is the window's own kind; the marks are a drop-down list, which a
+    // keyboard and a screen reader (by the label before it) reach as any list.
     bool CreateOwnControl(HWND parent, const ControlSpec& control, const RECT& rect,
                           UINT) override {
-        return ::CreateWindowExW(0, kSwatchRowClass, control.name,
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect.left, rect.top,
-                                 rect.right - rect.left, rect.bottom - rect.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                                 platform::ModuleInstance(), nullptr) != nullptr;
+        const bool marks = control.id == kMarkList;
+        HWND created = ::CreateWindowExW(
+            0, marks ? WC_COMBOBOXW : kSwatchRowClass, control.name,
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | (marks ? CBS_DROPDOWNLIST | WS_VSCROLL : 0),
+            rect.left, rect.top, rect.right - rect.left,
+            (rect.bottom - rect.top) * (marks ? kMarkListRows : 1), parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), platform::ModuleInstance(),
+            nullptr);
+        if (created && marks) {
+            ::SendMessageW(created, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"No Mark"));
+            for (icon_maker::Mark mark : icon_maker::kMarks) {
+                std::wstring name = icon_maker::MarkName(mark);
+                name[0] = static_cast<wchar_t>(name[0] - L'a' + L'A');  // "Done": a menu's case
+                ::SendMessageW(created, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            }
+            ::SendMessageW(created, CB_SETCURSEL, 0, 0);
+        }
+        return created != nullptr;
     }
     void PlaceOwnControl(const ControlSpec& control, const RECT& rect, UINT) override {
+        // A drop-down list's height is its open list's.
+        const int rows = control.id == kMarkList ? kMarkListRows : 1;
         ::MoveWindow(::GetDlgItem(hwnd(), control.id), rect.left, rect.top, rect.right - rect.left,
-                     rect.bottom - rect.top, TRUE);
+                     (rect.bottom - rect.top) * rows, TRUE);
     }
 
     // The picker's third mode hands its picture here.
@@ -269,13 +298,10 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
     void SetTxtIcoIndex(const std::wstring&) override {}
     void SetTxtBGImg(const std::wstring&) override {}
     void SetIconPicture(const std::wstring& path) override {
-        const auto made = icon_maker::MakeFromPicture(path);
-        if (!made.ok) {
-            platform::ShowError(hwnd(), made.failure.what + L"\r\n\r\n" + made.failure.path +
-                                            L"\r\n\r\n" + made.failure.reason);
-            return;
-        }
-        Use(made.bytes, path);
+        colour_.reset();
+        picture_ = path;
+        what_ = path;
+        Make();
     }
 
   private:
@@ -292,12 +318,28 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
     }
 
     void ChooseColour(icon_maker::Rgb colour, const std::wstring& name) {
-        const auto made = icon_maker::MakeColouredFolder(colour);
+        colour_ = colour;
+        picture_.clear();
+        what_ = name;
+        Make();
+    }
+
+    // The icon of the chosen colour or picture with the chosen mark.
+    void Make() {
+        const int chosen =
+            static_cast<int>(::SendMessageW(::GetDlgItem(hwnd(), kMarkList), CB_GETCURSEL, 0, 0));
+        const icon_maker::Mark mark = chosen > 0 && chosen <= int(std::size(icon_maker::kMarks))
+                                          ? icon_maker::kMarks[chosen - 1]
+                                          : icon_maker::Mark::None;
+        const auto made = colour_ ? icon_maker::MakeColouredFolder(*colour_, mark)
+                                  : icon_maker::MakeFromPicture(picture_, mark);
         if (!made.ok) {
-            platform::ShowError(hwnd(), made.failure.what + L"\r\n\r\n" + made.failure.reason);
+            platform::ShowError(hwnd(), made.failure.what + L"\r\n\r\n" + made.failure.path +
+                                            L"\r\n\r\n" + made.failure.reason);
             return;
         }
-        Use(made.bytes, name);
+        Use(made.bytes,
+            mark == icon_maker::Mark::None ? what_ : what_ + L", " + icon_maker::MarkName(mark));
     }
 
     void OtherColour() {
@@ -353,6 +395,9 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
     platform::TableFonts fonts_;
     picker::MyForm picker_;
     std::string bytes_;
+    std::optional<icon_maker::Rgb> colour_;  // the chosen colour, or
+    std::wstring picture_;                   // the chosen picture
+    std::wstring what_;                      // either, as the window names it
     COLORREF other_ = RGB(0x20, 0x60, 0xC0);
     platform::UniqueIcon large_, small_;
     std::wstring saved_;

@@ -93,6 +93,42 @@ TEST_F(FolderColourTest, ArrowsAndEnterMakeTheIconAndApplyKeepsItInTheFolder) {
     EXPECT_TRUE(Exists(temp / green.substr(green.rfind(L'\\') + 1)));
 }
 
+// The marks' list: reached by Tab, named by its label, No Mark and the eight; a mark chosen
+// there goes on the chosen colour's icon.
+TEST_F(FolderColourTest, AMarkFromTheListGoesOnTheColour) {
+    Open();
+    std::vector<std::wstring> items;
+    bool tabStop = false, labelled = false;
+    Drive({VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT},
+          [&](HWND window) {
+              HWND list = ::GetDlgItem(window, kMarkList);
+              tabStop = ::GetWindowLongPtrW(list, GWL_STYLE) & WS_TABSTOP;
+              labelled = ::GetWindow(list, GW_HWNDPREV) == ::GetDlgItem(window, kMarkLabel) &&
+                         platform::WindowText(::GetDlgItem(window, kMarkLabel)) == L"Mark:";
+              const int count = static_cast<int>(::SendMessageW(list, CB_GETCOUNT, 0, 0));
+              for (int i = 0; i < count; ++i) {
+                  wchar_t text[64] = {};
+                  ::SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+                  items.push_back(text);
+              }
+              // As a user's choice: the list's selection, then its notice to the window.
+              ::SendMessageW(list, CB_SETCURSEL, 1, 0);
+              ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(kMarkList, CBN_SELCHANGE),
+                             reinterpret_cast<LPARAM>(list));
+              EXPECT_EQ(platform::WindowText(::GetDlgItem(window, kChosenText)), L"Red, done");
+              PressEnter(window);
+          });
+    EXPECT_TRUE(tabStop);
+    EXPECT_TRUE(labelled);
+    ASSERT_EQ(items.size(), 9u);
+    EXPECT_EQ(items[0], L"No Mark");
+    EXPECT_EQ(items[1], L"Done");
+    EXPECT_EQ(items[8], L"Question");
+    const auto marked =
+        icon_maker::MakeColouredFolder(*icon_maker::ParseColour(L"Red"), icon_maker::Mark::Done);
+    EXPECT_EQ(ReadBytes(Text(kTxtDirICO)), marked.bytes);
+}
+
 TEST_F(FolderColourTest, EscCancelAndTheCloseBoxChangeNothing) {
     Open();
     const std::function<void(HWND)> ways[] = {
