@@ -54,7 +54,8 @@ ReplaceResult WriteCustomisation(const std::wstring& folder, const Customisation
             return {ReplaceStatus::Failed, copy.failure};
         written.icon->file = copy.name;  // Windows reads a bare name relative to the folder
     }
-    ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DesktopIniLines(written)));
+    ReplaceResult result =
+        ReplaceDesktopIni(folder, EncodeLines(DesktopIniLines(written)), {}, turn);
     if (result.status == ReplaceStatus::Failed && copy.created)
         RemoveOwnFile(platform::JoinPath(folder, copy.name));
     if (result.status != ReplaceStatus::Failed)
@@ -71,7 +72,7 @@ ReplaceResult EditFolderWithIconCopy(const std::wstring& folder, FolderEdit edit
     if (!copy.copied)
         return {ReplaceStatus::Failed, copy.failure};
     SetEditIcon(edit, copy.name, L"0");  // Windows reads a bare name relative to the folder
-    ReplaceResult result = EditFolder(folder, edit);
+    ReplaceResult result = EditFolder(folder, edit, turn);
     if (result.status == ReplaceStatus::Failed && copy.created)
         RemoveOwnFile(platform::JoinPath(folder, copy.name));
     return result;
@@ -97,7 +98,7 @@ ReplaceResult WriteDefaults(const std::wstring& folder) {
     const WriterTurn turn = FolderTurn(folder);
     if (turn.error())
         return TurnRefused(folder, turn.error());
-    ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DefaultLines()));
+    ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DefaultLines()), {}, turn);
     if (result.status != ReplaceStatus::Failed)
         DeleteStaleMadeIcons(folder);  // the defaults name no icon: one made for the folder goes
     return result;
@@ -140,7 +141,7 @@ ReplaceResult RestoreDesktopIni(const std::wstring& folder) {
 
     // A desktop.ini of another tool's lines that differs from the backup is kept aside
     // under the next free numbered name, as a backup never destroys different content.
-    ReplaceResult result = ReplaceDesktopIni(folder, bytes, OldFile::KeepAside);
+    ReplaceResult result = ReplaceDesktopIni(folder, bytes, {Writer::Restore}, turn);
     if (result.status == ReplaceStatus::Failed)
         return result;
     // Hidden and system, which the shell's own files carry, stay.
