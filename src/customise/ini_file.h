@@ -35,6 +35,7 @@ namespace customise {
 // reported. A failure in steps 2 to 4 restores the old file's attributes and the earlier
 // backup, and leaves no temporary file behind; no step deletes or moves a file that this
 // call did not make.
+//
 // The writer holds folder's turn already when it hands it down as turn; otherwise the call
 // takes it itself.
 ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& bytes,
