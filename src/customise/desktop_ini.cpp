@@ -193,8 +193,4 @@ bool IsOwnFile(const std::string& bytes) {
     return !RefusedValue(values) && EncodeLines(DesktopIniLines(values)) == bytes;
 }
 
-bool HoldsForeignLines(const std::string& bytes) {
-    return !IsOwnFile(bytes);
-}
-
 }  // namespace customise

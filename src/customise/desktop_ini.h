@@ -38,9 +38,6 @@ bool IsOwnLine(std::wstring_view line);
 // bytes), or empty. Lines that each could be ours are not enough: a hand-made file of our
 // keys in another order, spacing or encoding is someone else's.
 bool IsOwnFile(const std::string& bytes);
-// True when replacing the bytes of an existing desktop.ini would lose something Velquin did
-// not write: !IsOwnFile(bytes).
-bool HoldsForeignLines(const std::string& bytes);
 
 inline constexpr wchar_t kDesktopIni[] = L"desktop.ini";
 inline constexpr wchar_t kBackupSuffix[] = L".bak";

@@ -8,6 +8,7 @@
 #include "customise/made_icon.h"
 #include "platform/error_text.h"
 #include "platform/path_text.h"
+#include "platform/scope_exit.h"
 #include "platform/unique_handle.h"
 
 namespace customise {
@@ -39,6 +40,14 @@ void RemoveOwnFile(const std::wstring& path) {
     ::DeleteFileW(extended.c_str());
 }
 
+// A copy of the icon this call made goes again unless the write that names it is kept.
+auto RemovedUnlessKept(const std::wstring& folder, const IconCopy& copy) {
+    return platform::ScopeExit([&folder, &copy] {
+        if (copy.created)
+            RemoveOwnFile(platform::JoinPath(folder, copy.name));
+    });
+}
+
 }  // namespace
 
 ReplaceResult WriteCustomisation(const std::wstring& folder, const Customisation& values,
@@ -54,11 +63,13 @@ ReplaceResult WriteCustomisation(const std::wstring& folder, const Customisation
             return {ReplaceStatus::Failed, copy.failure};
         written.icon->file = copy.name;  // Windows reads a bare name relative to the folder
     }
-    ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DesktopIniLines(written)));
-    if (result.status == ReplaceStatus::Failed && copy.created)
-        RemoveOwnFile(platform::JoinPath(folder, copy.name));
-    if (result.status != ReplaceStatus::Failed)
+    auto removeCopy = RemovedUnlessKept(folder, copy);
+    ReplaceResult result =
+        ReplaceDesktopIni(folder, EncodeLines(DesktopIniLines(written)), {}, turn);
+    if (result.status != ReplaceStatus::Failed) {
+        removeCopy.release();
         DeleteStaleMadeIcons(folder);  // an earlier colour or picture nothing names now
+    }
     return result;
 }
 
@@ -71,9 +82,10 @@ ReplaceResult EditFolderWithIconCopy(const std::wstring& folder, FolderEdit edit
     if (!copy.copied)
         return {ReplaceStatus::Failed, copy.failure};
     SetEditIcon(edit, copy.name, L"0");  // Windows reads a bare name relative to the folder
-    ReplaceResult result = EditFolder(folder, edit);
-    if (result.status == ReplaceStatus::Failed && copy.created)
-        RemoveOwnFile(platform::JoinPath(folder, copy.name));
+    auto removeCopy = RemovedUnlessKept(folder, copy);
+    ReplaceResult result = EditFolder(folder, edit, turn);
+    if (result.status != ReplaceStatus::Failed)
+        removeCopy.release();
     return result;
 }
 
@@ -97,7 +109,7 @@ ReplaceResult WriteDefaults(const std::wstring& folder) {
     const WriterTurn turn = FolderTurn(folder);
     if (turn.error())
         return TurnRefused(folder, turn.error());
-    ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DefaultLines()));
+    ReplaceResult result = ReplaceDesktopIni(folder, EncodeLines(DefaultLines()), {}, turn);
     if (result.status != ReplaceStatus::Failed)
         DeleteStaleMadeIcons(folder);  // the defaults name no icon: one made for the folder goes
     return result;
@@ -140,7 +152,7 @@ ReplaceResult RestoreDesktopIni(const std::wstring& folder) {
 
     // A desktop.ini of another tool's lines that differs from the backup is kept aside
     // under the next free numbered name, as a backup never destroys different content.
-    ReplaceResult result = ReplaceDesktopIni(folder, bytes, OldFile::KeepAside);
+    ReplaceResult result = ReplaceDesktopIni(folder, bytes, {Writer::Restore}, turn);
     if (result.status == ReplaceStatus::Failed)
         return result;
     // Hidden and system, which the shell's own files carry, stay.

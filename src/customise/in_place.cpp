@@ -38,23 +38,6 @@ bool HasLineBreak(std::wstring_view text) {
     return text.find_first_of(L"\r\n") != text.npos;
 }
 
-// A line an edit (or Apply or Remove) could have written.
-bool IsVelquinLine(std::wstring_view line) {
-    if (IsOwnLine(line) || line == L"[.ShellClassInfo]" || line == L"[ViewState]")
-        return true;
-    // An edit keeps the spacing of the line it changes ("IconIndex = 0" from Apply's
-    // "IconIndex = 3"), so blanks may stand before the "=".
-    for (const auto& key : kEditKeys) {
-        const std::wstring_view name = key.key;
-        if (line.substr(0, name.size()) != name)
-            continue;
-        const size_t equals = line.find_first_not_of(L' ', name.size());
-        if (equals != line.npos && line[equals] == L'=')
-            return true;
-    }
-    return false;
-}
-
 // Replaces the key's line unless the profile reader already reads value from it ("same",
 // quoted or followed by a NUL): then its bytes stay. True when a line the file held changed.
 bool ReplaceValue(IniEditor& file, IniKey key, const std::wstring& value) {
@@ -69,17 +52,6 @@ bool SetValue(IniEditor& file, IniKey key, const std::wstring& value) {
         return true;
     file.Set(key, value);
     return false;
-}
-
-// True when the folder's desktop.ini.bak differs from old only in the edit keys: old came
-// from the kept file by edits, which took nothing the backup doesn't hold.
-bool OriginalKept(const std::wstring& folder, const IniEditor& old) {
-    std::string kept;
-    const std::wstring backup =
-        platform::ExtendedPath(platform::JoinPath(folder, kDesktopIni) + kBackupSuffix);
-    if (ReadWhole(backup, kept))
-        return false;
-    return IniEditor(kept).LinesBeside(kEditKeys) == old.LinesBeside(kEditKeys);
 }
 
 // Takes away the folder's mark for the shell (read-only or system), as the shell does when
@@ -175,6 +147,19 @@ EditedBytes EditBytes(const std::string& old, const FolderEdit& edit) {
 }
 
 ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
+    // The read and the write are one writer's turn, as Apply's and restore's are: a restore
+    // racing the edit can't slip between them.
+    const WriterTurn turn(platform::ExtendedPath(platform::WithoutSeparator(folder)));
+    if (turn.error())
+        return {
+            ReplaceStatus::Failed,
+            {L"Could not edit the folder settings file.",
+             platform::JoinPath(platform::WithoutSeparator(folder), kDesktopIni), turn.error()}};
+    return EditFolder(folder, edit, turn);
+}
+
+ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit,
+                         const WriterTurn& turn) {
     const std::wstring shownFolder = platform::WithoutSeparator(folder);
     const std::wstring shownIni = platform::JoinPath(shownFolder, kDesktopIni);
     const std::wstring ini = platform::ExtendedPath(shownIni);
@@ -185,12 +170,6 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {ReplaceStatus::Failed, {L"Not a folder.", shownFolder, ERROR_DIRECTORY}};
 
-    // The read and the write are one writer's turn, as Apply's and restore's are: a restore
-    // racing the edit can't slip between them.
-    WriterTurn turn(platform::ExtendedPath(shownFolder));
-    if (turn.error())
-        return {ReplaceStatus::Failed,
-                {L"Could not edit the folder settings file.", shownIni, turn.error()}};
     std::string old;
     DWORD lookError = ERROR_SUCCESS;
     const bool hasFile = IsFile(AttributesOf(ini, lookError));
@@ -209,31 +188,18 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit) {
     if ((!hasFile && !edited.hasKeys) || (hasFile && !setsValues && edited.bytes == old))
         return {ReplaceStatus::Replaced, {}};
 
-    // A file of nothing but lines Velquin writes (Apply's whole file, or an edit's "key=value"
-    // lines) needs no backup when Velquin wrote it: Windows' own Customize tab writes the same
-    // lines, and another tool may copy Apply's very bytes.
-    const IniEditor before(old);
-    const bool velquins = (!HoldsForeignLines(old) || before.OnlyLinesLike(IsVelquinLine)) &&
-                          WrittenByVelquin(ini, old);
-    const bool foreign = hasFile && !velquins;
+    // What of the old file is kept, DecideOldFile answers from the file, its mark and this.
+    const WriteKind kind{Writer::Edit, edited.changesValues, kEditKeys};
     if (!edited.hasKeys) {
-        const bool keep = foreign && !OriginalKept(shownFolder, before);
-        ReplaceResult result =
-            DeleteDesktopIni(shownFolder, keep ? OldFile::Kept : OldFile::InFile);
-        if (result.status != ReplaceStatus::Failed && before.OnlyLinesLike(IsVelquinLine) &&
+        ReplaceResult result = DeleteDesktopIni(shownFolder, kind, turn);
+        if (result.status != ReplaceStatus::Failed && OnlyVelquinLines(old, kEditKeys) &&
             !platform::IsRoot(shownFolder) && !HasBackup(shownFolder))
             UnmarkFolder(shownFolder);
         if (result.status != ReplaceStatus::Failed && (edit.unset & kEditIcon))
             DeleteStaleMadeIcons(shownFolder);
         return result;
     }
-    const bool keep = foreign && edited.changesValues && !OriginalKept(shownFolder, before);
-    // Another's file the edit left byte for byte is written again only to be marked, without
-    // Velquin's mark (as restore writes another's bytes): a later edit still keeps it first.
-    const OldFile keptAs = keep                             ? OldFile::Kept
-                           : foreign && edited.bytes == old ? OldFile::KeepAside
-                                                            : OldFile::InFile;
-    ReplaceResult result = ReplaceDesktopIni(shownFolder, edited.bytes, keptAs);
+    ReplaceResult result = ReplaceDesktopIni(shownFolder, edited.bytes, kind, turn);
     if (result.status != ReplaceStatus::Failed && (edit.icon || (edit.unset & kEditIcon)))
         DeleteStaleMadeIcons(shownFolder);  // an earlier colour or picture nothing names now
     return result;

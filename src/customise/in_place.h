@@ -59,5 +59,8 @@ EditedBytes EditBytes(const std::string& old, const FolderEdit& edit);
 // file held nothing but lines Velquin writes and no backup is there. The caller has checked
 // the values with RefusedEdit.
 ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit);
+// The same for a caller that holds folder's turn already.
+ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit,
+                         const WriterTurn& turn);
 
 }  // namespace customise

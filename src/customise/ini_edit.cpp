@@ -267,7 +267,7 @@ std::vector<std::wstring> IniEditor::LinesBeside(std::span<const IniKey> keys) c
     return kept;
 }
 
-bool IniEditor::OnlyLinesLike(bool (*accepted)(std::wstring_view line)) const {
+bool IniEditor::OnlyLinesLike(const std::function<bool(std::wstring_view line)>& accepted) const {
     for (const auto& line : document_.lines) {
         const std::wstring end = EndOf(line);
         if (!accepted(line.text) || (end != L"\r\n" && !end.empty()))

@@ -3,6 +3,7 @@
 // keys are found as the profile reader finds them. Pure text logic, no file access.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -54,7 +55,7 @@ class IniEditor {
     // line ends, section headers and blank lines: what two files share apart from the keys.
     std::vector<std::wstring> LinesBeside(std::span<const IniKey> keys) const;
     // True when every line is one of lines (section headers, "key=value" texts) exactly.
-    bool OnlyLinesLike(bool (*accepted)(std::wstring_view line)) const;
+    bool OnlyLinesLike(const std::function<bool(std::wstring_view line)>& accepted) const;
 
     // The file's bytes, in its encoding.
     std::string Bytes() const;

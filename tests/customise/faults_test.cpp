@@ -1,5 +1,6 @@
 // The faults Apply and Remove guard against: bad target folders and values, file-system
 // failures midway, lost foreign settings.
+#include "customise/backup_decision.h"
 #include "customise/desktop_ini.h"
 #include "customise/folder_tools.h"
 
@@ -157,6 +158,11 @@ TEST(Faults, AFolderNamedDesktopIniStaysAndIsReported) {
 // it holds; an older backup of other content keeps its bytes and marks under the next free
 // name. (Files whose lines each could be ours, in another order or encoding, used to count
 // as ours and were lost: they are foreign now.)
+bool KeptByApply(const std::string& old) {
+    const std::string applied = kDefaultContent;
+    return customise::DecideOldFile({&old}, {}, &applied).kept == customise::OldFile::KeptAsBackup;
+}
+
 TEST(Faults, BacksUpOnlyForeignContent) {
     customise::Customisation tip;
     tip.tip = L"\u00e9t\u00e9 \U0001F600";
@@ -165,7 +171,7 @@ TEST(Faults, BacksUpOnlyForeignContent) {
         customise::EncodeLines(customise::DesktopIniLines(FieldsOf(FakeForm::AllTicked(L"C:")))),
         customise::EncodeLines(customise::DesktopIniLines(tip))};
     for (const std::string& own : ownFiles)
-        EXPECT_FALSE(customise::HoldsForeignLines(own)) << own;
+        EXPECT_FALSE(KeptByApply(own)) << own;
     std::string asciiInUtf16 = "\xFF\xFE";
     for (char c : kDefaultContent)
         asciiInUtf16 += {c, '\0'};
@@ -182,7 +188,7 @@ TEST(Faults, BacksUpOnlyForeignContent) {
         "InfoTip=\r\n[{BE098140-A513-11D0-A3A4-00C04FD706EC}]\r\nAttributes = 1\r\n"
         "IconArea_Image = b.jpg\r\nIconArea_Text = 0x00ff00\r\n"};
     for (const std::string& foreign : foreignFiles)
-        EXPECT_TRUE(customise::HoldsForeignLines(foreign)) << foreign;
+        EXPECT_TRUE(KeptByApply(foreign)) << foreign;
 
     TempFolder folder;
     const std::wstring ini = folder / L"desktop.ini";

@@ -1,6 +1,9 @@
 // Two processes replacing one folder's desktop.ini at the same moment, and the backups that
 // must never lose another tool's settings.
+#include <atomic>
+#include <functional>
 #include <iostream>
+#include <thread>
 
 #include "customise/desktop_ini.h"
 #include "customise/ini_file.h"
@@ -98,3 +101,30 @@ TEST(TwoWriters, EarlierBackupsAreKept) {
 }
 
 }  // namespace
+
+// Every writer waits for the folder's turn, deleting as writing: while another thread holds
+// it, neither a write nor a deletion of desktop.ini gets between the holder's steps.
+TEST(TwoWriters, DeletionAndWriteWaitForTheTurn) {
+    using Step = std::function<customise::ReplaceResult(const std::wstring&)>;
+    const std::pair<const char*, Step> writers[] = {
+        {"delete", [](const std::wstring& f) { return customise::DeleteDesktopIni(f, {}); }},
+        {"write", [](const std::wstring& f) { return customise::ReplaceDesktopIni(f, "[x]\r\n"); }},
+    };
+    for (const auto& [name, write] : writers) {
+        TempFolder folder;
+        testsupport::WriteBytes(folder / L"desktop.ini", kForeignContent);
+        std::atomic<bool> holding = false, released = false;
+        std::thread holder([&] {
+            const customise::WriterTurn turn(platform::ExtendedPath(folder.path()));
+            holding = true;
+            ::Sleep(200);
+            released = true;
+        });
+        while (!holding)
+            ::Sleep(1);
+        EXPECT_EQ(write(folder.path()).status, customise::ReplaceStatus::Replaced) << name;
+        EXPECT_TRUE(released) << name << " did not wait for the turn";
+        holder.join();
+        EXPECT_EQ(ReadBytes(folder / L"desktop.ini.bak"), kForeignContent) << name;
+    }
+}

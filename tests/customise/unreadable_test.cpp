@@ -54,10 +54,7 @@ TEST_F(UnreadableIniTest, EveryPathReportsTheRefusalAndKeepsTheFile) {
         {"unset", [&] { return customise::EditFolder(temp.path(), unsetTip).failure; }},
         {"set", [&] { return customise::EditFolder(temp.path(), setTip).failure; }},
         {"write", [&] { return customise::ReplaceDesktopIni(temp.path(), "[x]\r\n").failure; }},
-        {"delete",
-         [&] {
-             return customise::DeleteDesktopIni(temp.path(), customise::OldFile::BackUp).failure;
-         }},
+        {"delete", [&] { return customise::DeleteDesktopIni(temp.path(), {}).failure; }},
         {"show", [&] { return customise::ReadFolderSettings(temp.path()).failure; }},
     };
     for (const auto& [name, run] : paths) {
