@@ -8,7 +8,7 @@
 
 #include "customise/desktop_ini.h"
 #include "customise/file_steps.h"
-#include "customise/getsetattrib.h"
+#include "platform/attributes.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
 
@@ -494,7 +494,7 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     DWORD moveError = Retried(
         [&] {
             if (IsFile(::GetFileAttributesW(ini.c_str())))
-                setattrib(ini, true, false, false, false);
+                platform::SetAttributes(ini, FILE_ATTRIBUTE_ARCHIVE);
             return content.MoveTo(ini, true);
         },
         true);
@@ -508,8 +508,12 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     }
 
     ReplaceResult result{ReplaceStatus::Replaced, {}};
-    DWORD markError =
-        Retried([&] { return LastErrorUnless(setattrib(ini, true, true, false, true)); }, true);
+    DWORD markError = Retried(
+        [&] {
+            return platform::SetAttributes(
+                ini, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        },
+        true);
     content.Release();
     backup.Release();
     if (markError) {
@@ -550,7 +554,7 @@ ReplaceResult DeleteDesktopIni(const std::wstring& folder, OldFile old) {
     }
     DWORD error = Retried(
         [&] {
-            setattrib(ini, true, false, false, false);
+            platform::SetAttributes(ini, FILE_ATTRIBUTE_ARCHIVE);
             return LastErrorUnless(::DeleteFileW(ini.c_str()));
         },
         true);
