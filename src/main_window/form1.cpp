@@ -7,6 +7,7 @@
 #include "main_window/form1_extras.h"
 #include "main_window/form1_layout.h"
 #include "main_window/input_box.h"
+#include "platform/dc.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"
