@@ -1,5 +1,7 @@
 #include "customise/getsetattrib.h"
 
+#include "platform/attributes.h"
+
 namespace customise {
 
 DWORD AttributeWord(bool archive, bool hidden, bool readOnly, bool system) {
@@ -16,7 +18,8 @@ DWORD AttributeWord(bool archive, bool hidden, bool readOnly, bool system) {
 }
 
 int setattrib(const std::wstring& path, bool archive, bool hidden, bool readOnly, bool system) {
-    return ::SetFileAttributesW(path.c_str(), AttributeWord(archive, hidden, readOnly, system));
+    return platform::SetAttributes(path, AttributeWord(archive, hidden, readOnly, system)) ==
+           ERROR_SUCCESS;
 }
 
 }  // namespace customise

@@ -5,8 +5,8 @@
 #include "customise/backups.h"
 #include "customise/desktop_ini.h"
 #include "customise/file_steps.h"
-#include "customise/getsetattrib.h"
 #include "customise/own_file.h"
+#include "platform/attributes.h"
 #include "platform/path_text.h"
 #include "platform/scope_exit.h"
 
@@ -129,7 +129,7 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     DWORD moveError = Retried(
         [&] {
             if (IsFile(::GetFileAttributesW(at.ini.c_str())))
-                setattrib(at.ini, true, false, false, false);
+                platform::SetAttributes(at.ini, FILE_ATTRIBUTE_ARCHIVE);
             return content.MoveTo(at.ini, true);
         },
         true);
@@ -139,8 +139,12 @@ ReplaceResult ReplaceDesktopIni(const std::wstring& folder, const std::string& b
     undoKept.release();
 
     ReplaceResult result{ReplaceStatus::Replaced, {}};
-    DWORD markError =
-        Retried([&] { return LastErrorUnless(setattrib(at.ini, true, true, false, true)); }, true);
+    DWORD markError = Retried(
+        [&] {
+            return platform::SetAttributes(
+                at.ini, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        },
+        true);
     content.Release();
     backup.Release();
     if (markError) {
@@ -184,7 +188,7 @@ ReplaceResult DeleteDesktopIni(const std::wstring& folder, const WriteKind& kind
     platform::ScopeExit undoMarks([&] { RestoreAttributes(at.ini, old.attributes); });
     DWORD error = Retried(
         [&] {
-            setattrib(at.ini, true, false, false, false);
+            platform::SetAttributes(at.ini, FILE_ATTRIBUTE_ARCHIVE);
             return LastErrorUnless(::DeleteFileW(at.ini.c_str()));
         },
         true);

@@ -66,9 +66,10 @@ std::vector<std::uint8_t> IconPixels(const std::wstring& file, int index) {
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint8_t> pixels(static_cast<size_t>(kLargest) * kLargest * 4);
-    platform::WindowDc screen(nullptr);
-    if (::GetDIBits(screen.get(), colour.get(), 0, kLargest, pixels.data(), &format,
-                    DIB_RGB_COLORS) != kLargest)
+    // A memory DC does for reading the bits; no window's DC is needed.
+    platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (::GetDIBits(dc.get(), colour.get(), 0, kLargest, pixels.data(), &format, DIB_RGB_COLORS) !=
+        kLargest)
         return {};
     bool hasAlpha = false;
     for (size_t i = 3; i < pixels.size() && !hasAlpha; i += 4)
@@ -76,7 +77,7 @@ std::vector<std::uint8_t> IconPixels(const std::wstring& file, int index) {
     if (!hasAlpha) {
         // An icon without alpha: its AND mask says which pixels are shown.
         std::vector<std::uint8_t> maskPixels(pixels.size());
-        if (::GetDIBits(screen.get(), mask.get(), 0, kLargest, maskPixels.data(), &format,
+        if (::GetDIBits(dc.get(), mask.get(), 0, kLargest, maskPixels.data(), &format,
                         DIB_RGB_COLORS) != kLargest)
             return {};
         for (size_t i = 0; i < pixels.size(); i += 4)

@@ -43,19 +43,19 @@ Outcome Reported(HWND owner, const customise::ReplaceResult& result) {
 
 Customisation CustomisationOf(const FieldsView& form) {
     Customisation c;
-    if (form.Checked(1))
-        c.image = form.txtBGImg();
-    if (form.Checked(2))
-        c.icon = customise::IconChoice{form.txtDirICO(), form.txtIcoIndex()};
-    if (form.Checked(3))
-        c.textColour = customise::TextColour{form.txtColorCode(), form.cboColor()};
-    if (form.Checked(4))
-        c.tip = form.txtITip();
+    if (form.Ticked(Measure::Image))
+        c.image = form.Image();
+    if (form.Ticked(Measure::Icon))
+        c.icon = customise::IconChoice{form.IconFile(), form.IconIndex()};
+    if (form.Ticked(Measure::TextColour))
+        c.textColour = customise::TextColour{form.ColourCode(), form.ColourName()};
+    if (form.Ticked(Measure::Tip))
+        c.tip = form.Tip();
     return c;
 }
 
-Outcome cmdYes_Click(HWND owner, const FieldsView& form) {
-    if (!Accept(owner, RefusedTargetFolder(form.txtPath())))
+Outcome ConfirmAndApply(HWND owner, const FieldsView& form) {
+    if (!Accept(owner, RefusedTargetFolder(form.Folder())))
         return Outcome::Refused;
     Customisation values = CustomisationOf(form);
     if (!Accept(owner, RefusedValue(values)))
@@ -72,7 +72,7 @@ Outcome cmdYes_Click(HWND owner, const FieldsView& form) {
         return Outcome::Declined;
 
     // The fields are read afresh for the file, so they are checked again.
-    std::wstring folder = form.txtPath();
+    std::wstring folder = form.Folder();
     if (!Accept(owner, RefusedTargetFolder(folder)))
         return Outcome::Refused;
     values = CustomisationOf(form);
@@ -81,12 +81,12 @@ Outcome cmdYes_Click(HWND owner, const FieldsView& form) {
     return Reported(owner, customise::WriteCustomisation(folder, values, keepIconCopy));
 }
 
-Outcome cmdRem_Click(HWND owner, const FieldsView& form) {
-    if (!Accept(owner, RefusedTargetFolder(form.txtPath())))
+Outcome ConfirmAndRemove(HWND owner, const FieldsView& form) {
+    if (!Accept(owner, RefusedTargetFolder(form.Folder())))
         return Outcome::Refused;
     if (platform::ShowMessage(owner, kRemovePrompt, kRemoveTitle, MB_YESNO) != IDYES)
         return Outcome::Declined;
-    std::wstring folder = form.txtPath();
+    std::wstring folder = form.Folder();
     if (!Accept(owner, RefusedTargetFolder(folder)))
         return Outcome::Refused;
     return Reported(owner, customise::WriteDefaults(folder));

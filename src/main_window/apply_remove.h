@@ -10,18 +10,21 @@
 
 namespace main_window {
 
+// The four measures a customisation sets, in the order the form ticks them.
+enum class Measure { Image, Icon, TextColour, Tip };
+
 // What Apply and Remove read of the main window; every call reads the field as it stands now.
 class FieldsView {
   public:
     virtual ~FieldsView() = default;
-    virtual std::wstring txtPath() const = 0;
-    virtual bool Checked(int measure) const = 0;  // Check1..Check4 by number: Value is 1
-    virtual std::wstring txtBGImg() const = 0;
-    virtual std::wstring txtDirICO() const = 0;
-    virtual std::wstring txtIcoIndex() const = 0;
-    virtual std::wstring cboColor() const = 0;
-    virtual std::wstring txtColorCode() const = 0;
-    virtual std::wstring txtITip() const = 0;
+    virtual std::wstring Folder() const = 0;
+    virtual bool Ticked(Measure measure) const = 0;
+    virtual std::wstring Image() const = 0;
+    virtual std::wstring IconFile() const = 0;
+    virtual std::wstring IconIndex() const = 0;
+    virtual std::wstring ColourName() const = 0;
+    virtual std::wstring ColourCode() const = 0;
+    virtual std::wstring Tip() const = 0;
     // The window menu's "Keep a Copy of the Icon in the Folder": off unless the form says so.
     virtual bool KeepIconCopy() const { return false; }
 };
@@ -40,8 +43,8 @@ enum class Outcome { Written, Declined, Refused, Failed };
 // question and on Yes writes desktop.ini from the ticked measures. When the form asks to keep
 // a copy of the icon and the icon is ticked, the summary says so in one more line and the
 // icon file is copied into the folder (WriteCustomisation).
-Outcome cmdYes_Click(HWND owner, const FieldsView& form);
+Outcome ConfirmAndApply(HWND owner, const FieldsView& form);
 // Remove: checks the target folder, asks, and on Yes writes the default desktop.ini.
-Outcome cmdRem_Click(HWND owner, const FieldsView& form);
+Outcome ConfirmAndRemove(HWND owner, const FieldsView& form);
 
 }  // namespace main_window

@@ -14,6 +14,7 @@
 #include "platform/accessible.h"
 #include "platform/accessible_radio_row.h"
 #include "platform/control_table.h"
+#include "platform/dc.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"

@@ -7,6 +7,7 @@
 #include "main_window/form1_extras.h"
 #include "main_window/form1_layout.h"
 #include "main_window/input_box.h"
+#include "platform/dc.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/message_box.h"
@@ -394,10 +395,10 @@ void Form1::cboColor_Change() {
 // --- Apply, Remove and the picker ---
 
 void Form1::cmdYes_Click() {
-    main_window::cmdYes_Click(hwnd(), *this);
+    main_window::ConfirmAndApply(hwnd(), *this);
 }
 void Form1::cmdRem_Click() {
-    main_window::cmdRem_Click(hwnd(), *this);
+    main_window::ConfirmAndRemove(hwnd(), *this);
 }
 
 void Form1::cmdIco_Click() {
@@ -414,30 +415,29 @@ void Form1::cmdImg_Click() {
 
 // --- The fields ---
 
-std::wstring Form1::txtPath() const {
+std::wstring Form1::Folder() const {
     return Text(kTxtPath);
 }
-bool Form1::Checked(int measure) const {
-    if (measure < 1 || measure > 4)
-        return false;
-    return ::SendMessageW(Control(kCheckIds[measure - 1]), BM_GETCHECK, 0, 0) == BST_CHECKED;
+bool Form1::Ticked(Measure measure) const {
+    const int box = kCheckIds[static_cast<int>(measure)];
+    return ::SendMessageW(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
-std::wstring Form1::txtBGImg() const {
+std::wstring Form1::Image() const {
     return Text(kTxtBGImg);
 }
-std::wstring Form1::txtDirICO() const {
+std::wstring Form1::IconFile() const {
     return Text(kTxtDirICO);
 }
-std::wstring Form1::txtIcoIndex() const {
+std::wstring Form1::IconIndex() const {
     return Text(kTxtIcoIndex);
 }
-std::wstring Form1::cboColor() const {
+std::wstring Form1::ColourName() const {
     return Text(kCboColor);
 }
-std::wstring Form1::txtColorCode() const {
+std::wstring Form1::ColourCode() const {
     return Text(kTxtColorCode);
 }
-std::wstring Form1::txtITip() const {
+std::wstring Form1::Tip() const {
     return Text(kTxtITip);
 }
 bool Form1::KeepIconCopy() const {

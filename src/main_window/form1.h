@@ -45,14 +45,14 @@ class Form1 : public platform::Window,
     static std::wstring AboutText();
 
     // What Apply and Remove read.
-    std::wstring txtPath() const override;
-    bool Checked(int measure) const override;
-    std::wstring txtBGImg() const override;
-    std::wstring txtDirICO() const override;
-    std::wstring txtIcoIndex() const override;
-    std::wstring cboColor() const override;
-    std::wstring txtColorCode() const override;
-    std::wstring txtITip() const override;
+    std::wstring Folder() const override;
+    bool Ticked(Measure measure) const override;
+    std::wstring Image() const override;
+    std::wstring IconFile() const override;
+    std::wstring IconIndex() const override;
+    std::wstring ColourName() const override;
+    std::wstring ColourCode() const override;
+    std::wstring Tip() const override;
     bool KeepIconCopy() const override;
     // The window menu, icon chooser, drops and tooltips.
     Form1Extras* Extras() const { return extras_.get(); }

@@ -51,7 +51,7 @@ bool Form1Extras::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         case WM_COMMAND:
             if (UINT command = WindowMenu::CommandOf(msg, wParam);
                 command || (command = FolderMenu::CommandOf(msg, wParam))) {
-                RunCommand(command, form_.txtPath());
+                RunCommand(command, form_.Folder());
                 result = 0;
                 return true;
             }
@@ -64,14 +64,14 @@ bool Form1Extras::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
             return true;
         case WM_INITMENU:
             if (reinterpret_cast<HMENU>(wParam) == ::GetSystemMenu(form_.hwnd(), FALSE)) {
-                menu_.SetRestoreEnabled(CanRestore(form_.txtPath()));
-                folderMenu_.Update(form_.txtPath());
+                menu_.SetRestoreEnabled(CanRestore(form_.Folder()));
+                folderMenu_.Update(form_.Folder());
             }
             return false;
         case WM_INITMENUPOPUP:
             if (HIWORD(lParam)) {  // the window menu
-                menu_.SetRestoreEnabled(CanRestore(form_.txtPath()));
-                folderMenu_.Update(form_.txtPath());
+                menu_.SetRestoreEnabled(CanRestore(form_.Folder()));
+                folderMenu_.Update(form_.Folder());
             }
             return false;
         case WM_DROPFILES:
@@ -142,8 +142,8 @@ void Form1Extras::ShowFolderListMenu(LPARAM point) {
 }
 
 void Form1Extras::ChooseIcon() {
-    std::wstring text = form_.txtDirICO();
-    int index = StartIndex(form_.txtIcoIndex());
+    std::wstring text = form_.IconFile();
+    int index = StartIndex(form_.IconIndex());
     if (!chooser_.Choose(form_.hwnd(), IconFileFor(text), index))
         return;
     // An empty field stood for the system's icons: name them as the field's default does.

@@ -17,10 +17,12 @@
 namespace main_window {
 namespace {
 
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
-constexpr int kWidthTwips = 6600;
-constexpr int kHeightTwips = 4560;
+constexpr platform::ModalWindow::Frame kFrame = {
+    kIconChooserClass,
+    kIconChooserCaption,
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+    WS_EX_DLGMODALFRAME,
+    {6600, 4560}};
 constexpr int kCellMarginTwips = 90;  // around each icon in its cell
 constexpr wchar_t kCouldNotOpen[] = L"Could not open the icon chooser.";
 
@@ -80,7 +82,7 @@ bool IconChooser::Choose(HWND owner, const std::wstring& file, int& index) {
     ok_ = false;
     if (!Load(owner))
         return false;
-    platform::RunModal(hwnd(), owner);
+    RunModal(owner);
     if (ok_)
         index = chosen_;
     return ok_;
@@ -102,26 +104,17 @@ bool IconChooser::Load(HWND owner) {
             owner, platform::FailureText(controls->source.What(), file_, controls->source.Error()));
         return false;
     }
-    RegisterOnce(kIconChooserClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+    const int count = controls->source.Count();
+    controls->icons.resize(static_cast<size_t>(count));
+    controls->tried.assign(static_cast<size_t>(count), false);
     controls_ = std::move(controls);
-    if (!CreateCentred(kIconChooserClass, kIconChooserCaption, kStyle, kExStyle,
-                       {kWidthTwips, kHeightTwips}, owner)) {
-        DWORD error = ::GetLastError();
+    if (DWORD error = Open(kFrame, owner, kControls, *controls_)) {
         controls_.reset();
         platform::ShowError(owner, platform::FailureText(kCouldNotOpen, file_, error));
         return false;
     }
     UINT dpi = Dpi();
     Controls& c = *controls_;
-    int count = c.source.Count();
-    c.icons.resize(static_cast<size_t>(count));
-    c.tried.assign(static_cast<size_t>(count), false);
-    if (!platform::CreateTableControls(hwnd(), kControls, dpi, c)) {
-        DWORD error = ::GetLastError();
-        ::DestroyWindow(hwnd());
-        platform::ShowError(owner, platform::FailureText(kCouldNotOpen, file_, error));
-        return false;
-    }
     ::SendDlgItemMessageW(hwnd(), IDOK, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
     ::SendMessageW(c.list, LB_SETCOUNT, static_cast<WPARAM>(count), 0);
     // Each icon reads as its place among the file's icons, the index desktop.ini takes and
@@ -201,11 +194,11 @@ void IconChooser::OnOk() {
     }
     chosen_ = static_cast<int>(selected);
     ok_ = true;
-    platform::EndModal(hwnd());
+    Close();
 }
 
 void IconChooser::OnCancel() {
-    platform::EndModal(hwnd());
+    Close();
 }
 
 void IconChooser::OnDpiChanged() {
@@ -219,7 +212,7 @@ void IconChooser::OnDestroyed() {
 
 LRESULT IconChooser::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!controls_)
-        return platform::Window::HandleMessage(msg, wParam, lParam);
+        return ModalWindow::HandleMessage(msg, wParam, lParam);
     switch (msg) {
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK)
@@ -243,11 +236,8 @@ LRESULT IconChooser::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 DrawIcon(*item);
             return TRUE;
         }
-        case WM_CLOSE:
-            OnCancel();
-            return 0;
     }
-    return platform::Window::HandleMessage(msg, wParam, lParam);
+    return ModalWindow::HandleMessage(msg, wParam, lParam);
 }
 
 }  // namespace main_window

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window.h"
+#include "platform/modal.h"
 
 namespace main_window {
 
@@ -17,7 +17,7 @@ inline constexpr wchar_t kIconChooserClass[] = L"VelquinIconChooser";
 inline constexpr wchar_t kIconChooserCaption[] = L"Change Icon";
 inline constexpr int kIconList = 100;  // the list of icons; the buttons are IDOK and IDCANCEL
 
-class IconChooser : public platform::Window {
+class IconChooser : public platform::ModalWindow {
   public:
     IconChooser();
     ~IconChooser() override;
@@ -33,6 +33,7 @@ class IconChooser : public platform::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnDpiChanged() override;
     void OnDestroyed() override;
+    void OnCancel() override;
 
   private:
     struct Controls;
@@ -40,7 +41,6 @@ class IconChooser : public platform::Window {
     void ApplyLayout(UINT dpi);
     void DrawIcon(const DRAWITEMSTRUCT& item);
     void OnOk();
-    void OnCancel();
 
     std::unique_ptr<Controls> controls_;  // one opening's list, icons, font
     std::wstring file_;

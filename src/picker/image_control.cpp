@@ -4,6 +4,7 @@
 
 #include "picker/picture.h"
 #include "platform/accessible.h"
+#include "platform/dc.h"
 
 namespace picker {
 namespace {

@@ -71,6 +71,12 @@ struct MyForm::Controls final : platform::OwnControls {
 namespace {
 
 constexpr wchar_t kListFilesFailed[] = L"Could not list the files of this folder.";
+constexpr wchar_t kCouldNotOpen[] = L"Could not open the picker window.\r\n\r\n";
+constexpr platform::ModalWindow::Frame kFrame = {kMyFormClass,
+                                                 kMyFormCaption,
+                                                 kMyFormStyle,
+                                                 kMyFormExStyle,
+                                                 {kMyFormWidthTwips, kMyFormHeightTwips}};
 
 }  // namespace
 
@@ -100,8 +106,7 @@ void MyForm::Show(HWND owner, const std::wstring& pattern, bool stretch, PickerT
     }
     // The preview's picture loading and the shell's icons need OLE on this thread.
     if (HRESULT hr = platform::StartOle(); FAILED(hr)) {
-        platform::ShowError(owner, L"Could not open the picker window.\r\n\r\n" +
-                                       platform::SystemReason(static_cast<DWORD>(hr)));
+        platform::ShowError(owner, kCouldNotOpen + platform::SystemReason(static_cast<DWORD>(hr)));
         return;
     }
     if (!Load(owner))
@@ -113,35 +118,23 @@ void MyForm::Show(HWND owner, const std::wstring& pattern, bool stretch, PickerT
     if (error)
         platform::ShowError(
             owner, platform::FailureText(kListFilesFailed, controls_->file1.Path(), error));
-    platform::RunModal(hwnd(), owner);
+    RunModal(owner);
     target_ = nullptr;
 }
 
 void MyForm::Unload() {
-    if (hwnd())
-        platform::EndModal(hwnd());
+    Close();
 }
 
 bool MyForm::Load(HWND owner) {
-    RegisterOnce(kMyFormClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     controls_ = std::make_unique<Controls>();
-    if (!CreateCentred(kMyFormClass, kMyFormCaption, kMyFormStyle, kMyFormExStyle,
-                       {kMyFormWidthTwips, kMyFormHeightTwips}, owner)) {
-        DWORD error = ::GetLastError();
+    if (DWORD error = Open(kFrame, owner, kMyFormControls, *controls_)) {
         controls_.reset();
-        platform::ShowError(owner, std::wstring(L"Could not open the picker window.\r\n\r\n") +
-                                       platform::SystemReason(error));
+        platform::ShowError(owner, kCouldNotOpen + platform::SystemReason(error));
         return false;
     }
     UINT dpi = Dpi();
     Controls& c = *controls_;
-    if (!platform::CreateTableControls(hwnd(), kMyFormControls, dpi, c)) {
-        DWORD error = ::GetLastError();
-        ::DestroyWindow(hwnd());  // drops the controls made so far
-        platform::ShowError(owner, std::wstring(L"Could not open the picker window.\r\n\r\n") +
-                                       platform::SystemReason(error));
-        return false;
-    }
     ApplyLayout(dpi);
     c.tips.Attach(hwnd(), kMyFormTips);
     SetFocusOnActivate(::GetDlgItem(hwnd(), kCommand1));
@@ -175,7 +168,7 @@ void MyForm::OnDestroyed() {
 
 LRESULT MyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!controls_)
-        return platform::Window::HandleMessage(msg, wParam, lParam);
+        return ModalWindow::HandleMessage(msg, wParam, lParam);
     switch (msg) {
         case WM_COMMAND: {
             int id = LOWORD(wParam);
@@ -192,12 +185,8 @@ LRESULT MyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 File1Click();
             return 0;
         }
-        case WM_CLOSE:
-            // The close box unloads the picker just as Cancel does.
-            Command2Click();
-            return 0;
     }
-    return platform::Window::HandleMessage(msg, wParam, lParam);
+    return ModalWindow::HandleMessage(msg, wParam, lParam);
 }
 
 void MyForm::Drive1Change() {
@@ -271,6 +260,11 @@ void MyForm::Command1Click() {
 
 void MyForm::Command2Click() {
     Unload();
+}
+
+void MyForm::OnCancel() {
+    // The close box unloads the picker just as Cancel does.
+    Command2Click();
 }
 
 }  // namespace picker

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/window.h"
+#include "platform/modal.h"
 
 namespace platform {
 class DriveList;
@@ -35,7 +35,7 @@ class PickerTarget {
 };
 
 // Created by the first Browse press, lives until Exit; its window lives for one opening.
-class MyForm : public platform::Window {
+class MyForm : public platform::ModalWindow {
   public:
     MyForm();
     ~MyForm() override;
@@ -59,6 +59,7 @@ class MyForm : public platform::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnDpiChanged() override;
     void OnDestroyed() override;
+    void OnCancel() override;
 
   private:
     struct Controls;

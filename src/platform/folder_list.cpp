@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/dc.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
 #include "platform/folder_entries.h"

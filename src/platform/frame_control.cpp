@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/dc.h"
 #include "platform/unexpected.h"
 #include "platform/unique_handle.h"
 #include "platform/window.h"

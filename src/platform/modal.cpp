@@ -72,4 +72,35 @@ void EndModal(HWND dialog) {
     ::DestroyWindow(dialog);
 }
 
+void ModalWindow::Close() {
+    if (hwnd())
+        EndModal(hwnd());
+}
+
+DWORD ModalWindow::Open(const Frame& frame, HWND owner, std::span<const ControlSpec> table,
+                        OwnControls& controls) {
+    RegisterOnce(frame.className, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+    if (!CreateCentred(frame.className, frame.caption, frame.style, frame.exStyle,
+                       frame.clientTwips, owner))
+        return ::GetLastError();
+    if (!CreateTableControls(hwnd(), table, Dpi(), controls)) {
+        DWORD error = ::GetLastError();
+        ::DestroyWindow(hwnd());  // drops the controls made so far
+        return error;
+    }
+    return ERROR_SUCCESS;
+}
+
+void ModalWindow::RunModal(HWND owner) {
+    platform::RunModal(hwnd(), owner);
+}
+
+LRESULT ModalWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CLOSE && hwnd()) {
+        OnCancel();
+        return 0;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
 }  // namespace platform

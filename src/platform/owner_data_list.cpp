@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/accessible_list.h"
+#include "platform/dc.h"
 #include "platform/dpi_layout.h"
 #include "platform/unexpected.h"
 #include "platform/unique_handle.h"

@@ -1,5 +1,6 @@
 // Owning wrappers for Win32 handles and COM interfaces: every handle the program
-// creates is released by exactly one destructor.
+// creates is released by exactly one destructor. The owners of a window's DC and of a
+// paint are the window layer's (platform/dc.h).
 #pragma once
 
 #include <windows.h>
@@ -105,6 +106,13 @@ struct MenuTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::DestroyMenu(h); }
 };
+// A memory DC (CreateCompatibleDC): GDI alone, no window. A window's DC is the window
+// layer's (platform/dc.h).
+struct MemoryDcTraits {
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::DeleteDC(h); }
+};
 // Memory the system allocated for us (FormatMessageW, CommandLineToArgvW).
 struct LocalTraits {
     using Type = HLOCAL;
@@ -127,61 +135,7 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueAccel = UniqueHandle<AccelTraits>;
 using UniqueLocal = UniqueHandle<LocalTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
-
-// BeginPaint ... EndPaint for one WM_PAINT.
-class PaintDc {
-  public:
-    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
-    ~PaintDc() { ::EndPaint(hwnd_, &ps_); }
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
-
-    HDC get() const noexcept { return dc_; }
-    const PAINTSTRUCT& paint() const noexcept { return ps_; }
-    explicit operator bool() const noexcept { return dc_ != nullptr; }
-
-  private:
-    HWND hwnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_;
-};
-
-// GetDC ... ReleaseDC; a null window gives the screen's DC.
-class WindowDc {
-  public:
-    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
-    ~WindowDc() {
-        if (dc_)
-            ::ReleaseDC(hwnd_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-
-    HDC get() const noexcept { return dc_; }
-    explicit operator bool() const noexcept { return dc_ != nullptr; }
-
-  private:
-    HWND hwnd_;
-    HDC dc_;
-};
-
-// Selects an object into a DC and selects the previous one back at the end of the scope.
-// A null object selects nothing.
-class SelectedObject {
-  public:
-    SelectedObject(HDC dc, HGDIOBJ object) noexcept
-        : dc_(dc), old_(dc && object ? ::SelectObject(dc, object) : nullptr) {}
-    ~SelectedObject() {
-        if (old_ && old_ != HGDI_ERROR)
-            ::SelectObject(dc_, old_);
-    }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-  private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 
 // A COM interface pointer that releases its reference.
 template <typename I>

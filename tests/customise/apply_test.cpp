@@ -50,7 +50,7 @@ TEST(Apply, WritesTheLineTableByteForByte) {
         TempFolder folder;
         FakeForm form = FakeForm::In(folder.path());
         c.fill(form);
-        EXPECT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+        EXPECT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
         EXPECT_EQ(ReadBytes(folder / L"desktop.ini"), c.content);
         EXPECT_EQ(KeptAttributes(folder / L"desktop.ini"),
                   DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
@@ -62,7 +62,7 @@ TEST(Apply, SummaryListsTickedMeasuresInCheckBoxOrder) {
     TempFolder folder;
     FakeForm form = FakeForm::AllTicked(folder.path());
     std::vector<SeenBox> seen;
-    EXPECT_EQ(Click(main_window::cmdYes_Click, form, IDNO, &seen), Outcome::Declined);
+    EXPECT_EQ(Click(main_window::ConfirmAndApply, form, IDNO, &seen), Outcome::Declined);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].title, L"VEL Applied");
     EXPECT_EQ(seen[0].text,
@@ -75,13 +75,13 @@ TEST(Apply, SummaryListsTickedMeasuresInCheckBoxOrder) {
     EXPECT_FALSE(seen[0].hasIcon);
 
     form.checks[1] = false;
-    Click(main_window::cmdYes_Click, form, IDNO, &seen);
+    Click(main_window::ConfirmAndApply, form, IDNO, &seen);
     EXPECT_EQ(seen.at(0).text,
               L"Applied Vel Measures are:\r\n"
               L"Applies Background Image: C:\\Pictures\\sky.jpg\r\n"
               L"Applies Icon Text Color: Pink\r\n"
               L"Applies Folder InfoTip: Holiday photos");
-    Click(main_window::cmdYes_Click, FakeForm::In(folder.path()), IDNO, &seen);
+    Click(main_window::ConfirmAndApply, FakeForm::In(folder.path()), IDNO, &seen);
     EXPECT_EQ(seen.at(0).text, L"Applied Vel Measures are:");
     EXPECT_TRUE(testsupport::FolderEntries(folder.path()).empty());
 }
@@ -112,10 +112,10 @@ TEST(Apply, ReappliesOverItsOwnHiddenSystemFile) {
     TempFolder folder;
     FakeForm form;
     form.path = folder.path();
-    ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+    ASSERT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
     form = FakeForm::AllTicked(folder.path());
     form.path = folder.path();
-    ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+    ASSERT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
     EXPECT_EQ(ReadBytes(folder / L"desktop.ini"), kAllTicked);
     EXPECT_EQ(KeptAttributes(folder / L"desktop.ini"),
               DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
@@ -127,9 +127,9 @@ TEST(Apply, ReappliesOverItsOwnHiddenSystemFile) {
 // read-only, Wine system); the folder's other attributes stay.
 TEST(Apply, MarksTheFolderForTheShell) {
     const std::pair<Action, DWORD> cases[] = {
-        {main_window::cmdYes_Click, FILE_ATTRIBUTE_HIDDEN},
-        {main_window::cmdRem_Click, FILE_ATTRIBUTE_HIDDEN},
-        {main_window::cmdYes_Click, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+        {main_window::ConfirmAndApply, FILE_ATTRIBUTE_HIDDEN},
+        {main_window::ConfirmAndRemove, FILE_ATTRIBUTE_HIDDEN},
+        {main_window::ConfirmAndApply, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
     };
     for (const auto& [action, before] : cases) {
         TempFolder folder;
@@ -151,7 +151,7 @@ TEST(Apply, ProfileReaderReadsEveryValue) {
         ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
         FakeForm form = FakeForm::AllTicked(folder);
         form.iTip = tip;
-        ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+        ASSERT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
         const std::wstring ini = folder + L"\\desktop.ini";
         std::string bytes = ReadBytes(ini);
         if (tip == L"Holiday photos") {

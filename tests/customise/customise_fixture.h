@@ -24,14 +24,16 @@ struct FakeForm : main_window::FieldsView {
     std::wstring bgImg, dirIco, icoIndex, colorName, colorCode, iTip;
     bool keepIcon = false;
 
-    std::wstring txtPath() const override { return path; }
-    bool Checked(int measure) const override { return checks[measure - 1]; }
-    std::wstring txtBGImg() const override { return bgImg; }
-    std::wstring txtDirICO() const override { return dirIco; }
-    std::wstring txtIcoIndex() const override { return icoIndex; }
-    std::wstring cboColor() const override { return colorName; }
-    std::wstring txtColorCode() const override { return colorCode; }
-    std::wstring txtITip() const override { return iTip; }
+    std::wstring Folder() const override { return path; }
+    bool Ticked(main_window::Measure measure) const override {
+        return checks[static_cast<int>(measure)];
+    }
+    std::wstring Image() const override { return bgImg; }
+    std::wstring IconFile() const override { return dirIco; }
+    std::wstring IconIndex() const override { return icoIndex; }
+    std::wstring ColourName() const override { return colorName; }
+    std::wstring ColourCode() const override { return colorCode; }
+    std::wstring Tip() const override { return iTip; }
     bool KeepIconCopy() const override { return keepIcon; }
 
     // Nothing ticked, the folder with its trailing backslash.
@@ -113,7 +115,7 @@ inline std::vector<std::wstring> SortedEntries(const std::wstring& folder) {
 }
 
 using Action = main_window::Outcome (*)(HWND, const main_window::FieldsView&);
-inline const Action kActions[] = {main_window::cmdYes_Click, main_window::cmdRem_Click};
+inline const Action kActions[] = {main_window::ConfirmAndApply, main_window::ConfirmAndRemove};
 
 // Runs the action with its next box answered; the boxes shown are copied to seen.
 inline main_window::Outcome Click(Action action, const FakeForm& form, int answer = IDYES,

@@ -55,7 +55,7 @@ TEST(DeepFolders, ApplyRemoveAndRestoreWorkPastMaxPath) {
         // read-only, which Wine drops on folders, so it can't be read back here.)
         FakeForm form = FakeForm::AllTicked(folder);
         std::vector<testsupport::SeenBox> seen;
-        ASSERT_EQ(Click(main_window::cmdYes_Click, form, IDYES, &seen), Outcome::Written);
+        ASSERT_EQ(Click(main_window::ConfirmAndApply, form, IDYES, &seen), Outcome::Written);
         EXPECT_EQ(seen.size(), 1u);
         EXPECT_EQ(ReadLong(ini),
                   customise::EncodeLines(customise::DesktopIniLines(FieldsOf(form))));
@@ -63,7 +63,7 @@ TEST(DeepFolders, ApplyRemoveAndRestoreWorkPastMaxPath) {
                   DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
         EXPECT_EQ(ReadLong(ini + L".bak"), kForeignContent);
 
-        ASSERT_EQ(Click(main_window::cmdRem_Click, form), Outcome::Written);
+        ASSERT_EQ(Click(main_window::ConfirmAndRemove, form), Outcome::Written);
         EXPECT_EQ(ReadLong(ini), kDefaultContent);
         ASSERT_EQ(customise::RestoreDesktopIni(folder).status, customise::ReplaceStatus::Replaced);
         EXPECT_EQ(ReadLong(ini), kForeignContent);

@@ -75,7 +75,7 @@ TEST(Faults, RefusesTickedValuesThatWouldBreakTheFile) {
         FakeForm form = FakeForm::AllTicked(folder.path());
         spoil(form);
         SCOPED_TRACE(mentions);
-        ExpectErrorBox(RunExpectingError(main_window::cmdYes_Click, form, Outcome::Refused),
+        ExpectErrorBox(RunExpectingError(main_window::ConfirmAndApply, form, Outcome::Refused),
                        mentions);
     }
     EXPECT_TRUE(testsupport::FolderEntries(folder.path()).empty());
@@ -84,12 +84,12 @@ TEST(Faults, RefusesTickedValuesThatWouldBreakTheFile) {
     FakeForm form = FakeForm::In(folder.path());
     form.iTip = L"a\r\nb";
     form.icoIndex = L"x";
-    EXPECT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+    EXPECT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
     EXPECT_EQ(ReadBytes(folder / L"desktop.ini"), kDefaultContent);
     form.TickAll();
     form.icoIndex = L"-12";
     form.colorCode = L"0xD305fF";
-    EXPECT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+    EXPECT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
     std::string bytes = ReadBytes(folder / L"desktop.ini");
     EXPECT_NE(bytes.find("\r\nIconIndex =-12\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("\r\nIconArea_Text = 0xD305fF\r\n"), std::string::npos);
@@ -196,14 +196,14 @@ TEST(Faults, BacksUpOnlyForeignContent) {
     testsupport::WriteBytes(ini + L".bak", "older backup");
     ::SetFileAttributesW((ini + L".bak").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
     FakeForm form = FakeForm::AllTicked(folder.path());
-    ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+    ASSERT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
     EXPECT_EQ(ReadBytes(ini + L".bak"), kForeignContent);
     EXPECT_EQ(KeptAttributes(ini + L".bak"), DWORD{FILE_ATTRIBUTE_HIDDEN});
     EXPECT_EQ(ReadBytes(folder / L"desktop.ini (2).bak"), "older backup");
     EXPECT_EQ(KeptAttributes(folder / L"desktop.ini (2).bak"),
               DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY});
     // Our own file now: Remove leaves the backups alone.
-    ASSERT_EQ(Click(main_window::cmdRem_Click, form), Outcome::Written);
+    ASSERT_EQ(Click(main_window::ConfirmAndRemove, form), Outcome::Written);
     EXPECT_EQ(ReadBytes(ini + L".bak"), kForeignContent);
     EXPECT_EQ(
         SortedEntries(folder.path()),
@@ -257,7 +257,7 @@ TEST(Faults, StaleTemporaryFilesAreRemoved) {
                                              L"desktop.ini.~vel-4243-1.tmp", users[1], users[2]}));
     }
     held.reset();
-    ASSERT_EQ(Click(main_window::cmdRem_Click, FakeForm::In(folder.path())), Outcome::Written);
+    ASSERT_EQ(Click(main_window::ConfirmAndRemove, FakeForm::In(folder.path())), Outcome::Written);
     EXPECT_EQ(SortedEntries(folder.path()),
               (std::vector<std::wstring>{L"desktop.ini", users[0], users[1], users[2]}));
 }

@@ -19,7 +19,7 @@ TEST(FolderTools, WritesTheWindowsBytes) {
         TempFolder byWindow, byTool;
         FakeForm form = values;
         form.path = byWindow.path() + L"\\";
-        ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+        ASSERT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
         // Without a trailing separator too.
         ASSERT_EQ(customise::WriteCustomisation(byTool.path(), FieldsOf(values), false).status,
                   ReplaceStatus::Replaced);
@@ -47,7 +47,7 @@ TEST(FolderTools, KeepsACopyOfTheIcon) {
     // Another file of that name is there: the copy takes "(2)", then reuses it.
     testsupport::WriteBytes(folder / L"app.ico", "someone else's icon");
     for (int run = 0; run < 2; ++run) {
-        ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+        ASSERT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
         EXPECT_EQ(ReadBytes(folder / L"app.ico"), "someone else's icon");
         EXPECT_EQ(KeptAttributes(folder / L"app.ico"), 0u);
         EXPECT_EQ(ReadBytes(folder / L"app (2).ico"), "icon bytes");
@@ -62,7 +62,7 @@ TEST(FolderTools, KeepsACopyOfTheIcon) {
 
     // Copied onto itself: the file in the folder is used as it is.
     form.dirIco = folder / L"app.ico";
-    ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+    ASSERT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
     EXPECT_EQ(ProfileString(ini, L".ShellClassInfo", L"IconFile"), L"app.ico");
     EXPECT_EQ(SortedEntries(folder.path()),
               (std::vector<std::wstring>{L"app (2).ico", L"app.ico", L"desktop.ini"}));
@@ -93,7 +93,7 @@ TEST(FolderTools, SummarySaysTheIconIsKept) {
     FakeForm form = FakeForm::AllTicked(folder.path());
     form.keepIcon = true;
     std::vector<testsupport::SeenBox> seen;
-    EXPECT_EQ(Click(main_window::cmdYes_Click, form, IDNO, &seen), Outcome::Declined);
+    EXPECT_EQ(Click(main_window::ConfirmAndApply, form, IDNO, &seen), Outcome::Declined);
     EXPECT_EQ(seen.at(0).text,
               L"Applied Vel Measures are:\r\n"
               L"Applies Background Image: C:\\Pictures\\sky.jpg\r\n"
@@ -102,7 +102,7 @@ TEST(FolderTools, SummarySaysTheIconIsKept) {
               L"Applies Folder InfoTip: Holiday photos\r\n"
               L"Keeps a Copy of the Icon in the Folder");
     form.checks[1] = false;  // no icon, nothing to keep
-    Click(main_window::cmdYes_Click, form, IDNO, &seen);
+    Click(main_window::ConfirmAndApply, form, IDNO, &seen);
     EXPECT_EQ(seen.at(0).text.find(L"Keeps"), std::wstring::npos);
     EXPECT_TRUE(testsupport::FolderEntries(folder.path()).empty());
 }
@@ -112,7 +112,7 @@ TEST(FolderTools, RestorePutsTheBackupBack) {
     const std::wstring ini = folder / L"desktop.ini";
     testsupport::WriteBytes(ini, kForeignContent);
     EXPECT_FALSE(customise::HasBackup(folder.path()));
-    ASSERT_EQ(Click(main_window::cmdYes_Click, FakeForm::AllTicked(folder.path())),
+    ASSERT_EQ(Click(main_window::ConfirmAndApply, FakeForm::AllTicked(folder.path())),
               Outcome::Written);
     EXPECT_TRUE(customise::HasBackup(folder.path()));
 
@@ -125,7 +125,7 @@ TEST(FolderTools, RestorePutsTheBackupBack) {
     EXPECT_EQ(SortedEntries(folder.path()), std::vector<std::wstring>{L"desktop.ini"});
 
     // Another tool's file that differs from the backup is kept aside when it is put back.
-    ASSERT_EQ(Click(main_window::cmdRem_Click, FakeForm::In(folder.path())), Outcome::Written);
+    ASSERT_EQ(Click(main_window::ConfirmAndRemove, FakeForm::In(folder.path())), Outcome::Written);
     testsupport::WriteBytes(ini, "[Other]\r\nTool=1\r\n");
     EXPECT_EQ(customise::RestoreDesktopIni(folder.path()).status, ReplaceStatus::Replaced);
     EXPECT_EQ(ReadBytes(ini), kForeignContent);

@@ -18,7 +18,7 @@ TEST(Remove, WritesTheDefaultsOverAnyFile) {
     FakeForm form = FakeForm::AllTicked(folder.path());
     form.path = folder.path() + L"/";
     std::vector<testsupport::SeenBox> seen;
-    EXPECT_EQ(Click(main_window::cmdRem_Click, form, IDYES, &seen), Outcome::Written);
+    EXPECT_EQ(Click(main_window::ConfirmAndRemove, form, IDYES, &seen), Outcome::Written);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].title, L"VEL Removed");
     EXPECT_EQ(seen[0].text, L"The folder settings active at selected location are to be removed.");
@@ -35,7 +35,7 @@ TEST(Remove, WritesTheDefaultsOverAnyFile) {
 
 TEST(Remove, CreatesTheFileInAFolderWithoutOne) {
     TempFolder folder;
-    EXPECT_EQ(Click(main_window::cmdRem_Click, FakeForm::In(folder.path())), Outcome::Written);
+    EXPECT_EQ(Click(main_window::ConfirmAndRemove, FakeForm::In(folder.path())), Outcome::Written);
     EXPECT_EQ(ReadBytes(folder / L"desktop.ini"), kDefaultContent);
     EXPECT_EQ(KeptAttributes(folder / L"desktop.ini"),
               DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});

@@ -87,7 +87,7 @@ TEST(TwoWriters, EarlierBackupsAreKept) {
     for (const std::string* foreign : {&first, &first, &second}) {
         testsupport::WriteBytes(ini, *foreign);
         ::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ASSERT_EQ(Click(main_window::cmdYes_Click, form), Outcome::Written);
+        ASSERT_EQ(Click(main_window::ConfirmAndApply, form), Outcome::Written);
         EXPECT_EQ(ReadBytes(ini + L".bak"), *foreign);
     }
     EXPECT_EQ(ReadBytes(folder / L"desktop.ini (2).bak"), "not written by Velquin");

@@ -1,7 +1,8 @@
 # The layer rule, run as a test: the platform core and the folder logic include no window
-# headers (neither the window layer's nor comctl32's), and nothing includes the program's
-# own folder (src/app). -DLISTS names a file setting SRC (the source root), CORE, ICON_MAKER
-# and CUSTOMISE (each layer's files, relative to SRC) and SCAN (the folders read for app/).
+# headers (neither the window layer's nor comctl32's) and take no window's DC, and nothing
+# includes the program's own folder (src/app). -DLISTS names a file setting SRC (the source
+# root), CORE, ICON_MAKER and CUSTOMISE (each layer's files, relative to SRC) and SCAN (the
+# folders read for app/).
 cmake_minimum_required(VERSION 3.21)
 include(${LISTS})
 
@@ -39,6 +40,22 @@ check_layer(platform_core "${CORE}" "${core_headers}")
 # The icon maker reads the colour list's names (a table of constants, no code) for its colours.
 check_layer(icon_maker "${ICON_MAKER}" "${core_headers};${icon_maker_headers};customise/colour_table.h")
 check_layer(customise "${CUSTOMISE}" "${core_headers};${icon_maker_headers};${customise_headers}")
+
+# A window's DC and its paint belong to the window layer (platform/dc.h): no file below it
+# takes one, so no owner of one sits there either.
+function(check_no_window_dc layer files)
+    foreach(file IN LISTS files)
+        file(STRINGS ${SRC}/${file} lines
+             REGEX "(BeginPaint|EndPaint|GetDC|GetDCEx|GetWindowDC|ReleaseDC)[ \t]*\\(")
+        if(lines)
+            list(APPEND faults "${file} (${layer}) takes a window's DC: ${lines}")
+        endif()
+    endforeach()
+    set(faults ${faults} PARENT_SCOPE)
+endfunction()
+check_no_window_dc(platform_core "${CORE}")
+check_no_window_dc(icon_maker "${ICON_MAKER}")
+check_no_window_dc(customise "${CUSTOMISE}")
 
 foreach(folder IN LISTS SCAN)
     file(GLOB_RECURSE files ${folder}/*.h ${folder}/*.cpp)

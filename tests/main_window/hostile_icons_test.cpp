@@ -9,6 +9,7 @@
 
 #include "main_window/icon_source.h"
 #include "platform/content_checks.h"
+#include "platform/dc.h"
 #include "platform/unique_handle.h"
 #include "support/hostile_files.h"
 
