@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,16 +46,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         std::vector<std::wstring> args = Arguments();
         main_window::Form1 form;
         if (form.Create()) {
-            DWORD error = args.size() == 1 ? main_window::GoToFolder(form, args[0]) : 0;
+            std::optional<std::wstring> start;
+            if (args.size() == 1)
+                start = args[0];
+            // The messages wait until the lists are filled, after the window shows.
+            form.StartIn(std::move(start), [&form, &args](DWORD error) {
+                if (error)
+                    platform::ShowError(
+                        form.hwnd(), platform::FailureText(L"Could not start in the folder given.",
+                                                           FullPath(args[0]), error));
+                else if (args.size() > 1)
+                    platform::ShowError(form.hwnd(),
+                                        L"Velquin takes one folder to start in. Put quotes "
+                                        L"around a path with spaces.");
+            });
             form.Show(showCommand);
-            if (error)
-                platform::ShowError(form.hwnd(),
-                                    platform::FailureText(L"Could not start in the folder given.",
-                                                          FullPath(args[0]), error));
-            else if (args.size() > 1)
-                platform::ShowError(form.hwnd(),
-                                    L"Velquin takes one folder to start in. Put quotes around "
-                                    L"a path with spaces.");
             exitCode = platform::RunMessageLoop();
         }
     }

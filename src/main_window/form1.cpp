@@ -10,6 +10,7 @@
 #include "platform/dc.h"
 #include "platform/dpi_layout.h"
 #include "platform/error_text.h"
+#include "platform/folder_entries.h"
 #include "platform/message_box.h"
 #include "platform/resource_ids.h"
 
@@ -21,6 +22,9 @@ using customise::kColours;
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
+
+// Posted by the load handler: the lists fill once the window has shown.
+constexpr UINT kFillLists = WM_APP + 0x11;
 
 constexpr int kCheckIds[] = {kCheck1, kCheck2, kCheck3, kCheck4};
 
@@ -100,9 +104,9 @@ bool Form1::CreateOwnControl(HWND parent, const platform::ControlSpec& control, 
                              UINT) {
     switch (control.kind) {
         case platform::ControlKind::DriveList:
-            return drive1_.Create(parent, control.id, rect);
+            return drive1_.CreateEmpty(parent, control.id, rect);
         case platform::ControlKind::FolderList:
-            return dir1_.Create(parent, control.id, rect);
+            return dir1_.CreateEmpty(parent, control.id, rect);
         default:
             return true;  // the window has no other kinds of its own
     }
@@ -235,6 +239,9 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 Paint(dc.get());
             return 0;
         }
+        case kFillLists:
+            FillLists();
+            return 0;
         case WM_DESTROY:
             if (!closingForOwner_)
                 ::PostQuitMessage(0);
@@ -303,9 +310,30 @@ void Form1::SetText(int id, const std::wstring& text) {
 // --- Start-up, About and Exit ---
 
 void Form1::Form_Load() {
-    Dir1_Change();
     for (const auto& colour : kColours)
         ::SendMessageW(Control(kCboColor), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour.name));
+    // Reading the drives' labels and listing a folder can take long: the window shows first.
+    ::PostMessageW(hwnd(), kFillLists, 0, 0);
+}
+
+void Form1::StartIn(std::optional<std::wstring> folder, std::function<void(DWORD error)> then) {
+    startFolder_ = std::move(folder);
+    whenFilled_ = std::move(then);
+}
+
+void Form1::FillLists() {
+    if (filled_)
+        return;
+    filled_ = true;
+    // The start folder opens first, so that the current folder is never listed for nothing.
+    DWORD startError = startFolder_ ? GoToFolder(*this, *startFolder_) : 0;
+    if (dir1_.Path().empty())
+        dir1_.SetPath(platform::CurrentFolder());
+    drive1_.Fill();
+    drive1_.SetDrive(dir1_.Path());
+    Dir1_Change();
+    if (auto then = std::move(whenFilled_))
+        then(startError);
 }
 
 std::wstring Form1::AboutText() {

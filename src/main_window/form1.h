@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "main_window/apply_remove.h"
@@ -32,9 +34,14 @@ class Form1 : public platform::Window,
     ~Form1() override;
 
     // Creates the window and its controls and runs the load handler; the window stays
-    // hidden until Show. False when the window could not be created.
+    // hidden until Show. The drive and folder lists are filled by a message the window posts
+    // itself, so they fill once the window has been shown and painted, at the first turn of
+    // the message loop. False when the window could not be created.
     bool Create();
     void Show(int showCommand);
+    // When the lists are filled: open `folder` instead of the current folder (on failure
+    // the current folder opens), then call `then` with the error opening it (0 when none).
+    void StartIn(std::optional<std::wstring> folder, std::function<void(DWORD error)> then);
 
     HWND Control(int id) const { return ::GetDlgItem(hwnd(), id); }
     platform::FolderList& Dir1() { return dir1_; }
@@ -68,6 +75,7 @@ class Form1 : public platform::Window,
 
   private:
     void CreateControls();
+    void FillLists();
     bool CreateOwnControl(HWND parent, const platform::ControlSpec& control, const RECT& rect,
                           UINT dpi) override;
     void PlaceOwnControl(const platform::ControlSpec& control, const RECT& rect, UINT dpi) override;
@@ -105,6 +113,9 @@ class Form1 : public platform::Window,
     bool highContrast_ = false;
     platform::WindowIcons icons_;
     bool closingForOwner_ = false;
+    bool filled_ = false;
+    std::optional<std::wstring> startFolder_;
+    std::function<void(DWORD)> whenFilled_;
     bool typingColour_ = false;
 };
 

@@ -49,6 +49,13 @@ std::wstring DriveEntry(const std::wstring& root) {
 }  // namespace
 
 bool DriveList::Create(HWND parent, int id, const RECT& rect) {
+    if (!CreateEmpty(parent, id, rect))
+        return false;
+    Fill();
+    return true;
+}
+
+bool DriveList::CreateEmpty(HWND parent, int id, const RECT& rect) {
     int height = rect.bottom - rect.top;
     // The window's height sets the drop-down's; the closed height is fitted below.
     hwnd_ = ::CreateWindowExW(
@@ -57,12 +64,18 @@ bool DriveList::Create(HWND parent, int id, const RECT& rect) {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_)
         return false;
+    FitComboHeight(hwnd_, height);
+    return true;
+}
+
+void DriveList::Fill() {
+    if (!hwnd_)
+        return;
+    ::SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
     roots_ = LogicalDrives();
     for (const auto& root : roots_)
         ::SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveEntry(root).c_str()));
     SetDrive(CurrentFolder());
-    FitComboHeight(hwnd_, height);
-    return true;
 }
 
 std::wstring DriveList::Drive() const {

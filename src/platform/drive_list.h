@@ -14,6 +14,11 @@ class DriveList {
     // Creates the control as child `id` of `parent` at `rect` (its closed height), filled
     // with the drives and showing the drive of the process's current folder.
     bool Create(HWND parent, int id, const RECT& rect);
+    // Creates the control with no drives, for a window that fills it after its first paint:
+    // a fixed drive's label can take long to read.
+    bool CreateEmpty(HWND parent, int id, const RECT& rect);
+    // Lists the drives and shows the drive of the process's current folder.
+    void Fill();
     HWND hwnd() const { return hwnd_; }
 
     // The current drive as text that FolderList::SetPath accepts, e.g. "C:\".

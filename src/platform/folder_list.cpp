@@ -70,6 +70,10 @@ bool FolderList::Create(HWND parent, int id, const RECT& rect) {
     return true;
 }
 
+bool FolderList::CreateEmpty(HWND parent, int id, const RECT& rect) {
+    return CreateList(parent, id, rect);
+}
+
 DWORD FolderList::SetPath(const std::wstring& path) {
     return Open(path, true);
 }

@@ -32,6 +32,9 @@ class FolderList : public OwnerDataList {
     ~FolderList() override;
     // Creates the control as child `id` of `parent`, opened at the process's current folder.
     bool Create(HWND parent, int id, const RECT& rect);
+    // Creates the control with no folder open (Path() empty), for a window that opens one
+    // after its first paint.
+    bool CreateEmpty(HWND parent, int id, const RECT& rect);
 
     // The open folder: full path, no trailing backslash except a drive root ("C:\").
     const std::wstring& Path() const { return path_; }

@@ -36,6 +36,56 @@ TEST_F(FolderTest, StartsInTheCurrentFolderWithOneBackslash) {
     EXPECT_EQ(Text(kTxtColorCode), L"0x000000");
 }
 
+// The window shows and paints with empty lists; they fill at the message loop's first turn.
+TEST_F(FolderTest, TheListsFillAfterTheWindowShows) {
+    form = std::make_unique<Form1>();
+    ASSERT_TRUE(form->Create());
+    form->Show(SW_SHOW);
+    EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
+    EXPECT_EQ(form->Dir1().RowCount(), 0u);
+    EXPECT_EQ(::SendMessageW(Ctl(kDrive1), CB_GETCOUNT, 0, 0), 0);
+    Pump();
+    EXPECT_EQ(form->Dir1().Path(), temp.path());
+    EXPECT_GT(form->Dir1().RowCount(), 0u);
+    EXPECT_GT(::SendMessageW(Ctl(kDrive1), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(form->Drive1().Drive().substr(0, 1), temp.path().substr(0, 1));
+    EXPECT_EQ(Text(kTxtPath), temp.path() + L"\\");
+}
+
+// A start folder opens in place of the current one, or, when it can't, the current one does;
+// either way the caller hears the outcome once, after the fill.
+TEST_F(FolderTest, AStartFolderOpensInsteadOfTheCurrentOne) {
+    ::CreateDirectoryW((temp / L"Start").c_str(), nullptr);
+    platform::UniqueFile file(::CreateFileW((temp / L"file.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, 0, nullptr));
+    file.reset();
+    struct Case {
+        std::wstring folder;
+        std::wstring opened;
+        bool fails;
+    } cases[] = {{temp / L"Start", temp / L"Start", false},
+                 {temp / L"Missing", temp.path(), true},
+                 {temp / L"file.txt", temp.path(), true}};
+    for (const auto& c : cases) {
+        form = std::make_unique<Form1>();
+        ASSERT_TRUE(form->Create());
+        int calls = 0;
+        DWORD heard = 0;
+        form->StartIn(c.folder, [&](DWORD error) {
+            ++calls;
+            heard = error;
+            EXPECT_FALSE(form->Dir1().Path().empty());
+        });
+        form->Show(SW_SHOW);
+        EXPECT_EQ(calls, 0) << c.folder;
+        Pump();
+        EXPECT_EQ(calls, 1) << c.folder;
+        EXPECT_EQ(heard != 0, c.fails) << c.folder;
+        EXPECT_EQ(form->Dir1().Path(), c.opened) << c.folder;
+        EXPECT_EQ(Text(kTxtPath), c.opened + L"\\") << c.folder;
+    }
+}
+
 TEST_F(FolderTest, StartsAtADriveRootUnchanged) {
     ::SetCurrentDirectoryW(L"C:\\");
     Open();

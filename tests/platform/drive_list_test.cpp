@@ -68,3 +68,28 @@ TEST(DriveList, StartsOnTheCurrentDriveAndMovesSilently) {
     EXPECT_EQ(drives.Drive(), L"C:\\");
     EXPECT_TRUE(host.commands.empty());
 }
+
+// Made empty for a window that fills it after its first paint; filled as Create fills it,
+// and filled again without doubling.
+TEST(DriveList, MadeEmptyFillsLaterAsCreateWould) {
+    ListHost host;
+    DriveList made, empty;
+    testsupport::CurrentFolderScope here(L"C:\\");
+    ASSERT_TRUE(made.Create(host.hwnd(), kId, RECT{10, 10, 200, 31}));
+    ASSERT_TRUE(empty.CreateEmpty(host.hwnd(), kId + 1, RECT{10, 40, 200, 61}));
+    EXPECT_EQ(::SendMessageW(empty.hwnd(), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(empty.Drive(), L"");
+    empty.SetDrive(L"C:\\");  // nothing to show yet: no harm
+    for (int fill = 0; fill < 2; ++fill) {
+        empty.Fill();
+        const LRESULT count = ::SendMessageW(made.hwnd(), CB_GETCOUNT, 0, 0);
+        ASSERT_EQ(::SendMessageW(empty.hwnd(), CB_GETCOUNT, 0, 0), count);
+        for (int i = 0; i < count; ++i)
+            EXPECT_EQ(EntryText(empty.hwnd(), i), EntryText(made.hwnd(), i));
+        EXPECT_EQ(empty.Drive(), L"C:\\");
+    }
+    RECT r;
+    ::GetWindowRect(empty.hwnd(), &r);
+    EXPECT_EQ(r.bottom - r.top, 21);
+    EXPECT_TRUE(host.commands.empty());
+}

@@ -69,6 +69,23 @@ TEST_F(FolderListTest, StartsAtTheCurrentFolderWithoutChange) {
     EXPECT_EQ(host.Count(kId + 1, kFolderListChange), 0);
 }
 
+// Made empty, the list opens nothing (no rows, no path) until its first SetPath, which is a
+// change like any other.
+TEST_F(FolderListTest, MadeEmptyOpensNothingUntilSetPath) {
+    FolderList empty;
+    {
+        testsupport::CurrentFolderScope here(temp.path());
+        ASSERT_TRUE(empty.CreateEmpty(host.hwnd(), kId + 1, listtest::kListRect));
+    }
+    EXPECT_TRUE(empty.Path().empty());
+    EXPECT_EQ(empty.RowCount(), 0u);
+    EXPECT_EQ(ListCount(empty), 0);
+    ASSERT_EQ(empty.SetPath(temp.path()), 0u);
+    ASSERT_EQ(list.SetPath(temp.path()), 0u);
+    EXPECT_EQ(Rows(empty), Rows(list));
+    EXPECT_EQ(host.Count(kId + 1, kFolderListChange), 1);
+}
+
 TEST_F(FolderListTest, RowsShowAncestorsOpenFolderThenSortedSubfolders) {
     ASSERT_EQ(list.SetPath(temp.path() + L"\\"), 0u);
     EXPECT_EQ(list.Path(), temp.path());
