@@ -19,18 +19,13 @@ struct Point {
 
 struct MarkInfo {
     Mark mark;
-    const wchar_t* name;
     std::uint8_t face[3];  // blue, green, red: dark enough for a white sign to stand out
 };
 constexpr MarkInfo kInfo[] = {
-    {Mark::Done, L"done", {0x3e, 0x8e, 0x1e}},
-    {Mark::Important, L"important", {0x25, 0x30, 0xd0}},
-    {Mark::Waiting, L"waiting", {0xd8, 0x66, 0x14}},
-    {Mark::Cancelled, L"cancelled", {0x68, 0x63, 0x5f}},
-    {Mark::Star, L"star", {0x00, 0x5c, 0xb0}},
-    {Mark::Heart, L"heart", {0x5b, 0x18, 0xc2}},
-    {Mark::Private, L"private", {0x4f, 0x47, 0x37}},
-    {Mark::Question, L"question", {0xa2, 0x1f, 0x7b}},
+    {Mark::Done, {0x3e, 0x8e, 0x1e}},    {Mark::Important, {0x25, 0x30, 0xd0}},
+    {Mark::Waiting, {0xd8, 0x66, 0x14}}, {Mark::Cancelled, {0x68, 0x63, 0x5f}},
+    {Mark::Star, {0x00, 0x5c, 0xb0}},    {Mark::Heart, {0x5b, 0x18, 0xc2}},
+    {Mark::Private, {0x4f, 0x47, 0x37}}, {Mark::Question, {0xa2, 0x1f, 0x7b}},
 };
 
 double Length(double x, double y) {
@@ -153,14 +148,14 @@ double Coverage(double distance) {
 }  // namespace
 
 const wchar_t* MarkName(Mark mark) {
-    for (const auto& info : kInfo)
+    for (const auto& info : kMarkWords)
         if (info.mark == mark)
             return info.name;
     return L"none";
 }
 
 std::optional<Mark> ParseMark(std::wstring_view name) {
-    for (const auto& info : kInfo) {
+    for (const auto& info : kMarkWords) {
         const std::wstring_view known = info.name;
         if (::CompareStringOrdinal(name.data(), static_cast<int>(name.size()), known.data(),
                                    static_cast<int>(known.size()), TRUE) == CSTR_EQUAL)
@@ -171,7 +166,7 @@ std::optional<Mark> ParseMark(std::wstring_view name) {
 
 std::wstring MarkNames() {
     std::wstring names;
-    for (const auto& info : kInfo)
+    for (const auto& info : kMarkWords)
         names += (names.empty() ? L"" : L", ") + std::wstring(info.name);
     return names;
 }

@@ -16,6 +16,20 @@ enum class Mark { None, Done, Important, Waiting, Cancelled, Star, Heart, Privat
 inline constexpr Mark kMarks[] = {Mark::Done, Mark::Important, Mark::Waiting, Mark::Cancelled,
                                   Mark::Star, Mark::Heart,     Mark::Private, Mark::Question};
 
+// Each mark's name as the command line takes it and its title in menus, in kMarks' order.
+// Here rather than in marks.cpp so the shell extension can list them without the drawing.
+struct MarkWords {
+    Mark mark;
+    const wchar_t* name;
+    const wchar_t* title;
+};
+inline constexpr MarkWords kMarkWords[] = {
+    {Mark::Done, L"done", L"Done"},          {Mark::Important, L"important", L"Important"},
+    {Mark::Waiting, L"waiting", L"Waiting"}, {Mark::Cancelled, L"cancelled", L"Cancelled"},
+    {Mark::Star, L"star", L"Star"},          {Mark::Heart, L"heart", L"Heart"},
+    {Mark::Private, L"private", L"Private"}, {Mark::Question, L"question", L"Question"},
+};
+
 // "done", "important"... as the command line takes them; "none" for Mark::None.
 const wchar_t* MarkName(Mark mark);
 // A mark's name in any letter case ("Done"); nothing for anything else, "none" included.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "customise/colour_table.h"
+#include "icon_maker/marks.h"
 #include "shell/shell_resources.h"
 
 namespace shell {
@@ -19,9 +20,26 @@ constexpr CommandRow ColourRow(size_t i) {
             {}};
 }
 
+constexpr size_t kMarkCount = std::size(icon_maker::kMarkWords);
+
+// No icons: the marks' badges are drawn by the program, which the extension does not hold.
+constexpr CommandRow MarkRow(size_t i) {
+    return {
+        icon_maker::kMarkWords[i].title, 0, Action::SetMark, icon_maker::kMarkWords[i].name, {}};
+}
+
 template <size_t... I>
-constexpr std::array<CommandRow, kColourCount + 3> SubCommands(std::index_sequence<I...>) {
+constexpr std::array<CommandRow, kMarkCount + 2> MarkCommands(std::index_sequence<I...>) {
+    return {MarkRow(I)..., CommandRow{nullptr, 0, Action::None, nullptr, {}},
+            CommandRow{L"No Mark", 0, Action::RemoveMark, nullptr, {}}};
+}
+
+constexpr auto kMarkCommands = MarkCommands(std::make_index_sequence<kMarkCount>());
+
+template <size_t... I>
+constexpr std::array<CommandRow, kColourCount + 4> SubCommands(std::index_sequence<I...>) {
     return {ColourRow(I)..., CommandRow{nullptr, 0, Action::None, nullptr, {}},
+            CommandRow{L"Mark", IDI_SHELL_VELQUIN, Action::None, nullptr, kMarkCommands},
             CommandRow{
                 L"Default Folder Icon", IDI_SHELL_DEFAULT_FOLDER, Action::DefaultIcon, nullptr, {}},
             CommandRow{

@@ -17,6 +17,10 @@ std::wstring Words(const CommandRow& row) {
     switch (row.action) {
         case Action::SetColour:
             return L" set --icon-colour " + Quoted(row.value);
+        case Action::SetMark:
+            return L" set --icon-mark " + Quoted(row.value);
+        case Action::RemoveMark:
+            return L" unset --icon-mark";
         case Action::DefaultIcon:
             return L" unset --icon";
         default:

@@ -239,6 +239,9 @@ TEST_F(MarkCliTest, FolderMarkCascade) {
             << commands[i];
         name[0] = static_cast<wchar_t>(::towupper(name[0]));
         EXPECT_EQ(texts[i], name);  // the command line's marks, in their order
+        // ...and the titles Windows 11's Mark submenu takes from the same table.
+        EXPECT_EQ(icon_maker::kMarkWords[i].mark, icon_maker::kMarks[i]);
+        EXPECT_EQ(texts[i], icon_maker::kMarkWords[i].title);
     }
     EXPECT_EQ(texts.back(), L"No Mark");
     EXPECT_NE(commands.back().find(L"unset --icon-mark \"%V\""), std::wstring::npos);

@@ -38,6 +38,31 @@ const std::wstring kRed = L"\"C:\\V\\velquin.exe\" set --icon-colour \"Red\"";
 const std::wstring kLightBlue = L"\"C:\\V\\velquin.exe\" set --icon-colour \"Light Blue\"";
 const std::wstring kDefault = L"\"C:\\V\\velquin.exe\" unset --icon";
 const std::wstring kLong(300, L'x');
+const std::wstring kMarkStart = L"\"C:\\V\\velquin.exe\" ";
+
+const CommandRow& MarkRow(size_t i) {
+    return Row(12).children[i];
+}
+
+// The Mark submenu's rows run the mark's own words over every folder at once.
+TEST(MarkCommandLines, EachMarkSetsItsNameAndNoMarkUnsetsIt) {
+    struct Case {
+        size_t row;
+        std::wstring words;
+    } cases[] = {
+        {0, L"set --icon-mark \"done\""},
+        {1, L"set --icon-mark \"important\""},
+        {3, L"set --icon-mark \"cancelled\""},
+        {7, L"set --icon-mark \"question\""},
+        {9, L"unset --icon-mark"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(
+            shell::CommandLines(L"C:\\V\\velquin.exe", MarkRow(c.row), {L"D:\\a", L"D:\\b c"}),
+            std::vector<std::wstring>{kMarkStart + c.words + L" \"D:\\a\" \"D:\\b c\""});
+    EXPECT_TRUE(shell::CommandLines(L"C:\\V\\velquin.exe", MarkRow(8), {L"D:\\a"}).empty());
+    EXPECT_TRUE(shell::CommandLines(L"C:\\V\\velquin.exe", Row(12), {L"D:\\a"}).empty());
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Selections, CommandLinesTest,
@@ -49,19 +74,19 @@ INSTANTIATE_TEST_SUITE_P(
                   32767,
                   {kLightBlue + L" \"D:\\My photos\" \"E:\\a b\""}},
         LinesCase{
-            "default_icon", 12, {L"D:\\a", L"D:\\b"}, 32767, {kDefault + L" \"D:\\a\" \"D:\\b\""}},
+            "default_icon", 13, {L"D:\\a", L"D:\\b"}, 32767, {kDefault + L" \"D:\\a\" \"D:\\b\""}},
         LinesCase{"customise_opens_the_first_folder",
-                  13,
+                  14,
                   {L"D:\\a", L"D:\\b"},
                   32767,
                   {L"\"C:\\V\\velquin.exe\" \"D:\\a\""}},
         LinesCase{"split_into_as_few_as_fit",
-                  12,
+                  13,
                   {L"D:\\a", L"D:\\b", L"D:\\c"},
                   kDefault.size() + 15,  // two folders and the ending zero
                   {kDefault + L" \"D:\\a\" \"D:\\b\"", kDefault + L" \"D:\\c\""}},
         LinesCase{"a_folder_too_long_has_a_line_of_its_own",
-                  12,
+                  13,
                   {L"D:\\a", L"D:\\" + kLong},
                   100,
                   {kDefault + L" \"D:\\a\"", kDefault + L" \"D:\\" + kLong + L"\""}},

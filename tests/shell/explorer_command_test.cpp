@@ -4,10 +4,14 @@
 #include <windows.h>
 #include <shlguid.h>
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <thread>
 
+#include "cli/cli_process.h"
 #include "customise/colour_table.h"
+#include "icon_maker/marks.h"
 #include "shell/shell_fixture.h"
 
 namespace {
@@ -112,32 +116,65 @@ TEST_F(ExplorerCommandTest, HiddenWhenVelquinIsNotBesideTheExtension) {
     }
 }
 
-TEST_F(ExplorerCommandTest, SubCommandsAreTheColoursThenDefaultThenCustomise) {
-    std::vector<std::wstring> titles;
-    for (const auto& colour : customise::kColours)
-        titles.push_back(colour.name);
-    titles.insert(titles.end(), {L"", L"Default Folder Icon", L"Customise with Velquin..."});
+// A row of a menu as Explorer should see it: "" for a separator, and the rows of a submenu.
+struct MenuRow {
+    std::wstring title;
+    bool icon = true;
+    std::vector<MenuRow> children = {};
+};
 
-    const auto commands = SubCommands(root_.get());
-    ASSERT_EQ(commands.size(), titles.size());
-    ComPtr<IShellItemArray> items = Items(folders_);
+// The Mark submenu: the marks by their menus' titles, a separator, "No Mark"; no icons.
+std::vector<MenuRow> MarkRows() {
+    std::vector<MenuRow> rows;
+    for (const auto& mark : icon_maker::kMarkWords)
+        rows.push_back({mark.title, false});
+    rows.push_back({L""});
+    rows.push_back({L"No Mark", false});
+    return rows;
+}
+
+// Walks commands against rows, into every submenu, with a selection of folders.
+void ExpectMenu(const std::vector<ComPtr<IExplorerCommand>>& commands,
+                const std::vector<MenuRow>& rows, IShellItemArray* items) {
+    ASSERT_EQ(commands.size(), rows.size());
     for (size_t i = 0; i < commands.size(); ++i) {
-        SCOPED_TRACE(titles[i].c_str());
+        const MenuRow& row = rows[i];
+        SCOPED_TRACE(row.title.empty() ? L"(separator)" : row.title.c_str());
         IExplorerCommand* command = commands[i].get();
         EXPCMDFLAGS flags = 0;
         ASSERT_EQ(command->GetFlags(&flags), S_OK);
-        ComPtr<IEnumExplorerCommand> none;
-        EXPECT_EQ(command->EnumSubCommands(none.put()), E_NOTIMPL);
-        EXPECT_EQ(State(command, items.get()), ECS_ENABLED);
-        if (titles[i].empty()) {
+        EXPECT_EQ(State(command, items), ECS_ENABLED);
+        if (row.children.empty()) {
+            ComPtr<IEnumExplorerCommand> none;
+            EXPECT_EQ(command->EnumSubCommands(none.put()), E_NOTIMPL);
+        }
+        if (row.title.empty()) {
             EXPECT_EQ(flags, ECF_ISSEPARATOR);
             continue;
         }
-        EXPECT_EQ(flags, ECF_DEFAULT);
-        EXPECT_EQ(HandedText([&](LPWSTR* t) { return command->GetTitle(items.get(), t); }),
-                  titles[i]);
-        ExpectIconLoads(HandedText([&](LPWSTR* t) { return command->GetIcon(items.get(), t); }));
+        EXPECT_EQ(flags, row.children.empty() ? ECF_DEFAULT : ECF_HASSUBCOMMANDS);
+        EXPECT_EQ(HandedText([&](LPWSTR* t) { return command->GetTitle(items, t); }), row.title);
+        const std::wstring icon = HandedText([&](LPWSTR* t) { return command->GetIcon(items, t); });
+        if (row.icon)
+            ExpectIconLoads(icon);
+        else
+            EXPECT_EQ(icon, L"(failed)");
+        if (!row.children.empty())
+            ExpectMenu(SubCommands(command), row.children, items);
     }
+}
+
+TEST_F(ExplorerCommandTest, SubCommandsAreTheColoursThenMarksThenDefaultThenCustomise) {
+    std::vector<MenuRow> rows;
+    for (const auto& colour : customise::kColours)
+        rows.push_back({colour.name});
+    rows.push_back({L""});
+    rows.push_back({L"Mark", true, MarkRows()});
+    rows.push_back({L"Default Folder Icon"});
+    rows.push_back({L"Customise with Velquin..."});
+
+    ComPtr<IShellItemArray> items = Items(folders_);
+    ExpectMenu(SubCommands(root_.get()), rows, items.get());
 }
 
 TEST_F(ExplorerCommandTest, ListFetchesSkipsAndClonesAsExplorerAsks) {
@@ -146,7 +183,7 @@ TEST_F(ExplorerCommandTest, ListFetchesSkipsAndClonesAsExplorerAsks) {
     IExplorerCommand* fetched[20] = {};
     ULONG count = 0;
     EXPECT_EQ(list->Next(20, fetched, &count), S_FALSE);
-    EXPECT_EQ(count, std::size(customise::kColours) + 3);
+    EXPECT_EQ(count, std::size(customise::kColours) + 4);
     for (ULONG i = 0; i < count; ++i)
         fetched[i]->Release();
     EXPECT_EQ(list->Next(1, fetched, &count), S_FALSE);
@@ -215,11 +252,59 @@ TEST_F(ExplorerCommandTest, InvokeColoursEveryFolderThroughOneRunOfVelquin) {
         EXPECT_NE(ini.find("IconResource=velquin-"), ini.npos) << ini;
     }
 
-    ASSERT_EQ(commands[12]->Invoke(items.get(), nullptr), S_OK);  // Default Folder Icon
+    ASSERT_EQ(commands[13]->Invoke(items.get(), nullptr), S_OK);  // Default Folder Icon
     ASSERT_TRUE(processes.WaitForOthers());
     EXPECT_EQ(processes.Counts().TotalProcesses - before, 2u);
     for (const auto& folder : folders_)
         EXPECT_FALSE(testsupport::Exists(folder + L"\\desktop.ini")) << folder.c_str();
+}
+
+// show --json's object for folder, from the command line beside the extension.
+nlohmann::json Shown(const std::wstring& folder) {
+    const cli_test::CliRun run = cli_test::RunCli({L"show", L"--json", folder});
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    std::string utf8(run.out.size() * 3, '\0');
+    utf8.resize(static_cast<size_t>(
+        ::WideCharToMultiByte(CP_UTF8, 0, run.out.data(), static_cast<int>(run.out.size()),
+                              utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+    return nlohmann::json::parse(utf8)[0];
+}
+
+TEST_F(ExplorerCommandTest, MarksGoOnAndComeOffManyFoldersEachKeepingItsColour) {
+    CountedProcesses& processes = Processes();
+    ASSERT_TRUE(processes.assigned());
+    const std::pair<const wchar_t*, const char*> colours[] = {{L"Red", "#EB0000"},
+                                                              {L"Dark Blue", "#050578"}};
+    for (size_t i = 0; i < std::size(colours); ++i)
+        ASSERT_EQ(
+            cli_test::RunCli({L"set", L"--icon-colour", colours[i].first, folders_[i]}).exitCode,
+            0u);
+    const auto menu = SubCommands(root_.get());
+    ASSERT_GT(menu.size(), 12u);
+    const auto marks = SubCommands(menu[12].get());  // Mark
+    ASSERT_EQ(marks.size(), std::size(icon_maker::kMarkWords) + 2);
+    ComPtr<IShellItemArray> items = Items({folders_[0], folders_[1]});
+
+    struct Step {
+        size_t row;
+        const char* mark;  // nullptr: none
+    } steps[] = {{0, "done"}, {6, "private"}, {9, nullptr}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.mark ? step.mark : "No Mark");
+        const DWORD before = processes.Counts().TotalProcesses;
+        ASSERT_EQ(marks[step.row]->Invoke(items.get(), nullptr), S_OK);
+        ASSERT_TRUE(processes.WaitForOthers());
+        EXPECT_EQ(processes.Counts().TotalProcesses - before, 1u);
+        for (size_t i = 0; i < std::size(colours); ++i) {
+            SCOPED_TRACE(colours[i].second);
+            const nlohmann::json shown = Shown(folders_[i]);
+            EXPECT_EQ(shown["iconColour"], colours[i].second);
+            if (step.mark)
+                EXPECT_EQ(shown["iconMark"], step.mark);
+            else
+                EXPECT_TRUE(shown["iconMark"].is_null()) << shown;
+        }
+    }
 }
 
 // The site of a command on a folder's background, which gets no items: a view of the folder.
