@@ -52,10 +52,7 @@ int wmain(int argc, wchar_t** argv) {
         if (!window)
             return 1;
         ::SendMessageW(::GetDlgItem(window, 1102), kSwatchSetSelection, 7, 0);  // Red
-        HWND marks = ::GetDlgItem(window, 1107);
-        ::SendMessageW(marks, CB_SETCURSEL, 1, 0);  // Done
-        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(1107, CBN_SELCHANGE),
-                       reinterpret_cast<LPARAM>(marks));
+        ::SendMessageW(::GetDlgItem(window, 1107), kSwatchSetSelection, 1, 0);  // Done
         return 0;
     }
     if (!wcscmp(what, L"foldermenu")) {

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -28,12 +29,14 @@ using platform::ControlKind;
 using platform::ControlSpec;
 
 constexpr int kWidthTwips = 5595;
-constexpr int kHeightTwips = 3135;
+// The mark row sits under the colour buttons; what was below moves down by its step.
+constexpr int kMarkStep = 570;
+constexpr int kHeightTwips = 3135 + kMarkStep;
 constexpr int kSwatchCount = static_cast<int>(std::size(customise::kColours));
+constexpr int kMarkCount = 1 + static_cast<int>(std::size(icon_maker::kMarks));
 // The preview: 96 and 32 px at 96 dots per inch, beside each other, scaled for the DPI.
-constexpr RECT kLargePreview = {120, 1560, 1560, 3000};
-constexpr RECT kSmallPreview = {1800, 2040, 2280, 2520};
-constexpr int kMarkListRows = 10;  // the marks' list open: No Mark and the eight, unscrolled
+constexpr RECT kLargePreview = {120, 1560 + kMarkStep, 1560, 3000 + kMarkStep};
+constexpr RECT kSmallPreview = {1800, 2040 + kMarkStep, 2280, 2520 + kMarkStep};
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
@@ -41,11 +44,11 @@ constexpr ControlSpec kControls[] = {
     {kSwatchRow,   L"Swatches",    ControlKind::Image,  0, L"",                   120,  450,  5355, 435, 0, L"Folder colours"},
     {kOtherColour, L"OtherColour", ControlKind::Button, 0, L"Other Colour...",    120,  1020, 1695, 375, 1},
     {kFromPicture, L"FromPicture", ControlKind::Button, 0, L"From a Picture...",  1935, 1020, 1695, 375, 2},
-    {kChosenText,  L"Chosen",      ControlKind::Label,  0, L"",                   2520, 1560, 2955, 855, platform::kNoTabIndex},
-    {kMarkLabel,   L"MarkLabel",   ControlKind::Label,  0, L"Mark:",              3750, 1080, 495,  255, platform::kNoTabIndex},
-    {kMarkList,    L"Mark",        ControlKind::Image,  0, L"",                   4275, 1020, 1200, 375, 3},
-    {IDOK,         L"OK",          ControlKind::Button, 0, L"OK",                 2955, 2640, 1200, 375, 4},
-    {IDCANCEL,     L"Cancel",      ControlKind::Button, 0, L"Cancel",             4275, 2640, 1200, 375, 5},
+    {kMarkLabel,   L"MarkLabel",   ControlKind::Label,  0, L"Mark:",              120,  1620, 495,  255, platform::kNoTabIndex},
+    {kMarkRow,     L"Marks",       ControlKind::Image,  0, L"",                   660,  1530, 4815, 435, 3, L"Folder marks"},
+    {kChosenText,  L"Chosen",      ControlKind::Label,  0, L"",                   2520, 1560 + kMarkStep, 2955, 855, platform::kNoTabIndex},
+    {IDOK,         L"OK",          ControlKind::Button, 0, L"OK",                 2955, 2640 + kMarkStep, 1200, 375, 4},
+    {IDCANCEL,     L"Cancel",      ControlKind::Button, 0, L"Cancel",             4275, 2640 + kMarkStep, 1200, 375, 5},
 };
 // clang-format on
 
@@ -59,13 +62,101 @@ bool ShowsFocusCue(HWND hwnd) {
     return ::GetFocus() == hwnd && !(::SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
-// The row of the eleven swatches: one tab stop, arrows, Home and End move the choice, a
-// click chooses; each change is told to the parent as WM_COMMAND (id, 0). Screen readers
-// read the swatches as radio buttons named by their colours.
-LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+// The marks' names as the Explorer menu shows them: "No Mark", "Done"...
+std::vector<std::wstring> MarkRowNames() {
+    std::vector<std::wstring> names{L"No Mark"};
+    for (icon_maker::Mark mark : icon_maker::kMarks) {
+        std::wstring name = icon_maker::MarkName(mark);
+        name[0] = static_cast<wchar_t>(name[0] - L'a' + L'A');
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+std::vector<std::wstring> ColourNames() {
+    std::vector<std::wstring> names;
+    for (const auto& colour : customise::kColours)
+        names.emplace_back(colour.name);
+    return names;
+}
+
+icon_maker::Mark MarkAt(int index) {
+    return index > 0 && index < kMarkCount ? icon_maker::kMarks[index - 1] : icon_maker::Mark::None;
+}
+
+void PaintSwatch(HDC dc, const RECT& box, int index) {
+    platform::UniqueBrush fill(::CreateSolidBrush(SwatchColour(index)));
+    ::FillRect(dc, &box, fill.get());
+}
+
+// A mark's badge as the icon maker draws it over an icon of twice the box's side (whose
+// lower-right quarter it fills), laid over the window's colour; No Mark an empty, crossed
+// ring in the shadow colour, which a high-contrast theme chooses.
+void PaintMark(HDC dc, const RECT& box, int index) {
+    ::FillRect(dc, &box, ::GetSysColorBrush(COLOR_WINDOW));
+    const int side = std::min(box.right - box.left, box.bottom - box.top) - 2;
+    if (side < 4)
+        return;
+    const int left = (box.left + box.right - side) / 2, top = (box.top + box.bottom - side) / 2;
+    if (index == 0) {
+        const int inset = side / 8;
+        platform::UniquePen pen(
+            ::CreatePen(PS_SOLID, std::max(1, side / 12), ::GetSysColor(COLOR_BTNSHADOW)));
+        const HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
+        const HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+        ::Ellipse(dc, left + inset, top + inset, left + side - inset, top + side - inset);
+        ::MoveToEx(dc, left + side / 4, top + side - side / 4, nullptr);
+        ::LineTo(dc, left + side - side / 4, top + side / 4);
+        ::SelectObject(dc, oldBrush);
+        ::SelectObject(dc, oldPen);
+        return;
+    }
+    const int full = side * 2;
+    std::vector<std::uint8_t> bgra(static_cast<size_t>(full) * full * 4, 0);
+    icon_maker::DrawMark(bgra, full, MarkAt(index));
+    const COLORREF back = ::GetSysColor(COLOR_WINDOW);
+    const std::uint8_t under[3] = {GetBValue(back), GetGValue(back), GetRValue(back)};
+    std::vector<std::uint8_t> cell(static_cast<size_t>(side) * side * 4, 0);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const std::uint8_t* from =
+                &bgra[((static_cast<size_t>(y) + side) * full + x + side) * 4];
+            std::uint8_t* to = &cell[(static_cast<size_t>(y) * side + x) * 4];
+            for (int c = 0; c < 3; ++c)
+                to[c] = static_cast<std::uint8_t>(
+                    (from[c] * from[3] + under[c] * (255 - from[3]) + 127) / 255);
+        }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB};
+    ::SetDIBitsToDevice(dc, left, top, side, side, 0, 0, 0, side, cell.data(), &info,
+                        DIB_RGB_COLORS);
+}
+
+// What tells the swatch row from the mark row: their cells, names, first choice and look.
+struct RowKind {
+    int count;
+    int initial;  // -1: nothing chosen until the user chooses
+    std::vector<std::wstring> (*names)();
+    void (*paint)(HDC dc, const RECT& box, int index);
+};
+constexpr RowKind kSwatchKind{kSwatchCount, -1, ColourNames, PaintSwatch};
+constexpr RowKind kMarkKind{kMarkCount, 0, MarkRowNames, PaintMark};
+constexpr int kKindExtra = 0;  // the window's extra bytes hold its RowKind
+
+// A row of swatches or marks: one tab stop, arrows, Home and End move the choice, a click
+// chooses; each change is told to the parent as WM_COMMAND (id, 0). Screen readers read the
+// cells as radio buttons named by their colours or marks.
+LRESULT CALLBACK RowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    if (msg == WM_NCCREATE)
+        ::SetWindowLongPtrW(
+            hwnd, kKindExtra,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    const auto* kind = reinterpret_cast<const RowKind*>(::GetWindowLongPtrW(hwnd, kKindExtra));
+    if (!kind)
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    const int count = kind->count;
     const int selected = static_cast<int>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    auto select = [hwnd, selected](int index, bool tell) {
-        index = std::clamp(index, 0, kSwatchCount - 1);
+    auto select = [hwnd, selected, count](int index, bool tell) {
+        index = std::clamp(index, 0, count - 1);
         if (index == selected && !tell)
             return;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, index);
@@ -76,12 +167,9 @@ LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     };
     switch (msg) {
         case WM_CREATE:
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, -1);
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, kind->initial);
             try {
-                std::vector<std::wstring> names;
-                for (const auto& colour : customise::kColours)
-                    names.emplace_back(colour.name);
-                platform::SetAccessibleRadioRow(hwnd, std::move(names),
+                platform::SetAccessibleRadioRow(hwnd, kind->names(),
                                                 {kSwatchGetSelection, kSwatchSetSelection});
             } catch (...) {
                 // Without its names the row still works by keys and clicks.
@@ -97,12 +185,12 @@ LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
             else if (wParam == VK_HOME)
                 select(0, selected < 0);
             else if (wParam == VK_END)
-                select(kSwatchCount - 1, selected < 0);
+                select(count - 1, selected < 0);
             return 0;
         case WM_LBUTTONDOWN:
             ::SetFocus(hwnd);
             select(static_cast<short>(LOWORD(lParam)) /
-                       std::max(1L, platform::RadioRowCell(hwnd, kSwatchCount, 0).right),
+                       std::max(1L, platform::RadioRowCell(hwnd, count, 0).right),
                    true);
             return 0;
         case kSwatchGetSelection:
@@ -125,18 +213,17 @@ LRESULT CALLBACK SwatchRowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
             platform::PaintDc paint(hwnd);
             RECT client{};
             ::GetClientRect(hwnd, &client);
-            for (int i = 0; i < kSwatchCount; ++i) {
-                const RECT cell = platform::RadioRowCell(hwnd, kSwatchCount, i);
+            for (int i = 0; i < count; ++i) {
+                const RECT cell = platform::RadioRowCell(hwnd, count, i);
                 const int gap = std::max(2, static_cast<int>(cell.right - cell.left) / 10);
-                RECT swatch{cell.left + gap, gap, cell.right - gap, client.bottom - gap};
-                platform::UniqueBrush fill(::CreateSolidBrush(SwatchColour(i)));
-                ::FillRect(paint.get(), &swatch, fill.get());
-                ::FrameRect(paint.get(), &swatch, ::GetSysColorBrush(COLOR_BTNSHADOW));
+                RECT box{cell.left + gap, gap, cell.right - gap, client.bottom - gap};
+                kind->paint(paint.get(), box, i);
+                ::FrameRect(paint.get(), &box, ::GetSysColorBrush(COLOR_BTNSHADOW));
                 if (i != selected)
                     continue;
-                // The chosen swatch: a frame in the text colour, the focus rectangle outside.
-                RECT frame{swatch.left - gap / 2, swatch.top - gap / 2, swatch.right + gap / 2,
-                           swatch.bottom + gap / 2};
+                // The chosen cell: a frame in the text colour, the focus rectangle outside.
+                RECT frame{box.left - gap / 2, box.top - gap / 2, box.right + gap / 2,
+                           box.bottom + gap / 2};
                 ::FrameRect(paint.get(), &frame, ::GetSysColorBrush(COLOR_WINDOWTEXT));
                 if (ShowsFocusCue(hwnd))
                     ::DrawFocusRect(paint.get(), &cell);
@@ -198,10 +285,6 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
             ::DestroyWindow(hwnd());
             return {};
         }
-        // Screen readers name a list by the label just before it; labels are made first.
-        HWND marks = ::GetDlgItem(hwnd(), kMarkList);
-        ::SetWindowPos(::GetDlgItem(hwnd(), kMarkLabel), ::GetWindow(marks, GW_HWNDPREV), 0, 0, 0,
-                       0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         platform::TableFonts fonts{platform::CreateDefaultFont(Dpi()), {}};
         platform::ApplyTableFonts(hwnd(), kControls, std::move(fonts), fonts_);
         ::EnableWindow(::GetDlgItem(hwnd(), IDOK), FALSE);
@@ -226,8 +309,8 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
                     case kOtherColour:
                         OtherColour();
                         return 0;
-                    case kMarkList:
-                        if (HIWORD(wParam) == CBN_SELCHANGE && (colour_ || !picture_.empty()))
+                    case kMarkRow:
+                        if (colour_ || !picture_.empty())
                             Make();
                         return 0;
                     case kFromPicture:
@@ -264,34 +347,19 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
         MakePreview();
     }
 
-    // The swatch row is the window's own kind; the marks are a drop-down list, which a
-    // keyboard and a screen reader (by the label before it) reach as any list.
+    // The swatch and mark rows are the window's own kind of control.
     bool CreateOwnControl(HWND parent, const ControlSpec& control, const RECT& rect,
                           UINT) override {
-        const bool marks = control.id == kMarkList;
-        HWND created = ::CreateWindowExW(
-            0, marks ? WC_COMBOBOXW : kSwatchRowClass, control.name,
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | (marks ? CBS_DROPDOWNLIST | WS_VSCROLL : 0),
-            rect.left, rect.top, rect.right - rect.left,
-            (rect.bottom - rect.top) * (marks ? kMarkListRows : 1), parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), platform::ModuleInstance(),
-            nullptr);
-        if (created && marks) {
-            ::SendMessageW(created, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"No Mark"));
-            for (icon_maker::Mark mark : icon_maker::kMarks) {
-                std::wstring name = icon_maker::MarkName(mark);
-                name[0] = static_cast<wchar_t>(name[0] - L'a' + L'A');  // "Done": a menu's case
-                ::SendMessageW(created, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-            }
-            ::SendMessageW(created, CB_SETCURSEL, 0, 0);
-        }
-        return created != nullptr;
+        const RowKind* kind = control.id == kMarkRow ? &kMarkKind : &kSwatchKind;
+        return ::CreateWindowExW(0, kSwatchRowClass, control.name,
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect.left, rect.top,
+                                 rect.right - rect.left, rect.bottom - rect.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                 platform::ModuleInstance(), const_cast<RowKind*>(kind)) != nullptr;
     }
     void PlaceOwnControl(const ControlSpec& control, const RECT& rect, UINT) override {
-        // A drop-down list's height is its open list's.
-        const int rows = control.id == kMarkList ? kMarkListRows : 1;
         ::MoveWindow(::GetDlgItem(hwnd(), control.id), rect.left, rect.top, rect.right - rect.left,
-                     (rect.bottom - rect.top) * rows, TRUE);
+                     rect.bottom - rect.top, TRUE);
     }
 
     // The picker's third mode hands its picture here.
@@ -310,7 +378,8 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
         WNDCLASSEXW wc{sizeof wc};
         if (::GetClassInfoExW(platform::ModuleInstance(), kSwatchRowClass, &wc))
             return;
-        wc.lpfnWndProc = SwatchRowProc;
+        wc.lpfnWndProc = RowProc;
+        wc.cbWndExtra = sizeof(LONG_PTR);
         wc.hInstance = platform::ModuleInstance();
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
@@ -327,11 +396,8 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
 
     // The icon of the chosen colour or picture with the chosen mark.
     void Make() {
-        const int chosen =
-            static_cast<int>(::SendMessageW(::GetDlgItem(hwnd(), kMarkList), CB_GETCURSEL, 0, 0));
-        const icon_maker::Mark mark = chosen > 0 && chosen <= int(std::size(icon_maker::kMarks))
-                                          ? icon_maker::kMarks[chosen - 1]
-                                          : icon_maker::Mark::None;
+        const icon_maker::Mark mark = MarkAt(static_cast<int>(
+            ::SendMessageW(::GetDlgItem(hwnd(), kMarkRow), kSwatchGetSelection, 0, 0)));
         const auto made = colour_ ? icon_maker::MakeColouredFolder(*colour_, mark)
                                   : icon_maker::MakeFromPicture(picture_, mark);
         if (!made.ok) {

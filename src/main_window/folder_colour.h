@@ -18,8 +18,8 @@ inline constexpr int kOtherColour = 1103;
 inline constexpr int kFromPicture = 1104;
 inline constexpr int kChosenText = 1105;
 inline constexpr int kMarkLabel = 1106;
-inline constexpr int kMarkList = 1107;  // a drop-down list: No Mark, then the eight marks
-// The swatch row's selection (-1 for none): get it, or set it (wParam) as a key would.
+inline constexpr int kMarkRow = 1107;  // a row like the swatches': No Mark, then the eight marks
+// The swatch or mark row's selection (-1 for none): get it, or set it (wParam) as a key would.
 inline constexpr UINT kSwatchGetSelection = WM_USER + 1;
 inline constexpr UINT kSwatchSetSelection = WM_USER + 2;
 

@@ -177,50 +177,75 @@ TEST_F(AccessibilityTest, TheIconChoosersIconsSayTheirPlaceAndResource) {
     EXPECT_EQ(descriptions[2], L"Index 2, resource id 3");
 }
 
-TEST_F(AccessibilityTest, TheSwatchesAreRadioButtonsNamedByTheirColours) {
+// The swatch and mark rows read alike: radio buttons named by their colours or marks, one
+// checked, whose default action chooses, as a click does.
+struct RadioRowCase {
+    int id;
+    const wchar_t* rowName;
+    std::vector<std::wstring> names;
+    int checkedFirst;  // -1: none
+};
+
+std::vector<RadioRowCase> RadioRows() {
+    std::vector<std::wstring> colours;
+    for (const auto& colour : customise::kColours)
+        colours.emplace_back(colour.name);
+    return {{kSwatchRow, L"Folder colours", colours, -1},
+            {kMarkRow,
+             L"Folder marks",
+             {L"No Mark", L"Done", L"Important", L"Waiting", L"Cancelled", L"Star", L"Heart",
+              L"Private", L"Question"},
+             0}};
+}
+
+TEST_F(AccessibilityTest, TheSwatchesAndMarksAreRadioButtonsNamedByWhatTheyChoose) {
     Open();
     struct Read {
         std::wstring name, action;
         long role = 0, state = 0;
     };
-    std::vector<Read> before, after;
-    std::wstring rowName;
-    bool keyAnnounced = false;
-    answerer.OnActivate(kFolderColourClass, [&](HWND window) {
-        ExpectNamedAndUnique(window);
-        HWND swatches = ::GetDlgItem(window, kSwatchRow);
-        auto row = ClientObject(swatches);
-        rowName = NameOf(row.get());
-        auto read = [&](std::vector<Read>& into) {
-            for (long child = 1; child <= ChildCountOf(row.get()); ++child)
-                into.push_back({NameOf(row.get(), child), DefaultActionOf(row.get(), child),
-                                RoleOf(row.get(), child), StateOf(row.get(), child)});
-        };
-        read(before);
-        // A screen reader's default action chooses the colour, as a click does.
-        EXPECT_EQ(row->accDoDefaultAction(Child(3)), S_OK);
-        read(after);
-        // A key moves the choice, and the screen reader hears the new swatch.
-        WinEvents events;
-        ::SetFocus(swatches);
-        ::SendMessageW(swatches, WM_KEYDOWN, VK_RIGHT, 0);
-        Pump();
-        keyAnnounced = events.Saw(EVENT_OBJECT_FOCUS, swatches, 4) &&
-                       events.Saw(EVENT_OBJECT_SELECTION, swatches, 4);
-        ::SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    });
-    Command(form->hwnd(), kFolderColour);
-    EXPECT_EQ(rowName, L"Folder colours");
-    EXPECT_TRUE(keyAnnounced);
-    ASSERT_EQ(before.size(), 11u);
-    ASSERT_EQ(after.size(), 11u);
-    EXPECT_EQ(before[4].name, L"Light Blue");
-    for (size_t i = 0; i < before.size(); ++i) {
-        EXPECT_EQ(before[i].name, customise::kColours[i].name);
-        EXPECT_EQ(before[i].role, ROLE_SYSTEM_RADIOBUTTON);
-        EXPECT_EQ(before[i].action, L"Select");
-        EXPECT_FALSE(before[i].state & STATE_SYSTEM_CHECKED) << i;
-        EXPECT_EQ((after[i].state & STATE_SYSTEM_CHECKED) != 0, i == 2) << i;
+    for (const auto& row : RadioRows()) {
+        std::vector<Read> before, after;
+        std::wstring rowName;
+        bool keyAnnounced = false;
+        answerer.OnActivate(kFolderColourClass, [&](HWND window) {
+            ExpectNamedAndUnique(window);
+            HWND control = ::GetDlgItem(window, row.id);
+            auto object = ClientObject(control);
+            rowName = NameOf(object.get());
+            auto read = [&](std::vector<Read>& into) {
+                for (long child = 1; child <= ChildCountOf(object.get()); ++child)
+                    into.push_back({NameOf(object.get(), child),
+                                    DefaultActionOf(object.get(), child),
+                                    RoleOf(object.get(), child), StateOf(object.get(), child)});
+            };
+            read(before);
+            // A screen reader's default action chooses the third cell, as a click does.
+            EXPECT_EQ(object->accDoDefaultAction(Child(3)), S_OK);
+            read(after);
+            // A key moves the choice, and the screen reader hears the new cell.
+            WinEvents events;
+            ::SetFocus(control);
+            ::SendMessageW(control, WM_KEYDOWN, VK_RIGHT, 0);
+            Pump();
+            keyAnnounced = events.Saw(EVENT_OBJECT_FOCUS, control, 4) &&
+                           events.Saw(EVENT_OBJECT_SELECTION, control, 4);
+            ::SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        });
+        Command(form->hwnd(), kFolderColour);
+        EXPECT_EQ(rowName, row.rowName);
+        EXPECT_TRUE(keyAnnounced) << row.id;
+        ASSERT_EQ(before.size(), row.names.size()) << row.id;
+        ASSERT_EQ(after.size(), row.names.size()) << row.id;
+        for (size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(before[i].name, row.names[i]);
+            EXPECT_EQ(before[i].role, ROLE_SYSTEM_RADIOBUTTON);
+            EXPECT_EQ(before[i].action, L"Select");
+            EXPECT_EQ((before[i].state & STATE_SYSTEM_CHECKED) != 0,
+                      static_cast<int>(i) == row.checkedFirst)
+                << row.id << " " << i;
+            EXPECT_EQ((after[i].state & STATE_SYSTEM_CHECKED) != 0, i == 2) << row.id << " " << i;
+        }
     }
 }
 

@@ -93,37 +93,36 @@ TEST_F(FolderColourTest, ArrowsAndEnterMakeTheIconAndApplyKeepsItInTheFolder) {
     EXPECT_TRUE(Exists(temp / green.substr(green.rfind(L'\\') + 1)));
 }
 
-// The marks' list: reached by Tab, named by its label, No Mark and the eight; a mark chosen
-// there goes on the chosen colour's icon.
-TEST_F(FolderColourTest, AMarkFromTheListGoesOnTheColour) {
+// The marks' row: a tab stop after the colour buttons, No Mark and the eight, No Mark chosen
+// at first; a mark chosen there by its keys goes on the chosen colour's icon.
+TEST_F(FolderColourTest, AMarkFromTheRowGoesOnTheColour) {
     Open();
-    std::vector<std::wstring> items;
-    bool tabStop = false, labelled = false;
+    bool tabStop = false, reachedByTab = false;
+    int first = -2, items = 0;
     Drive({VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT},
           [&](HWND window) {
-              HWND list = ::GetDlgItem(window, kMarkList);
-              tabStop = ::GetWindowLongPtrW(list, GWL_STYLE) & WS_TABSTOP;
-              labelled = ::GetWindow(list, GW_HWNDPREV) == ::GetDlgItem(window, kMarkLabel) &&
-                         platform::WindowText(::GetDlgItem(window, kMarkLabel)) == L"Mark:";
-              const int count = static_cast<int>(::SendMessageW(list, CB_GETCOUNT, 0, 0));
-              for (int i = 0; i < count; ++i) {
-                  wchar_t text[64] = {};
-                  ::SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-                  items.push_back(text);
-              }
-              // As a user's choice: the list's selection, then its notice to the window.
-              ::SendMessageW(list, CB_SETCURSEL, 1, 0);
-              ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(kMarkList, CBN_SELCHANGE),
-                             reinterpret_cast<LPARAM>(list));
+              HWND row = ::GetDlgItem(window, kMarkRow);
+              tabStop = ::GetWindowLongPtrW(row, GWL_STYLE) & WS_TABSTOP;
+              reachedByTab =
+                  ::GetNextDlgTabItem(window, ::GetDlgItem(window, kFromPicture), FALSE) == row;
+              first = static_cast<int>(::SendMessageW(row, kSwatchGetSelection, 0, 0));
+              // End reaches the last mark and Right stays there: nine cells.
+              ::SetFocus(row);
+              ::SendMessageW(row, WM_KEYDOWN, VK_END, 0);
+              ::SendMessageW(row, WM_KEYDOWN, VK_RIGHT, 0);
+              items = 1 + static_cast<int>(::SendMessageW(row, kSwatchGetSelection, 0, 0));
+              EXPECT_EQ(platform::WindowText(::GetDlgItem(window, kChosenText)), L"Red, question");
+              // Home is No Mark, Right the first mark.
+              ::SendMessageW(row, WM_KEYDOWN, VK_HOME, 0);
+              EXPECT_EQ(platform::WindowText(::GetDlgItem(window, kChosenText)), L"Red");
+              ::SendMessageW(row, WM_KEYDOWN, VK_RIGHT, 0);
               EXPECT_EQ(platform::WindowText(::GetDlgItem(window, kChosenText)), L"Red, done");
               PressEnter(window);
           });
     EXPECT_TRUE(tabStop);
-    EXPECT_TRUE(labelled);
-    ASSERT_EQ(items.size(), 9u);
-    EXPECT_EQ(items[0], L"No Mark");
-    EXPECT_EQ(items[1], L"Done");
-    EXPECT_EQ(items[8], L"Question");
+    EXPECT_TRUE(reachedByTab);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(items, 9);
     const auto marked =
         icon_maker::MakeColouredFolder(*icon_maker::ParseColour(L"Red"), icon_maker::Mark::Done);
     EXPECT_EQ(ReadBytes(Text(kTxtDirICO)), marked.bytes);
