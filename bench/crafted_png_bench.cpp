@@ -16,6 +16,7 @@
 #include "bench_clock.h"
 #include "icon_maker/icon_maker.h"
 #include "platform/unique_handle.h"
+#include "quiet_process.h"
 #include "support/hostile_files.h"
 
 namespace {
@@ -52,30 +53,9 @@ int MakeOne(const std::wstring& warmUp, const std::wstring& file) {
 // Starts this program for one file and reads its three figures.
 bool Measure(const std::wstring& warmUp, const std::wstring& file, double& mb, double& ms,
              int& made) {
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) + L"\" \"" + warmUp + L"\" \"" + file + L"\"";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    if (!::CreatePipe(&read, &write, &inherit, 0))
-        return false;
-    platform::UniqueFile reader(read), writer(write);
-    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si{sizeof si};
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = write;
-    si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    platform::UniqueFile process(pi.hProcess), thread(pi.hThread);
-    writer.reset();
     std::string out;
-    char buffer[256];
-    DWORD got = 0;
-    while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got)
-        out.append(buffer, got);
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    if (!bench::OutputOfSelf(L"\"" + warmUp + L"\" \"" + file + L"\"", out))
+        return false;
     return std::sscanf(out.c_str(), "%lf %lf %d", &mb, &ms, &made) == 3;
 }
 

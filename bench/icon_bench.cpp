@@ -22,6 +22,7 @@
 #include "bench_clock.h"
 #include "icon_maker/icon_maker.h"
 #include "platform/unique_handle.h"
+#include "quiet_process.h"
 
 namespace {
 
@@ -174,29 +175,9 @@ int RunPhase(const std::wstring& phase, const std::wstring& jpeg) {
 // Starts this program for one phase and reads its two figures.
 bool Phase(const std::wstring& phase, const std::wstring& jpeg, double& ms, double& mb,
            double* plainMs = nullptr) {
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) + L"\" " + phase + L" \"" + jpeg + L"\"";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    ::CreatePipe(&read, &write, &inherit, 0);
-    platform::UniqueFile reader(read), writer(write);
-    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si{sizeof si};
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = write;
-    si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    platform::UniqueFile process(pi.hProcess), thread(pi.hThread);
-    writer.reset();
     std::string out;
-    char buffer[256];
-    DWORD got = 0;
-    while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got)
-        out.append(buffer, got);
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    if (!bench::OutputOfSelf(phase + L" \"" + jpeg + L"\"", out))
+        return false;
     double plain = 0;
     const bool parsed = std::sscanf(out.c_str(), "%lf %lf %lf", &ms, &mb, &plain) == 3;
     if (plainMs)

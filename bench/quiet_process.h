@@ -34,4 +34,33 @@ inline QuietProcess StartQuiet(const std::wstring& program, std::wstring line,
     return started;
 }
 
+// Runs this program again with words after its own name and returns what it printed, or
+// nothing when it could not be started: each measured phase gets a fresh process.
+inline bool OutputOfSelf(const std::wstring& words, std::string& out) {
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) + L"\" " + words;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!::CreatePipe(&read, &write, &inherit, 0))
+        return false;
+    platform::UniqueFile reader(read), writer(write);
+    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si{sizeof si};
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = write;
+    si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    platform::UniqueFile process(pi.hProcess), thread(pi.hThread);
+    writer.reset();
+    char buffer[256];
+    DWORD got = 0;
+    while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got)
+        out.append(buffer, got);
+    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    return true;
+}
+
 }  // namespace bench

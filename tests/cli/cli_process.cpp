@@ -112,4 +112,25 @@ std::string FolderTest::Ini(const std::wstring& folder) {
     return testsupport::ReadBytes(folder + L"\\desktop.ini");
 }
 
+std::wstring RegText(const std::wstring& key, const wchar_t* value) {
+    wchar_t text[1024] = {};
+    DWORD size = sizeof text;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_ANY, nullptr, text, &size) !=
+        ERROR_SUCCESS)
+        return L"<missing>";
+    return text;
+}
+
+DWORD RunAsExplorer(std::wstring line) {
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (!testsupport::StartProcess(nullptr, line, FALSE, 0, nullptr, si, pi))
+        return ::GetLastError() | 0x10000;
+    platform::UniqueFile process(pi.hProcess), thread(pi.hThread);
+    ::WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = 0;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    return code;
+}
+
 }  // namespace cli_test

@@ -26,6 +26,13 @@ CliRun RunCliLine(const std::wstring& arguments, const std::wstring& folder = {}
 // The Windows path of a program this build made (a Unix path under Wine).
 std::wstring ProgramPath(std::wstring path);
 
+// A text value of a key under HKEY_CURRENT_USER (its default value when value is null), or
+// "<missing>".
+std::wstring RegText(const std::wstring& key, const wchar_t* value = nullptr);
+// Runs a command line as Explorer does: the program and its words as written, no console;
+// the exit code, or the start's error with 0x10000 added.
+DWORD RunAsExplorer(std::wstring line);
+
 // The command line's tests run in a temporary folder of their own.
 class FolderTest : public ::testing::Test {
   protected:

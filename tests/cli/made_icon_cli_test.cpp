@@ -16,6 +16,8 @@
 #include "support/temp_folder.h"
 
 using cli_test::CliRun;
+using cli_test::RegText;
+using cli_test::RunAsExplorer;
 using cli_test::RunCli;
 using testsupport::Exists;
 using testsupport::ReadBytes;
@@ -29,29 +31,6 @@ std::wstring Profile(const std::wstring& folder, const wchar_t* key) {
     ::GetPrivateProfileStringW(L".ShellClassInfo", key, L"<missing>", value, 1024,
                                (folder + L"\\desktop.ini").c_str());
     return value;
-}
-
-std::wstring RegText(const std::wstring& key, const wchar_t* value = nullptr) {
-    wchar_t text[1024] = {};
-    DWORD size = sizeof text;
-    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_SZ, nullptr, text,
-                       &size) != ERROR_SUCCESS)
-        return L"<missing>";
-    return text;
-}
-
-// Runs a command line as Explorer does: the program and its words as written, no console.
-DWORD RunLine(std::wstring line) {
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    if (!testsupport::StartProcess(nullptr, line, FALSE, 0, nullptr, si, pi))
-        return ::GetLastError() | 0x10000;
-    ::WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 0;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return code;
 }
 
 std::wstring MadeIconIn(const std::wstring& folder) {
@@ -120,8 +99,8 @@ TEST_F(MadeIconCliTest, VelquinExeRunsACommandWindowless) {
     const std::wstring folder = Folder(L"Work Folder");
     std::wstring program = cli_test::ProgramPath(VELQUIN_CLI_EXE);
     program = program.substr(0, program.rfind(L'\\')) + L"\\velquin.exe";
-    EXPECT_EQ(RunLine(L"\"" + program + L"\" apply --icon-colour pink --tip \"Keep me\" \"" +
-                      folder + L"\""),
+    EXPECT_EQ(RunAsExplorer(L"\"" + program + L"\" apply --icon-colour pink --tip \"Keep me\" \"" +
+                            folder + L"\""),
               0u);
     const std::wstring icon = MadeIconIn(folder);
     ASSERT_FALSE(icon.empty());
@@ -171,7 +150,7 @@ TEST_F(MadeIconCliTest, FolderColourCascade) {
         SCOPED_TRACE(texts[i]);
         std::wstring line = commands[i];
         line.replace(line.find(L"%V"), 2, folder);
-        EXPECT_EQ(RunLine(line), 0u);
+        EXPECT_EQ(RunAsExplorer(line), 0u);
         const std::wstring icon = MadeIconIn(folder);
         EXPECT_NE(Profile(folder, L"IconResource").find(icon), std::wstring::npos);
         EXPECT_EQ(Profile(folder, L"InfoTip"), L"My tip");
@@ -182,7 +161,7 @@ TEST_F(MadeIconCliTest, FolderColourCascade) {
 
     std::wstring line = commands.back();
     line.replace(line.find(L"%V"), 2, folder);
-    EXPECT_EQ(RunLine(line), 0u);
+    EXPECT_EQ(RunAsExplorer(line), 0u);
     EXPECT_EQ(Profile(folder, L"IconResource"), L"<missing>");
     EXPECT_EQ(Profile(folder, L"InfoTip"), L"My tip");
 

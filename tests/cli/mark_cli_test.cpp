@@ -17,35 +17,14 @@
 #include "support/temp_folder.h"
 
 using cli_test::CliRun;
+using cli_test::RegText;
+using cli_test::RunAsExplorer;
 using cli_test::RunCli;
 using testsupport::ReadBytes;
 
 namespace {
 
 constexpr wchar_t kCascade[] = L"Software\\Classes\\Directory\\shell\\VelquinMark";
-
-std::wstring RegText(const std::wstring& key, const wchar_t* value = nullptr) {
-    wchar_t text[1024] = {};
-    DWORD size = sizeof text;
-    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_ANY, nullptr, text, &size) !=
-        ERROR_SUCCESS)
-        return L"<missing>";
-    return text;
-}
-
-// Runs a command line as Explorer does: the program and its words as written, no console.
-DWORD RunAsExplorer(std::wstring line) {
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    if (!testsupport::StartProcess(nullptr, line, FALSE, 0, nullptr, si, pi))
-        return ::GetLastError() | 0x10000;
-    ::WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 0;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return code;
-}
 
 class MarkCliTest : public cli_test::FolderTest {
   protected:
