@@ -112,6 +112,12 @@ std::string FolderTest::Ini(const std::wstring& folder) {
     return testsupport::ReadBytes(folder + L"\\desktop.ini");
 }
 
+nlohmann::json ShownJson(const std::wstring& folder) {
+    const CliRun run = RunCli({L"show", L"--json", folder});
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    return nlohmann::json::parse(testsupport::Utf8(run.out))[0];
+}
+
 std::wstring RegText(const std::wstring& key, const wchar_t* value) {
     wchar_t text[1024] = {};
     DWORD size = sizeof text;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -25,6 +27,9 @@ CliRun RunCliLine(const std::wstring& arguments, const std::wstring& folder = {}
 
 // The Windows path of a program this build made (a Unix path under Wine).
 std::wstring ProgramPath(std::wstring path);
+
+// show --json's object for one folder, read back; the run's failure is a test failure.
+nlohmann::json ShownJson(const std::wstring& folder);
 
 // A text value of a key under HKEY_CURRENT_USER (its default value when value is null), or
 // "<missing>".

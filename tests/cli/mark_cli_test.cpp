@@ -20,6 +20,7 @@ using cli_test::CliRun;
 using cli_test::RegText;
 using cli_test::RunAsExplorer;
 using cli_test::RunCli;
+using cli_test::ShownJson;
 using testsupport::ReadBytes;
 
 namespace {
@@ -45,16 +46,6 @@ class MarkCliTest : public cli_test::FolderTest {
                                    (folder + L"\\desktop.ini").c_str());
         return value;
     }
-    // show --json's object for folder.
-    nlohmann::json Shown(const std::wstring& folder) {
-        CliRun run = RunCli({L"show", L"--json", folder});
-        EXPECT_EQ(run.exitCode, 0u) << run.err;
-        std::string utf8(run.out.size() * 3, '\0');
-        utf8.resize(static_cast<size_t>(
-            ::WideCharToMultiByte(CP_UTF8, 0, run.out.data(), static_cast<int>(run.out.size()),
-                                  utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
-        return nlohmann::json::parse(utf8)[0];
-    }
     void Run(const std::vector<std::wstring>& args) {
         CliRun run = RunCli(args);
         ASSERT_EQ(run.exitCode, 0u) << args[0] << " " << args[1] << ": " << run.err;
@@ -64,13 +55,13 @@ class MarkCliTest : public cli_test::FolderTest {
 TEST_F(MarkCliTest, AMarkIsKeptThroughANewColourAndComesOffToThePlainIcon) {
     const std::wstring folder = Folder(L"Work");
     Run({L"set", L"--icon-colour", L"red", L"--tip", L"Mine", folder});
-    nlohmann::json shown = Shown(folder);
+    nlohmann::json shown = ShownJson(folder);
     EXPECT_EQ(shown["iconColour"], "#EB0000");
     EXPECT_TRUE(shown["iconMark"].is_null());
     const std::string red = MadeBytes(folder);
 
     Run({L"set", L"--icon-mark", L"done", folder});
-    shown = Shown(folder);
+    shown = ShownJson(folder);
     EXPECT_EQ(shown["iconColour"], "#EB0000");
     EXPECT_EQ(shown["iconMark"], "done");
     EXPECT_NE(MadeBytes(folder), red);
@@ -78,7 +69,7 @@ TEST_F(MarkCliTest, AMarkIsKeptThroughANewColourAndComesOffToThePlainIcon) {
     EXPECT_NE(text.out.find(L"Icon mark: done"), std::wstring::npos) << text.out;
 
     Run({L"set", L"--icon-colour", L"#2040C0", folder});
-    shown = Shown(folder);
+    shown = ShownJson(folder);
     EXPECT_EQ(shown["iconColour"], "#2040C0");
     EXPECT_EQ(shown["iconMark"], "done");
     EXPECT_EQ(MadeBytes(folder),
@@ -87,7 +78,7 @@ TEST_F(MarkCliTest, AMarkIsKeptThroughANewColourAndComesOffToThePlainIcon) {
     Run({L"unset", L"--icon-mark", folder});
     Run({L"make-icon", L"--colour", L"#2040C0", temp / L"plain.ico"});
     EXPECT_EQ(MadeBytes(folder), ReadBytes(temp / L"plain.ico"));
-    EXPECT_TRUE(Shown(folder)["iconMark"].is_null());
+    EXPECT_TRUE(ShownJson(folder)["iconMark"].is_null());
     EXPECT_EQ(Profile(folder, L"InfoTip"), L"Mine");
     EXPECT_EQ(MadeIcon(folder).size(), 24u);  // one made icon: the marked ones went
 }
@@ -110,7 +101,7 @@ TEST_F(MarkCliTest, AMarkOverIconsVelquinDidNotMakeComesOffToTheOldLocation) {
         const std::wstring before =
             Profile(folder, L"IconFile") + L"," + Profile(folder, L"IconIndex");
         Run({L"set", L"--icon-mark", L"private", folder});
-        const nlohmann::json shown = Shown(folder);
+        const nlohmann::json shown = ShownJson(folder);
         EXPECT_EQ(shown["iconMark"], "private");
         EXPECT_TRUE(shown["iconColour"].is_null());
         EXPECT_NE(Profile(folder, L"IconResource").find(MadeIcon(folder)), std::wstring::npos);
@@ -119,7 +110,7 @@ TEST_F(MarkCliTest, AMarkOverIconsVelquinDidNotMakeComesOffToTheOldLocation) {
 
         Run({L"unset", L"--icon-mark", folder});
         EXPECT_EQ(Profile(folder, L"IconFile") + L"," + Profile(folder, L"IconIndex"), before);
-        EXPECT_TRUE(Shown(folder)["iconMark"].is_null());
+        EXPECT_TRUE(ShownJson(folder)["iconMark"].is_null());
     }
     EXPECT_EQ(Profile(withProgram, L"IconResource"), program + L",0");
     EXPECT_EQ(MadeIcon(withProgram), L"");
@@ -177,16 +168,16 @@ TEST_F(MarkCliTest, WhatCantBeUndoneIsRefusedAndForgedIconsAreNotVelquins) {
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_NE(run.err.find(L"without its mark"), std::wstring::npos) << run.err;
     EXPECT_EQ(Ini(folder), before);
-    EXPECT_EQ(Shown(folder)["iconMark"], "heart");
+    EXPECT_EQ(ShownJson(folder)["iconMark"], "heart");
 
     // A copy of a made icon under another made icon's name: an icon like any other.
     const std::wstring forged = Folder(L"Forged");
     const std::string red = icon_maker::MakeColouredFolder({0xeb, 0, 0}).bytes;
     testsupport::WriteBytes(forged + L"\\velquin-000000000000.ico", red);
     Run({L"set", L"--icon", forged + L"\\velquin-000000000000.ico", forged});
-    EXPECT_TRUE(Shown(forged)["iconColour"].is_null());
+    EXPECT_TRUE(ShownJson(forged)["iconColour"].is_null());
     Run({L"set", L"--icon-mark", L"done", forged});
-    const std::string name = Shown(forged)["iconFile"];  // IconResource's file: set writes it
+    const std::string name = ShownJson(forged)["iconFile"];  // IconResource's file: set writes it
     const auto recipe =
         icon_maker::ReadRecipe(ReadBytes(forged + L"\\" + std::wstring(name.begin(), name.end())));
     ASSERT_TRUE(recipe);
@@ -237,7 +228,7 @@ TEST_F(MarkCliTest, FolderMarkCascade) {
             EXPECT_EQ(RunAsExplorer(line), 0u);
         }
         for (const std::wstring& folder : {red, green}) {
-            const nlohmann::json shown = Shown(folder);
+            const nlohmann::json shown = ShownJson(folder);
             EXPECT_EQ(shown["iconColour"], folder == red ? "#EB0000" : "#008000");
             if (i < std::size(icon_maker::kMarks)) {
                 const std::wstring name = icon_maker::MarkName(icon_maker::kMarks[i]);

@@ -259,17 +259,6 @@ TEST_F(ExplorerCommandTest, InvokeColoursEveryFolderThroughOneRunOfVelquin) {
         EXPECT_FALSE(testsupport::Exists(folder + L"\\desktop.ini")) << folder.c_str();
 }
 
-// show --json's object for folder, from the command line beside the extension.
-nlohmann::json Shown(const std::wstring& folder) {
-    const cli_test::CliRun run = cli_test::RunCli({L"show", L"--json", folder});
-    EXPECT_EQ(run.exitCode, 0u) << run.err;
-    std::string utf8(run.out.size() * 3, '\0');
-    utf8.resize(static_cast<size_t>(
-        ::WideCharToMultiByte(CP_UTF8, 0, run.out.data(), static_cast<int>(run.out.size()),
-                              utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
-    return nlohmann::json::parse(utf8)[0];
-}
-
 TEST_F(ExplorerCommandTest, MarksGoOnAndComeOffManyFoldersEachKeepingItsColour) {
     CountedProcesses& processes = Processes();
     ASSERT_TRUE(processes.assigned());
@@ -297,7 +286,7 @@ TEST_F(ExplorerCommandTest, MarksGoOnAndComeOffManyFoldersEachKeepingItsColour) 
         EXPECT_EQ(processes.Counts().TotalProcesses - before, 1u);
         for (size_t i = 0; i < std::size(colours); ++i) {
             SCOPED_TRACE(colours[i].second);
-            const nlohmann::json shown = Shown(folders_[i]);
+            const nlohmann::json shown = cli_test::ShownJson(folders_[i]);
             EXPECT_EQ(shown["iconColour"], colours[i].second);
             if (step.mark)
                 EXPECT_EQ(shown["iconMark"], step.mark);
