@@ -8,10 +8,6 @@
 #include "cli/edit_arguments.h"
 #include "cli/icon_marks.h"
 #include "cli/make_icon_command.h"
-#include "customise/colour_table.h"
-#include "customise/desktop_ini.h"
-#include "platform/folder_entries.h"
-#include "platform/path_text.h"
 
 namespace cli {
 namespace {
@@ -27,91 +23,12 @@ constexpr CommandName kCommands[] = {
     {L"unset", Command::Unset},         {L"refresh", Command::Refresh},
 };
 
-// apply's options that take a value; set takes these and two more.
-constexpr const wchar_t* kApplyValueOptions[] = {L"--icon",  L"--image",       L"--text-colour",
-                                                 L"--tip",   L"--icon-colour", L"--icon-from-image",
-                                                 kMarkOption};
-constexpr const wchar_t* kValueOptions[] = {
-    L"--icon",        L"--image",          L"--text-colour",
-    L"--tip",         L"--icon-colour",    L"--icon-from-image",
-    L"--folder-type", L"--folder-picture", kMarkOption};
-
 bool IsOption(const std::wstring& word) {
     return word.size() > 1 && word[0] == L'-';
 }
 
-bool IsFile(const std::wstring& path) {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool IsHelp(const std::wstring& word) {
     return word == L"--help" || word == L"-h" || word == L"/?";
-}
-
-// "FILE[,INDEX]": a text that names an existing file is the file whole (its name may hold a
-// comma); otherwise the text after the last comma is the index when it is a number. No index
-// means the first icon. The refusal, if any.
-std::optional<std::wstring> SetIcon(const std::wstring& value,
-                                    std::optional<customise::IconChoice>& icon) {
-    size_t comma = value.rfind(L',');
-    if (comma == value.npos || IsFile(value) ||
-        !customise::IsWholeNumber(value.substr(comma + 1))) {
-        icon = customise::IconChoice{value, L"0"};
-        // Not a file and no index: the comma was part of a name that isn't there.
-        if (comma != value.npos && !IsFile(value))
-            return L"--icon: the icon file was not found: " + value;
-    } else {
-        icon = customise::IconChoice{value.substr(0, comma), value.substr(comma + 1)};
-    }
-    if (icon->file.empty())
-        return L"--icon: name an icon, library or program file";
-    return std::nullopt;
-}
-
-// A relative path as the full path from the current folder. Full paths, those starting with
-// an environment variable ("%SystemRoot%\...") and a bare name that isn't in the current
-// folder ("shell32.dll", which the shell finds on the system's path) stay as they are.
-std::wstring FromCurrentFolder(const std::wstring& path) {
-    const bool bare = path.find_first_of(L"\\/:") == path.npos;
-    if (path.empty() || path[0] == L'%' || platform::IsFullPath(path) ||
-        (bare && ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES))
-        return path;
-    std::wstring full = platform::FullPathName(path);
-    return full.empty() ? path : full;
-}
-
-// A colour name in any letter case writes the code the window's chooser writes for it;
-// anything else is taken as a code and checked as the window checks a typed one.
-customise::TextColour ColourOf(const std::wstring& value) {
-    const wchar_t* code = customise::ColourCodeForAnyCase(value);
-    return {code ? code : value, value};
-}
-
-// The window's refusal of a value, after the option that gave it; a colour that is no code
-// may have been meant as a name, so the names are listed too.
-std::optional<std::wstring> RefusedOption(const customise::Customisation& values) {
-    customise::Customisation image, icon, colour, tip;  // each measure alone
-    image.image = values.image;
-    icon.icon = values.icon;
-    colour.textColour = values.textColour;
-    tip.tip = values.tip;
-    const std::pair<const wchar_t*, const customise::Customisation*> kMeasures[] = {
-        {L"--image", &image}, {L"--icon", &icon}, {L"--text-colour", &colour}, {L"--tip", &tip}};
-    for (const auto& [option, alone] : kMeasures) {
-        auto refused = customise::RefusedValue(*alone);
-        if (!refused)
-            continue;
-        std::wstring text = std::wstring(option) + L": " + *refused;
-        if (alone == &colour) {
-            text += L" Or a name:";
-            for (const auto& named : customise::kColours)
-                text += std::wstring(L" ") + named.name + L",";
-            text.back() = L'.';
-        }
-        return text;
-    }
-    return std::nullopt;
 }
 
 Parsed Error(std::wstring text) {
@@ -138,9 +55,8 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
             return {true, {Command::Help}, {}};
         if (args[0] == L"unset")
             continue;
-        for (const wchar_t* option : kValueOptions)
-            if (args[i] == option)
-                ++i;
+        if (IsValueOption(args[i]))
+            ++i;
     }
     if (args[0] == L"--version")
         return args.size() == 1 ? Parsed{true, {Command::Version}, {}}
@@ -181,14 +97,9 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
         }
         bool takesValue = false;
         bool known = false;
-        if (a.command == Command::Apply) {
-            for (const wchar_t* option : kApplyValueOptions)
-                if (name == option)
-                    known = takesValue = true;
-            known = known || name == L"--portable";
-        }
-        if (a.command == Command::Set && IsMadeIconOption(name))
+        if ((a.command == Command::Apply || a.command == Command::Set) && IsMadeIconOption(name))
             known = takesValue = true;
+        known = known || (a.command == Command::Apply && name == L"--portable");
         if (a.command == Command::Unset && name == kMarkOption) {
             if (value)
                 return Error(name + L" takes no value");
@@ -215,14 +126,6 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
                 return Error(name + L" needs a value");
             value = args[++i];
         }
-        if (editOption && a.command == Command::Set && name == L"--icon") {
-            // FILE[,INDEX] read as apply reads it, with apply's refusals.
-            std::optional<customise::IconChoice> icon;
-            if (auto refused = SetIcon(*value, icon))
-                return Error(*refused);
-            customise::SetEditIcon(a.edit, icon->file, icon->index);
-            continue;
-        }
         if (editOption) {
             if (auto error = TakeEditOption(a, name, value.value_or(L"")))
                 return Error(*error);
@@ -242,21 +145,8 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
                 return Error(name + L" needs a value");
             value = args[++i];
         }
-        if (name == L"--icon") {
-            if (auto refused = SetIcon(*value, a.values.icon))
-                return Error(*refused);
-        } else if (IsMadeIconOption(name)) {
-            if (auto refused = SetMadeIconOption(name, *value, a))
-                return Error(*refused);
-        } else if (name == L"--image") {
-            if (value->empty())
-                return Error(L"--image: name a picture file");
-            a.values.image = *value;
-        } else if (name == L"--text-colour") {
-            a.values.textColour = ColourOf(*value);
-        } else {
-            a.values.tip = *value;
-        }
+        if (auto refused = SetMadeIconOption(name, *value, a))
+            return Error(*refused);
     }
 
     if (a.command == Command::Integrate) {
@@ -275,36 +165,15 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
     }
     if (a.folders.empty())
         return Error(L"no folder given");
-    if (a.command == Command::Apply) {
-        auto& v = a.values;
-        if (!v.image && !v.icon && !v.textColour && !v.tip && !AsksForMadeIcon(a) &&
-            a.iconMark.empty())
-            return Error(
-                L"apply needs at least one of --icon, --icon-colour, --icon-from-image, "
-                L"--icon-mark, --image, --text-colour, --tip");
-        if (auto conflict = ConflictingIconOptions(a, given))
-            return Error(*conflict);
-        if (a.portable && !v.icon && !AsksForMadeIcon(a))
-            return Error(L"--portable goes with --icon");
-        if (auto refused = RefusedOption(v))
-            return Error(*refused);
-        if (v.icon && !a.portable)
-            v.icon->file = FromCurrentFolder(v.icon->file);
-        if (v.image)
-            *v.image = FromCurrentFolder(*v.image);
-    }
-    if (a.command == Command::Set) {
-        if (auto conflict = ConflictingIconOptions(a, given))
-            return Error(*conflict);
-        // The paths the shell reads, made full from the current folder as apply's are.
-        if (a.edit.icon)
-            a.edit.icon->file = FromCurrentFolder(a.edit.icon->file);
-        for (auto* path : {&a.edit.image, &a.edit.folderPicture})
-            if (*path)
-                **path = FromCurrentFolder(**path);
-    }
     if (auto error = CheckEditArguments(a))
         return Error(*error);
+    if (a.command == Command::Apply || a.command == Command::Set) {
+        if (auto conflict = ConflictingIconOptions(a, given))
+            return Error(*conflict);
+    }
+    if (a.portable && !a.values.icon && !AsksForMadeIcon(a))
+        return Error(L"--portable goes with --icon");
+    MakePathsFull(a);
     parsed.ok = true;
     return parsed;
 }

@@ -4,33 +4,83 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <algorithm>
 #include <vector>
 
+#include "customise/measures.h"
 #include "platform/module_path.h"
 
 namespace cli {
 namespace {
 
-constexpr wchar_t kSynopsis[] =
-    L"usage: velquin-cli show    [--json] FOLDER...\r\n"
-    L"       velquin-cli apply   [--icon FILE[,INDEX]] [--portable] [--image FILE]\r\n"
-    L"                           [--text-colour NAME|0xRRGGBB] [--tip TEXT]\r\n"
-    L"                           [--recursive] FOLDER...\r\n"
-    L"       velquin-cli set     [--icon FILE[,INDEX]] [--tip TEXT] [--image FILE]\r\n"
-    L"                           [--text-colour NAME|0xRRGGBB] [--folder-type TYPE]\r\n"
-    L"                           [--folder-picture FILE] [--recursive] FOLDER...\r\n"
-    L"         (apply and set: --icon-colour NAME|#RRGGBB or --icon-from-image FILE\r\n"
-    L"          in place of --icon; --icon-mark NAME with them or alone)\r\n"
-    L"       velquin-cli unset   [--icon] [--icon-mark] [--tip] [--image]\r\n"
-    L"                           [--text-colour] [--folder-type] [--folder-picture]\r\n"
-    L"                           [--recursive] FOLDER...\r\n"
-    L"       velquin-cli remove  [--recursive] FOLDER...\r\n"
-    L"       velquin-cli restore [--recursive] FOLDER...\r\n"
-    L"       velquin-cli refresh [--recursive] FOLDER...\r\n"
-    L"       velquin-cli make-icon (--colour NAME|#RRGGBB | --from-image FILE)\r\n"
-    L"                           [--icon-mark NAME] OUT.ico\r\n"
-    L"       velquin-cli integrate on|off [--package] | status [--json]\r\n"
-    L"       velquin-cli --help | --version\r\n";
+constexpr wchar_t kIndent[] = L"       velquin-cli ";
+constexpr size_t kWidth = 79;
+
+// A command's line of the synopsis: its name, then words wrapped under each other.
+std::wstring Usage(std::wstring_view command, const std::vector<std::wstring>& words) {
+    std::wstring head = kIndent + std::wstring(command);
+    head.resize(std::wcslen(kIndent) + 8, L' ');
+    const size_t column = head.size();
+    std::wstring text, line = head;
+    for (const auto& word : words) {
+        if (line.size() > column && line.size() + 1 + word.size() > kWidth) {
+            text += line + L"\r\n";
+            line = std::wstring(column, L' ');
+        }
+        line += (line.size() > column ? L" " : L"") + word;
+    }
+    return text + line + L"\r\n";
+}
+
+// The options of the measures command takes, as the synopsis lists them.
+std::vector<std::wstring> MeasureWords(bool apply, bool withValues) {
+    std::vector<std::wstring> words;
+    for (const auto& row : customise::Measures()) {
+        if (apply && !row.applyPlace)
+            continue;
+        words.push_back(L"[" + std::wstring(row.option) +
+                        (withValues ? L" " + std::wstring(row.valueName) : L"") + L"]");
+        if (row.id == customise::MeasureId::Icon && apply)
+            words.push_back(L"[--portable]");
+        if (row.id == customise::MeasureId::Icon && !withValues)
+            words.push_back(L"[--icon-mark]");
+    }
+    words.insert(words.end(), {L"[--recursive]", L"FOLDER..."});
+    return words;
+}
+
+std::wstring Synopsis() {
+    return L"usage: velquin-cli show    [--json] FOLDER...\r\n" +
+           Usage(L"apply", MeasureWords(true, true)) + Usage(L"set", MeasureWords(false, true)) +
+           L"         (apply and set: --icon-colour NAME|#RRGGBB or --icon-from-image FILE\r\n"
+           L"          in place of --icon; --icon-mark NAME with them or alone)\r\n" +
+           Usage(L"unset", MeasureWords(false, false)) +
+           L"       velquin-cli remove  [--recursive] FOLDER...\r\n"
+           L"       velquin-cli restore [--recursive] FOLDER...\r\n"
+           L"       velquin-cli refresh [--recursive] FOLDER...\r\n"
+           L"       velquin-cli make-icon (--colour NAME|#RRGGBB | --from-image FILE)\r\n"
+           L"                           [--icon-mark NAME] OUT.ico\r\n"
+           L"       velquin-cli integrate on|off [--package] | status [--json]\r\n"
+           L"       velquin-cli --help | --version\r\n";
+}
+
+// A measure's option in the options' list: the name and value, the description beside it,
+// its further lines under the description and its example further in.
+std::wstring OptionHelp(const customise::MeasureRow& row) {
+    std::wstring name = L"  " + std::wstring(row.option) + L" " + row.valueName;
+    name += name.size() <= 22 ? std::wstring(22 - name.size(), L' ') + L" " : L"  ";
+    std::wstring text;
+    std::wstring_view rest = row.help;
+    for (bool first = true; !rest.empty(); first = false) {
+        const size_t end = std::min(rest.find(L'\n'), rest.size());
+        const std::wstring_view line = rest.substr(0, end);
+        const bool example = line.substr(0, 11) == L"velquin-cli";
+        text +=
+            (first ? name : std::wstring(example ? 25 : 23, L' ')) + std::wstring(line) + L"\r\n";
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    return text;
+}
 
 constexpr wchar_t kDetails[] =
     L"\r\n"
@@ -68,21 +118,7 @@ constexpr wchar_t kDetails[] =
     L"Options:\r\n"
     L"  --json               show: one JSON array, one object per folder.\r\n"
     L"                         velquin-cli show --json D:\\Photos D:\\Music\r\n"
-    L"  --icon FILE[,INDEX]  The folder icon from an .ico, .dll or .exe file;\r\n"
-    L"                       index 0 when none is given.\r\n"
-    L"                         velquin-cli apply --icon shell32.dll,4 D:\\Work\r\n"
-    L"  --portable           With --icon: copies the icon file into the folder and\r\n"
-    L"                       writes its name alone, so the icon moves with it.\r\n"
-    L"                         velquin-cli apply --icon E:\\a.ico --portable E:\\Docs\r\n"
-    L"  --image FILE         The background image of the folder's window.\r\n"
-    L"                         velquin-cli apply --image D:\\sky.jpg D:\\Photos\r\n"
-    L"  --text-colour COLOUR The icon captions' colour: White, Black, Gray, Brown,\r\n"
-    L"                       Light Blue, Dark Blue, Pink, Red, Orange, Light Green,\r\n"
-    L"                       Dark Green (any letter case), or 0x and six hex\r\n"
-    L"                       digits (blue, green, red).\r\n"
-    L"                         velquin-cli apply --text-colour \"light blue\" D:\\Photos\r\n"
-    L"  --tip TEXT           The info tip shown when the mouse rests on the folder.\r\n"
-    L"                         velquin-cli apply --tip \"Holiday 2024\" D:\\Photos\r\n"
+    L"MEASURES"
     L"  --icon-colour COLOUR The system's folder icon in a colour: a name as for\r\n"
     L"                       --text-colour, or #RRGGBB. The icon is made, kept in\r\n"
     L"                       each folder as velquin-<hash>.ico and named alone.\r\n"
@@ -96,12 +132,6 @@ constexpr wchar_t kDetails[] =
     L"                         velquin-cli set --icon-mark done D:\\Work\r\n"
     L"  make-icon            Writes the made icon alone (--colour or --from-image).\r\n"
     L"                         velquin-cli make-icon --colour pink pink.ico\r\n"
-    L"  --folder-type TYPE   set: what Explorer optimises the folder for: generic,\r\n"
-    L"                       documents, pictures, music or videos.\r\n"
-    L"                         velquin-cli set --folder-type pictures D:\\Photos\r\n"
-    L"  --folder-picture FILE  set: the picture Explorer's thumbnail views show on\r\n"
-    L"                       the folder.\r\n"
-    L"                         velquin-cli set --folder-picture D:\\cover.jpg D:\\Album\r\n"
     L"  --recursive          set, unset, apply, remove, restore, refresh: the folder\r\n"
     L"                       and every folder below it; junctions and symbolic links\r\n"
     L"                       are not entered. Ends with a count of the folders done,\r\n"
@@ -140,11 +170,23 @@ std::wstring VersionFromRecord() {
 }  // namespace
 
 std::wstring UsageText() {
-    return std::wstring(kSynopsis) + L"Try 'velquin-cli --help' for more.\r\n";
+    return Synopsis() + L"Try 'velquin-cli --help' for more.\r\n";
 }
 
 std::wstring HelpText() {
-    return std::wstring(kSynopsis) + kDetails;
+    std::wstring details = kDetails;
+    std::wstring measures;
+    for (const auto& row : customise::Measures()) {
+        measures += OptionHelp(row);
+        if (row.id == customise::MeasureId::Icon)
+            measures +=
+                L"  --portable           With --icon: copies the icon file into the folder and\r\n"
+                L"                       writes its name alone, so the icon moves with it.\r\n"
+                L"                         velquin-cli apply --icon E:\\a.ico --portable "
+                L"E:\\Docs\r\n";
+    }
+    details.replace(details.find(L"MEASURES"), 8, measures);
+    return Synopsis() + details;
 }
 
 std::wstring VersionText() {

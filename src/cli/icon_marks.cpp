@@ -251,7 +251,7 @@ customise::ReplaceResult FolderIcons::Write(const std::wstring& folder) {
                          ERROR_INVALID_DATA}};
             break;
         case Plan::Kind::NoIcon:
-            edit.unset |= customise::kEditIcon;
+            edit.unset |= customise::MeasureBit(customise::MeasureId::Icon);
             break;
         default:
             // Kept: a made icon given for every folder, or nothing of the icon to change.

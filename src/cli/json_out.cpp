@@ -80,13 +80,8 @@ std::wstring SettingsJson(const std::wstring& path, const customise::SettingsRea
     out += L", " + Member(L"iconIndex", ValueOrNull(s.iconIndex));
     out += L", " + Member(L"iconColour", ValueOrNull(made.colour));
     out += L", " + Member(L"iconMark", ValueOrNull(made.mark));
-    out += L", " + Member(L"infoTip", ValueOrNull(s.infoTip));
-    out += L", " + Member(L"backgroundImage", ValueOrNull(s.backgroundImage));
-    out += L", " + Member(L"textColour", ValueOrNull(s.textColour));
-    out += L", " + Member(L"iconResource", ValueOrNull(s.iconResource));
-    out += L", " + Member(L"folderType", ValueOrNull(s.folderType));
-    out += L", " + Member(L"folderPicture", ValueOrNull(s.folderPicture));
-    out += L", " + Member(L"displayName", ValueOrNull(s.displayName));
+    for (const auto& row : customise::Measures())
+        out += L", " + Member(row.json, ValueOrNull(s.Value(row.id)));
     out += L", " + Member(L"fileMarked", Bool(s.fileMarked));
     out += L", " + Member(L"folderMarked", Bool(s.folderMarked));
     out += L", " + Member(L"hasBackup", Bool(s.hasBackup));

@@ -18,12 +18,13 @@ struct TextColour {
 };
 
 struct Customisation {
-    std::optional<std::wstring> image;     // IconArea_Image
-    std::optional<IconChoice> icon;        // IconFile and IconIndex (IconResource in an edit)
-    std::optional<TextColour> textColour;  // IconArea_Text
-    std::optional<std::wstring> tip;       // InfoTip
+    // Where each is written, and how it is checked and named: measures.h.
+    std::optional<std::wstring> image;
+    std::optional<IconChoice> icon;
+    std::optional<TextColour> textColour;
+    std::optional<std::wstring> tip;
     // Set by an edit only; Apply's whole file has no place for them.
-    std::optional<std::wstring> folderType;     // [ViewState] FolderType, as FolderTypeValue gives
+    std::optional<std::wstring> folderType;     // any letter case, as FolderTypeValue takes it
     std::optional<std::wstring> folderPicture;  // [ViewState] Logo
 };
 

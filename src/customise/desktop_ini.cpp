@@ -1,47 +1,51 @@
 #include "customise/desktop_ini.h"
 
 #include "customise/ini_codec.h"
+#include "customise/ini_keys.h"
+#include "customise/measures.h"
 
 namespace customise {
 namespace {
 
-constexpr wchar_t kShellClassInfo[] = L"[.ShellClassInfo]";
-constexpr wchar_t kConfirmFileOp[] = L"ConfirmFileOp = 0";
-constexpr wchar_t kViewSection[] = L"[{BE098140-A513-11D0-A3A4-00C04FD706EC}]";
-constexpr wchar_t kAttributes[] = L"Attributes = 1";
-constexpr wchar_t kExtShellFolderViews[] = L"[ExtShellFolderViews]";
-constexpr wchar_t kViewMapping1[] =
-    L"{BE098140-A513-11D0-A3A4-00C04FD706EC}={BE098140-A513-11D0-A3A4-00C04FD706EC}";
-constexpr wchar_t kViewMapping2[] =
-    L"{5984FFE0-28D4-11CF-AE66-08002B2E1262}={5984FFE0-28D4-11CF-AE66-08002B2E1262}";
+// Apply's lines, made from the names in ini_keys.h; the spacing around "=" differs per key
+// and is kept as the design has it.
+struct ApplyLines {
+    std::wstring shellClassInfo, confirmFileOp, viewSection, attributes, extShellFolderViews,
+        viewMapping1, viewMapping2;
+    // Keys with the value following directly.
+    std::wstring iconFile, iconIndex, infoTip, image, textColour;
+    std::wstring defaultIconFile, defaultIconIndex, defaultTextColour;
+};
 
-constexpr wchar_t kDefaultIconFile[] = L"IconFile=%SystemRoot%\\system32\\SHELL32.dll";
-constexpr wchar_t kDefaultIconIndex[] = L"IconIndex = 3";
-constexpr wchar_t kDefaultIconText[] = L"IconArea_Text = 0x000000 ";  // the trailing blank is kept
-
-// Keys with the value following directly; the spacing around "=" differs per key.
-constexpr wchar_t kIconFile[] = L"IconFile=";
-constexpr wchar_t kIconIndex[] = L"IconIndex =";
-constexpr wchar_t kInfoTip[] = L"InfoTip=";
-constexpr wchar_t kIconAreaImage[] = L"IconArea_Image = ";
-constexpr wchar_t kIconAreaText[] = L"IconArea_Text = ";
-
-// A whole number (IsWholeNumber) within the range of a 32-bit signed number.
-bool FitsInt32(std::wstring_view text) {
-    const bool negative = !text.empty() && text.front() == L'-';
-    text.remove_prefix(negative ? 1 : 0);
-    while (text.size() > 1 && text.front() == L'0')
-        text.remove_prefix(1);
-    const std::wstring_view limit = negative ? L"2147483648" : L"2147483647";
-    return text.size() < limit.size() || (text.size() == limit.size() && text <= limit);
+std::wstring Section(std::wstring_view name) {
+    return L"[" + std::wstring(name) + L"]";
 }
 
-bool HasLineBreak(std::wstring_view text) {
-    return text.find_first_of(L"\r\n") != text.npos;
+std::wstring Key(IniKey key, std::wstring_view equals) {
+    return std::wstring(key.key) + std::wstring(equals);
 }
 
-bool IsHexDigit(wchar_t c) {
-    return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+const ApplyLines& Lines() {
+    static const ApplyLines lines = [] {
+        ApplyLines l;
+        l.shellClassInfo = Section(kShellClassInfo);
+        l.confirmFileOp = Key(kConfirmFileOpKey, L" = 0");
+        l.viewSection = Section(kViewSection);
+        l.attributes = Key(kAttributesKey, L" = 1");
+        l.extShellFolderViews = Section(kExtShellFolderViews);
+        l.viewMapping1 = std::wstring(kViewSection) + L"=" + kViewSection;
+        l.viewMapping2 = std::wstring(kShellView) + L"=" + kShellView;
+        l.iconFile = Key(kIconFileKey, L"=");
+        l.iconIndex = Key(kIconIndexKey, L" =");
+        l.infoTip = Key(kInfoTipKey, L"=");
+        l.image = Key(kImageKey, L" = ");
+        l.textColour = Key(kTextColourKey, L" = ");
+        l.defaultIconFile = l.iconFile + L"%SystemRoot%\\system32\\SHELL32.dll";
+        l.defaultIconIndex = l.iconIndex + L" 3";
+        l.defaultTextColour = l.textColour + L"0x000000 ";  // the trailing blank is kept
+        return l;
+    }();
+    return lines;
 }
 
 // The value after key when line starts with it.
@@ -54,21 +58,22 @@ std::optional<std::wstring_view> ValueOf(std::wstring_view line, std::wstring_vi
 }  // namespace
 
 std::vector<std::wstring> DesktopIniLines(const Customisation& c) {
+    const ApplyLines& l = Lines();
     std::vector<std::wstring> lines;
-    lines.push_back(kShellClassInfo);
-    lines.push_back(c.icon ? kIconFile + c.icon->file : kDefaultIconFile);
-    lines.push_back(c.icon ? kIconIndex + c.icon->index : kDefaultIconIndex);
-    lines.push_back(kConfirmFileOp);
+    lines.push_back(l.shellClassInfo);
+    lines.push_back(c.icon ? l.iconFile + c.icon->file : l.defaultIconFile);
+    lines.push_back(c.icon ? l.iconIndex + c.icon->index : l.defaultIconIndex);
+    lines.push_back(l.confirmFileOp);
     if (c.tip)
-        lines.push_back(kInfoTip + *c.tip);
-    lines.push_back(kViewSection);
-    lines.push_back(kAttributes);
+        lines.push_back(l.infoTip + *c.tip);
+    lines.push_back(l.viewSection);
+    lines.push_back(l.attributes);
     if (c.image)
-        lines.push_back(kIconAreaImage + *c.image);
-    lines.push_back(c.textColour ? kIconAreaText + c.textColour->code : kDefaultIconText);
-    lines.push_back(kExtShellFolderViews);
-    lines.push_back(kViewMapping1);
-    lines.push_back(kViewMapping2);
+        lines.push_back(l.image + *c.image);
+    lines.push_back(c.textColour ? l.textColour + c.textColour->code : l.defaultTextColour);
+    lines.push_back(l.extShellFolderViews);
+    lines.push_back(l.viewMapping1);
+    lines.push_back(l.viewMapping2);
     return lines;
 }
 
@@ -78,14 +83,9 @@ std::vector<std::wstring> DefaultLines() {
 
 std::wstring Summary(const Customisation& c) {
     std::wstring text = L"Applied Vel Measures are:";
-    if (c.image)
-        text += L"\r\nApplies Background Image: " + *c.image;
-    if (c.icon)
-        text += L"\r\nApplies Icon: " + c.icon->file;
-    if (c.textColour)
-        text += L"\r\nApplies Icon Text Color: " + c.textColour->name;
-    if (c.tip)
-        text += L"\r\nApplies Folder InfoTip: " + *c.tip;
+    for (const MeasureRow* row : ApplyMeasures())
+        if (IsGiven(*row, c))
+            text += L"\r\n" + std::wstring(row->applied) + SummaryValue(*row, c);
     return text;
 }
 
@@ -96,57 +96,28 @@ std::string EncodeLines(const std::vector<std::wstring>& lines) {
     return EncodeIniFile(text);
 }
 
-bool IsWholeNumber(std::wstring_view text) {
-    if (!text.empty() && text.front() == L'-')
-        text.remove_prefix(1);
-    if (text.empty())
-        return false;
-    for (wchar_t c : text)
-        if (c < L'0' || c > L'9')
-            return false;
-    return true;
-}
-
-bool IsColourCode(std::wstring_view text) {
-    if (text.size() != 8 || text.substr(0, 2) != L"0x")
-        return false;
-    for (wchar_t c : text.substr(2))
-        if (!IsHexDigit(c))
-            return false;
-    return true;
-}
-
 std::optional<std::wstring> RefusedValue(const Customisation& c) {
-    if (c.image && HasLineBreak(*c.image))
-        return L"The background image path must be a single line, without line breaks.";
-    if (c.icon && HasLineBreak(c.icon->file))
-        return L"The icon file path must be a single line, without line breaks.";
-    if (c.icon && !IsWholeNumber(c.icon->index))
-        return L"The icon index must be a whole number, such as 0 or -3.";
-    if (c.icon && !FitsInt32(c.icon->index))
-        return L"The icon index must lie between -2147483648 and 2147483647: the shell reads "
-               L"it as a 32-bit number.";
-    if (c.textColour && !IsColourCode(c.textColour->code))
-        return L"The colour code must be \"0x\" followed by six hexadecimal digits, such as "
-               L"0x0000eb.";
-    if (c.tip && HasLineBreak(*c.tip))
-        return L"The info tip must be a single line, without line breaks.";
+    for (const MeasureRow* row : ApplyMeasures())
+        if (auto refused = row->refused(c))
+            return refused;
     return std::nullopt;
 }
 
 bool IsOwnLine(std::wstring_view line) {
-    if (HasLineBreak(line))
+    if (line.find_first_of(L"\r\n") != line.npos)
         return false;
-    for (std::wstring_view fixed :
-         {kShellClassInfo, kDefaultIconFile, kDefaultIconIndex, kConfirmFileOp, kViewSection,
-          kAttributes, kDefaultIconText, kExtShellFolderViews, kViewMapping1, kViewMapping2})
-        if (line == fixed)
+    const ApplyLines& l = Lines();
+    for (const std::wstring* fixed :
+         {&l.shellClassInfo, &l.defaultIconFile, &l.defaultIconIndex, &l.confirmFileOp,
+          &l.viewSection, &l.attributes, &l.defaultTextColour, &l.extShellFolderViews,
+          &l.viewMapping1, &l.viewMapping2})
+        if (line == *fixed)
             return true;
-    if (ValueOf(line, kIconFile) || ValueOf(line, kInfoTip) || ValueOf(line, kIconAreaImage))
+    if (ValueOf(line, l.iconFile) || ValueOf(line, l.infoTip) || ValueOf(line, l.image))
         return true;
-    if (auto index = ValueOf(line, kIconIndex))
+    if (auto index = ValueOf(line, l.iconIndex))
         return IsWholeNumber(*index);
-    if (auto code = ValueOf(line, kIconAreaText))
+    if (auto code = ValueOf(line, l.textColour))
         return IsColourCode(*code);
     return false;
 }
@@ -156,23 +127,24 @@ namespace {
 // The values of a file in Velquin's layout, read back from its lines by position: whatever
 // they are, IsOwnFile then writes them again and compares.
 Customisation ValuesOf(const std::vector<std::wstring_view>& lines) {
+    const ApplyLines& l = Lines();
     Customisation c;
     auto at = [&](size_t i) { return i < lines.size() ? lines[i] : std::wstring_view(); };
-    if (at(1) != kDefaultIconFile || at(2) != kDefaultIconIndex)
-        c.icon = IconChoice{std::wstring(ValueOf(at(1), kIconFile).value_or(L"")),
-                            std::wstring(ValueOf(at(2), kIconIndex).value_or(L""))};
+    if (at(1) != l.defaultIconFile || at(2) != l.defaultIconIndex)
+        c.icon = IconChoice{std::wstring(ValueOf(at(1), l.iconFile).value_or(L"")),
+                            std::wstring(ValueOf(at(2), l.iconIndex).value_or(L""))};
     size_t next = 4;
-    if (auto tip = ValueOf(at(next), kInfoTip)) {
+    if (auto tip = ValueOf(at(next), l.infoTip)) {
         c.tip = *tip;
         ++next;
     }
     next += 2;  // the view section and its Attributes line
-    if (auto image = ValueOf(at(next), kIconAreaImage)) {
+    if (auto image = ValueOf(at(next), l.image)) {
         c.image = *image;
         ++next;
     }
-    if (at(next) != kDefaultIconText)
-        c.textColour = TextColour{std::wstring(ValueOf(at(next), kIconAreaText).value_or(L"")), {}};
+    if (at(next) != l.defaultTextColour)
+        c.textColour = TextColour{std::wstring(ValueOf(at(next), l.textColour).value_or(L"")), {}};
     return c;
 }
 

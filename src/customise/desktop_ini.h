@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "customise/customisation.h"
+#include "customise/measures.h"
 
 namespace customise {
 
@@ -27,9 +28,6 @@ std::string EncodeLines(const std::vector<std::wstring>& lines);
 // Why a given value can't go into the file (line breaks would inject lines, the shell
 // reads the index and the colour as numbers), or nothing when all are acceptable.
 std::optional<std::wstring> RefusedValue(const Customisation& values);
-
-bool IsWholeNumber(std::wstring_view text);  // optional "-", then one or more digits
-bool IsColourCode(std::wstring_view text);   // "0x" and six hexadecimal digits
 
 // True when the line is one Apply or Remove could have written.
 bool IsOwnLine(std::wstring_view line);

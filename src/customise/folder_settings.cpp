@@ -1,8 +1,6 @@
 // Reads back what the shell will read from a folder's desktop.ini, and says it in words.
 #include <windows.h>
 
-#include <utility>
-
 #include "customise/file_steps.h"
 #include "customise/folder_tools.h"
 #include "customise/ini_document.h"
@@ -11,9 +9,6 @@
 
 namespace customise {
 namespace {
-
-constexpr wchar_t kShellClassInfo[] = L".ShellClassInfo";
-constexpr wchar_t kViewSection[] = L"{BE098140-A513-11D0-A3A4-00C04FD706EC}";
 
 // A desktop.ini is a few hundred bytes; one past this size is refused whole rather than
 // read in part.
@@ -94,30 +89,23 @@ SettingsRead ReadFolderSettings(const std::wstring& folder) {
         return Failure(L"Could not read the folder settings file.",
                        platform::JoinPath(folder, kDesktopIni), error);
     const IniDocument document = ParseIni(bytes);
-    auto value = [&](const wchar_t* section, const wchar_t* key) {
-        return IniValue(document, section, key).value_or(L"");
-    };
+    auto value = [&](IniKey key) { return IniValue(document, key.section, key.key).value_or(L""); };
 
     settings.hasFile = true;
     settings.fileMarked =
         (attributes & FILE_ATTRIBUTE_HIDDEN) && (attributes & FILE_ATTRIBUTE_SYSTEM);
-    const std::wstring resource = value(kShellClassInfo, L"IconResource");
-    settings.iconResource = resource;
-    settings.folderType = value(L"ViewState", L"FolderType");
-    settings.folderPicture = value(L"ViewState", L"Logo");
-    settings.displayName = value(kShellClassInfo, L"LocalizedResourceName");
+    for (const auto& row : Measures())
+        settings.values[static_cast<size_t>(row.id)] = value(row.key);
+    const std::wstring& resource = settings.Value(MeasureId::Icon);
     if (!resource.empty()) {
         SplitIconResource(resource, settings);
     } else {
-        settings.iconFile = value(kShellClassInfo, L"IconFile");
-        settings.iconIndex = value(kShellClassInfo, L"IconIndex");
+        settings.iconFile = value(kIconFileKey);
+        settings.iconIndex = value(kIconIndexKey);
     }
     // The shell takes the first icon of a file named without an index.
     if (!settings.iconFile.empty() && settings.iconIndex.empty())
         settings.iconIndex = L"0";
-    settings.infoTip = value(kShellClassInfo, L"InfoTip");
-    settings.backgroundImage = value(kViewSection, L"IconArea_Image");
-    settings.textColour = value(kViewSection, L"IconArea_Text");
     return read;
 }
 
@@ -129,17 +117,12 @@ std::wstring SettingsText(const FolderSettings& settings) {
     std::wstring text;
     text += L"Icon file: " + value(settings.iconFile) + L"\r\n";
     text += L"Icon index: " + value(settings.iconIndex) + L"\r\n";
-    text += L"Info tip: " + value(settings.infoTip) + L"\r\n";
-    text += L"Background image: " + value(settings.backgroundImage) + L"\r\n";
-    text += L"Icon text colour: " + value(settings.textColour) + L"\r\n";
-    // IconResource is already told by the two icon lines above, which are read from it.
-    const std::pair<const wchar_t*, const std::wstring*> windows[] = {
-        {L"Folder type: ", &settings.folderType},
-        {L"Folder picture: ", &settings.folderPicture},
-        {L"Display name: ", &settings.displayName}};
-    for (const auto& [label, shown] : windows)
-        if (!shown->empty())
-            text += label + *shown + L"\r\n";
+    // The icon's row (IconResource) is told by the two lines above, which are read from it.
+    for (const auto& row : Measures()) {
+        const std::wstring& shown = settings.Value(row.id);
+        if (row.label && (row.shownEmpty || !shown.empty()))
+            text += std::wstring(row.label) + L": " + value(shown) + L"\r\n";
+    }
     text += L"File hidden and system: " + yesNo(settings.fileMarked) + L"\r\n";
     text += L"Folder marked for the shell: " + yesNo(settings.folderMarked) + L"\r\n";
     text += L"Backup (desktop.ini.bak): " + yesNo(settings.hasBackup);

@@ -4,11 +4,13 @@
 // both front ends.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 
 #include "customise/desktop_ini.h"
 #include "customise/ini_file.h"
+#include "customise/measures.h"
 
 namespace customise {
 
@@ -57,19 +59,16 @@ IconCopy CopyIconIntoFolder(const std::wstring& folder, const std::wstring& icon
 // profile reader's rules (ini_document.h): any encoding the system reads, any path length,
 // no value cut short.
 struct FolderSettings {
-    bool hasFile = false;          // desktop.ini exists
-    std::wstring iconFile;         // IconResource's file when present, else IconFile
-    std::wstring iconIndex;        // IconResource's index when present, else IconIndex
-    std::wstring infoTip;          // [.ShellClassInfo] InfoTip
-    std::wstring backgroundImage;  // IconArea_Image in the view section
-    std::wstring textColour;       // IconArea_Text in the view section
-    std::wstring iconResource;     // [.ShellClassInfo] IconResource as read
-    std::wstring folderType;       // [ViewState] FolderType ("Optimise this folder for")
-    std::wstring folderPicture;    // [ViewState] Logo
-    std::wstring displayName;      // [.ShellClassInfo] LocalizedResourceName (read only)
-    bool fileMarked = false;       // desktop.ini is hidden and system
-    bool folderMarked = false;     // the folder is read-only or system, so the shell reads it
-    bool hasBackup = false;        // desktop.ini.bak is there
+    bool hasFile = false;    // desktop.ini exists
+    std::wstring iconFile;   // IconResource's file when present, else IconFile
+    std::wstring iconIndex;  // IconResource's index when present, else IconIndex
+    // Each measure's key as read (the icon's: IconResource), by MeasureId.
+    std::array<std::wstring, kMeasureCount> values;
+    bool fileMarked = false;    // desktop.ini is hidden and system
+    bool folderMarked = false;  // the folder is read-only or system, so the shell reads it
+    bool hasBackup = false;     // desktop.ini.bak is there
+
+    const std::wstring& Value(MeasureId id) const { return values[static_cast<size_t>(id)]; }
 };
 struct SettingsRead {
     bool ok = false;  // false: the folder or its desktop.ini could not be read (failure says)
@@ -78,8 +77,8 @@ struct SettingsRead {
 };
 SettingsRead ReadFolderSettings(const std::wstring& folder);
 
-// The settings as lines for people ("Icon file: ...", ...), folder type, picture and display
-// name only when the file has them; a folder without desktop.ini gives the single line "No folder
+// The settings as lines for people ("Icon file: ...", ...), a measure Apply does not write
+// only when the file has it; a folder without desktop.ini gives the single line "No folder
 // settings file here".
 std::wstring SettingsText(const FolderSettings& settings);
 

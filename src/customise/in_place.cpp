@@ -14,30 +14,6 @@
 namespace customise {
 namespace {
 
-constexpr wchar_t kShellClassInfo[] = L".ShellClassInfo";
-constexpr wchar_t kViewSection[] = L"{BE098140-A513-11D0-A3A4-00C04FD706EC}";
-constexpr wchar_t kViewState[] = L"ViewState";
-
-constexpr IniKey kIconResource{kShellClassInfo, L"IconResource"};
-constexpr IniKey kIconFile{kShellClassInfo, L"IconFile"};
-constexpr IniKey kIconIndex{kShellClassInfo, L"IconIndex"};
-constexpr IniKey kInfoTip{kShellClassInfo, L"InfoTip"};
-constexpr IniKey kImage{kViewSection, L"IconArea_Image"};
-constexpr IniKey kTextColour{kViewSection, L"IconArea_Text"};
-constexpr IniKey kFolderType{kViewState, L"FolderType"};
-constexpr IniKey kLogo{kViewState, L"Logo"};
-constexpr IniKey kMode{kViewState, L"Mode"};
-constexpr IniKey kVid{kViewState, L"Vid"};
-
-// Every key an edit writes, and the two the shell's Customize tab adds with [ViewState]:
-// a file that differs from its backup only in these differs only by edits.
-constexpr IniKey kEditKeys[] = {kIconResource, kIconFile,   kIconIndex, kInfoTip, kImage,
-                                kTextColour,   kFolderType, kLogo,      kMode,    kVid};
-
-bool HasLineBreak(std::wstring_view text) {
-    return text.find_first_of(L"\r\n") != text.npos;
-}
-
 // Replaces the key's line unless the profile reader already reads value from it ("same",
 // quoted or followed by a NUL): then its bytes stay. True when a line the file held changed.
 bool ReplaceValue(IniEditor& file, IniKey key, const std::wstring& value) {
@@ -75,72 +51,54 @@ void SetEditIcon(FolderEdit& edit, std::wstring file, std::wstring index) {
     edit.icon = IconChoice{std::move(file), std::move(index)};
 }
 
-const wchar_t* FolderTypeValue(std::wstring_view name) {
-    for (const wchar_t* type : kFolderTypes) {
-        const std::wstring_view value = type;
-        if (::CompareStringOrdinal(name.data(), static_cast<int>(name.size()), value.data(),
-                                   static_cast<int>(value.size()), TRUE) == CSTR_EQUAL)
-            return type;
-    }
-    return nullptr;
-}
-
 std::optional<std::wstring> RefusedEdit(const FolderEdit& edit) {
     if (auto refused = RefusedValue(edit))
         return refused;
     if (edit.icon && edit.icon->file.empty())
         return L"The icon file path must not be empty.";
-    if (edit.folderType && !FolderTypeValue(*edit.folderType))
-        return L"The folder type must be one of generic, documents, pictures, music, videos.";
-    if (edit.folderPicture && HasLineBreak(*edit.folderPicture))
-        return L"The folder picture path must be a single line, without line breaks.";
+    for (const auto& row : Measures())
+        if (auto refused = row.refused(edit))
+            return refused;
     return std::nullopt;
 }
 
 EditedBytes EditBytes(const std::string& old, const FolderEdit& edit) {
     IniEditor file(old);
     bool changed = false;
-    if (edit.icon) {
-        const std::wstring& index = edit.icon->index;
-        changed |= SetValue(file, kIconResource, edit.icon->file + L"," + index);
-        changed |= ReplaceValue(file, kIconFile, edit.icon->file);
-        changed |= ReplaceValue(file, kIconIndex, index);
+    for (const auto& row : Measures()) {
+        const std::optional<std::wstring> value = WrittenValue(row, edit);
+        if (!value)
+            continue;
+        // Windows' Customize tab writes Mode and Vid, empty, when it makes [ViewState].
+        if (row.key.section == kViewState && !file.HasSection(kViewState)) {
+            const std::wstring mode = std::wstring(kModeKey.key) + L"=";
+            const std::wstring vid = std::wstring(kVidKey.key) + L"=";
+            const std::wstring_view lines[] = {mode, vid};
+            file.AddSection(kViewState, lines);
+        }
+        changed |= SetValue(file, row.key, *value);
+        if (row.id == MeasureId::Icon) {  // lines of an older writer follow the new icon
+            changed |= ReplaceValue(file, kIconFileKey, edit.icon->file);
+            changed |= ReplaceValue(file, kIconIndexKey, edit.icon->index);
+        }
     }
-    if (edit.tip)
-        changed |= SetValue(file, kInfoTip, *edit.tip);
-    if (edit.image)
-        changed |= SetValue(file, kImage, *edit.image);
-    if (edit.textColour)
-        changed |= SetValue(file, kTextColour, edit.textColour->code);
-    // Windows' Customize tab writes Mode and Vid, empty, when it makes [ViewState].
-    if ((edit.folderType || edit.folderPicture) && !file.HasSection(kViewState)) {
-        const std::wstring_view lines[] = {L"Mode=", L"Vid="};
-        file.AddSection(kViewState, lines);
-    }
-    if (edit.folderType)
-        changed |= SetValue(file, kFolderType, FolderTypeValue(*edit.folderType));
-    if (edit.folderPicture)
-        changed |= SetValue(file, kLogo, *edit.folderPicture);
 
-    if (edit.unset & kEditIcon) {
-        changed |= file.Remove(kIconResource);
-        changed |= file.Remove(kIconFile);
-        changed |= file.Remove(kIconIndex);
+    bool viewStateUnset = false;
+    for (const auto& row : Measures()) {
+        if (!(edit.unset & MeasureBit(row.id)))
+            continue;
+        changed |= file.Remove(row.key);
+        if (row.id == MeasureId::Icon) {
+            changed |= file.Remove(kIconFileKey);
+            changed |= file.Remove(kIconIndexKey);
+        }
+        viewStateUnset |= row.key.section == kViewState;
     }
-    const std::pair<EditMeasure, IniKey> single[] = {{kEditTip, kInfoTip},
-                                                     {kEditImage, kImage},
-                                                     {kEditTextColour, kTextColour},
-                                                     {kEditFolderType, kFolderType},
-                                                     {kEditFolderPicture, kLogo}};
-    for (const auto& [measure, key] : single)
-        if (edit.unset & measure)
-            changed |= file.Remove(key);
     // [ViewState] left with nothing but the empty Mode and Vid it was made with goes whole.
-    const std::wstring_view madeWith[] = {kMode.key, kVid.key};
-    if ((edit.unset & (kEditFolderType | kEditFolderPicture)) &&
-        file.HoldsOnlyEmpty(kViewState, madeWith)) {
-        file.Remove(kMode);
-        file.Remove(kVid);
+    const std::wstring_view madeWith[] = {kModeKey.key, kVidKey.key};
+    if (viewStateUnset && file.HoldsOnlyEmpty(kViewState, madeWith)) {
+        file.Remove(kModeKey);
+        file.Remove(kVidKey);
         file.RemoveSectionIfEmpty(kViewState);
     }
     return {file.Bytes(), file.HasKeys(), changed || file.LostBytes()};
@@ -183,24 +141,26 @@ ReplaceResult EditFolder(const std::wstring& folder, const FolderEdit& edit,
     }
     const EditedBytes edited = EditBytes(old, edit);
     // Nothing to take away: the file and its marks are left as they are.
-    const bool setsValues = edit.icon || edit.tip || edit.image || edit.textColour ||
-                            edit.folderType || edit.folderPicture;
+    bool setsValues = false;
+    for (const auto& row : Measures())
+        setsValues |= IsGiven(row, edit);
     if ((!hasFile && !edited.hasKeys) || (hasFile && !setsValues && edited.bytes == old))
         return {ReplaceStatus::Replaced, {}};
 
     // What of the old file is kept, DecideOldFile answers from the file, its mark and this.
-    const WriteKind kind{Writer::Edit, edited.changesValues, kEditKeys};
+    const WriteKind kind{Writer::Edit, edited.changesValues, EditKeys()};
     if (!edited.hasKeys) {
         ReplaceResult result = DeleteDesktopIni(shownFolder, kind, turn);
-        if (result.status != ReplaceStatus::Failed && OnlyVelquinLines(old, kEditKeys) &&
+        if (result.status != ReplaceStatus::Failed && OnlyVelquinLines(old, EditKeys()) &&
             !platform::IsRoot(shownFolder) && !HasBackup(shownFolder))
             UnmarkFolder(shownFolder);
-        if (result.status != ReplaceStatus::Failed && (edit.unset & kEditIcon))
+        if (result.status != ReplaceStatus::Failed && (edit.unset & MeasureBit(MeasureId::Icon)))
             DeleteStaleMadeIcons(shownFolder);
         return result;
     }
     ReplaceResult result = ReplaceDesktopIni(shownFolder, edited.bytes, kind, turn);
-    if (result.status != ReplaceStatus::Failed && (edit.icon || (edit.unset & kEditIcon)))
+    if (result.status != ReplaceStatus::Failed &&
+        (edit.icon || (edit.unset & MeasureBit(MeasureId::Icon))))
         DeleteStaleMadeIcons(shownFolder);  // an earlier colour or picture nothing names now
     return result;
 }

@@ -9,37 +9,22 @@
 
 #include "customise/customisation.h"
 #include "customise/ini_file.h"
+#include "customise/measures.h"
 
 namespace customise {
-
-// The measures an edit can set or take away, as bits of FolderEdit::unset.
-enum EditMeasure : unsigned {
-    kEditIcon = 1,
-    kEditTip = 2,
-    kEditImage = 4,
-    kEditTextColour = 8,
-    kEditFolderType = 16,
-    kEditFolderPicture = 32,
-};
 
 // What one edit does: the values to set (those given; a text colour's name is not used) and
 // the measures to take away.
 struct FolderEdit : Customisation {
-    unsigned unset = 0;  // EditMeasure bits
+    unsigned unset = 0;  // MeasureBit of each measure taken away
 };
 
 // The one way an edit takes its icon: every source of an icon (a file and index, or one made
 // for the folder) ends here.
 void SetEditIcon(FolderEdit& edit, std::wstring file, std::wstring index);
 
-// The five folder types the shell's "Optimise this folder for" offers, as FolderType holds them.
-inline constexpr const wchar_t* kFolderTypes[] = {L"Generic", L"Documents", L"Pictures", L"Music",
-                                                  L"Videos"};
-// The FolderType value for a name in any letter case ("pictures" gives "Pictures"), or null.
-const wchar_t* FolderTypeValue(std::wstring_view name);
-
-// Why a value can't be written (as Apply refuses it: line breaks, an index that is no whole
-// number, a colour that is no code, a folder type not among the five), or nothing.
+// Why a value can't be written (each measure's check, as Apply refuses its values, and an
+// empty icon file), or nothing.
 std::optional<std::wstring> RefusedEdit(const FolderEdit& edit);
 
 // The edit applied to the bytes of a desktop.ini (empty: none there yet).

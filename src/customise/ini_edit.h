@@ -11,14 +11,9 @@
 #include <vector>
 
 #include "customise/ini_document.h"
+#include "customise/ini_keys.h"
 
 namespace customise {
-
-// A key in a section, as the profile reader looks it up (names in any letter case).
-struct IniKey {
-    std::wstring_view section;
-    std::wstring_view key;
-};
 
 class IniEditor {
   public:

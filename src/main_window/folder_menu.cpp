@@ -76,7 +76,8 @@ void FolderMenu::UpdateIn(HMENU menu, HMENU types, const std::wstring& folder) {
         return;
     const customise::SettingsRead read = customise::ReadFolderSettings(folder);
     const wchar_t* current =
-        read.ok ? customise::FolderTypeValue(read.settings.folderType) : nullptr;
+        read.ok ? customise::FolderTypeValue(read.settings.Value(customise::MeasureId::FolderType))
+                : nullptr;
     for (int i = 0; i < kFolderTypeCount; ++i)
         if (current == customise::kFolderTypes[i])
             ::CheckMenuRadioItem(types, TypeCommand(0), TypeCommand(kFolderTypeCount - 1),

@@ -110,7 +110,8 @@ TEST_F(InPlaceTest, ForeignFileIsKeptOnceAcrossManyEdits) {
     FolderEdit type;
     type.folderType = L"music";
     for (const auto& edit :
-         {Tip(L"again"), Icon(L"a.ico", L"0"), type, Unset(customise::kEditIcon), Tip(L"last")})
+         {Tip(L"again"), Icon(L"a.ico", L"0"), type,
+          Unset(customise::MeasureBit(customise::MeasureId::Icon)), Tip(L"last")})
         Edit(edit);
     EXPECT_EQ(ReadBytes(Ini()),
               "[.ShellClassInfo]\r\nInfoTip=last\r\nConfirmFileOp=0\r\n"
@@ -141,7 +142,7 @@ TEST_F(InPlaceTest, LinesLikeVelquinsFromAnotherProgramAreKept) {
     }
     WriteBytes(Ini(), "[.ShellClassInfo]\r\nIconResource=C:\\a.ico,1\r\n");
     ::DeleteFileW(Bak().c_str());
-    Edit(Unset(customise::kEditIcon));
+    Edit(Unset(customise::MeasureBit(customise::MeasureId::Icon)));
     EXPECT_FALSE(Exists(Ini()));
     EXPECT_EQ(ReadBytes(Bak()), "[.ShellClassInfo]\r\nIconResource=C:\\a.ico,1\r\n");
     // Restoring over Velquin's own edit keeps nothing aside: edits and restores add no backups.
@@ -166,12 +167,14 @@ TEST_F(InPlaceTest, OwnFileNeedsNoBackupAndGoesWithItsLastKey) {
     FolderEdit picture;
     picture.folderPicture = L"C:\\p.jpg";
     Edit(picture);
-    Edit(Unset(customise::kEditTip | customise::kEditFolderPicture));
+    Edit(Unset(customise::MeasureBit(customise::MeasureId::Tip) |
+               customise::MeasureBit(customise::MeasureId::FolderPicture)));
     EXPECT_FALSE(Exists(Ini()));
     EXPECT_FALSE(Exists(Bak()));
     // Taking away what isn't there leaves another tool's file and its marks alone.
     WriteBytes(Ini(), "[Other]\r\nK=v\r\n");
-    Edit(Unset(customise::kEditImage | customise::kEditIcon));
+    Edit(Unset(customise::MeasureBit(customise::MeasureId::Image) |
+               customise::MeasureBit(customise::MeasureId::Icon)));
     EXPECT_EQ(ReadBytes(Ini()), "[Other]\r\nK=v\r\n");
     EXPECT_FALSE(::GetFileAttributesW(Ini().c_str()) & FILE_ATTRIBUTE_HIDDEN);
     // A refused value never reaches the file.

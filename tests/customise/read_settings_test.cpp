@@ -57,9 +57,9 @@ void ExpectSettings(const customise::SettingsRead& read, const Expected& expecte
     EXPECT_TRUE(read.settings.hasFile);
     EXPECT_EQ(read.settings.iconFile, expected.iconFile);
     EXPECT_EQ(read.settings.iconIndex, expected.iconIndex);
-    EXPECT_EQ(read.settings.infoTip, expected.infoTip);
-    EXPECT_EQ(read.settings.backgroundImage, expected.image);
-    EXPECT_EQ(read.settings.textColour, expected.colour);
+    EXPECT_EQ(read.settings.Value(customise::MeasureId::Tip), expected.infoTip);
+    EXPECT_EQ(read.settings.Value(customise::MeasureId::Image), expected.image);
+    EXPECT_EQ(read.settings.Value(customise::MeasureId::TextColour), expected.colour);
 }
 
 // Each file at a short path, at 247 characters (where the profile reader stopped reading)

@@ -47,7 +47,7 @@ class UnreadableIniTest : public testing::Test {
 // Every way a folder's settings are read or written reports the refusal and changes nothing.
 TEST_F(UnreadableIniTest, EveryPathReportsTheRefusalAndKeepsTheFile) {
     customise::FolderEdit unsetTip;
-    unsetTip.unset = customise::kEditTip;
+    unsetTip.unset = customise::MeasureBit(customise::MeasureId::Tip);
     customise::FolderEdit setTip;
     setTip.tip = L"new";
     const std::pair<const char*, std::function<customise::FileFailure()>> paths[] = {
@@ -71,7 +71,7 @@ TEST_F(UnreadableIniTest, AMissingFileIsStillNothingToDo) {
     customise::detail::readFileAttributes = ::GetFileAttributesW;
     ::DeleteFileW(ini.c_str());
     customise::FolderEdit unsetTip;
-    unsetTip.unset = customise::kEditTip;
+    unsetTip.unset = customise::MeasureBit(customise::MeasureId::Tip);
     EXPECT_EQ(customise::EditFolder(temp.path(), unsetTip).status,
               customise::ReplaceStatus::Replaced);
     const customise::SettingsRead read = customise::ReadFolderSettings(temp.path());

@@ -1,0 +1,42 @@
+# The desktop.ini names rule, run as a test: every section and key name is spelled in one file
+# (-DNAMES, relative to -DSRC), so no writer, editor or reader of the file can come to spell
+# one differently. A name counts as spelled where a string literal starts with it as a
+# section ("[name]"), a key ("name=", "name =") or alone ("name").
+cmake_minimum_required(VERSION 3.21)
+
+file(READ ${SRC}/${NAMES} text)
+string(REGEX MATCHALL "L\"[^\"]+\"" literals "${text}")
+set(names "")
+foreach(literal IN LISTS literals)
+    string(REGEX REPLACE "^L\"(.*)\"$" "\\1" name "${literal}")
+    list(APPEND names "${name}")
+endforeach()
+list(LENGTH names count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "No names found in ${NAMES}")
+endif()
+
+set(faults "")
+file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp ${SRC}/*.in ${SRC}/*.rc)
+foreach(file IN LISTS files)
+    if(file STREQUAL NAMES)
+        continue()
+    endif()
+    file(READ ${SRC}/${file} content)
+    string(REGEX REPLACE "//[^\n]*" "" content "${content}")  # comments may name a key
+    foreach(name IN LISTS names)
+        foreach(spelling "\"${name}\"" "\"${name}=" "\"${name} =" "\"[${name}]")
+            string(FIND "${content}" "${spelling}" at)
+            if(NOT at EQUAL -1)
+                list(APPEND faults "${file} spells ${name}: ${spelling}")
+                break()
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(faults)
+    list(JOIN faults "\n" list)
+    message(FATAL_ERROR "desktop.ini names spelled outside ${NAMES}:\n${list}")
+endif()
+list(LENGTH files checked)
+message(STATUS "${count} names of ${NAMES}, spelled nowhere else (${checked} files)")
