@@ -26,6 +26,7 @@ struct Customisation {
     // Set by an edit only; Apply's whole file has no place for them.
     std::optional<std::wstring> folderType;     // any letter case, as FolderTypeValue takes it
     std::optional<std::wstring> folderPicture;  // [ViewState] Logo
+    std::optional<std::wstring> displayName;    // the name the shell shows for the folder
 };
 
 }  // namespace customise

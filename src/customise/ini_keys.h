@@ -26,6 +26,7 @@ inline constexpr IniKey kIconFileKey{kShellClassInfo, L"IconFile"};
 inline constexpr IniKey kIconIndexKey{kShellClassInfo, L"IconIndex"};
 inline constexpr IniKey kInfoTipKey{kShellClassInfo, L"InfoTip"};
 inline constexpr IniKey kConfirmFileOpKey{kShellClassInfo, L"ConfirmFileOp"};
+inline constexpr IniKey kDisplayNameKey{kShellClassInfo, L"LocalizedResourceName"};
 inline constexpr IniKey kAttributesKey{kViewSection, L"Attributes"};
 inline constexpr IniKey kImageKey{kViewSection, L"IconArea_Image"};
 inline constexpr IniKey kTextColourKey{kViewSection, L"IconArea_Text"};

@@ -67,6 +67,17 @@ std::optional<std::wstring> RefusedFolderType(const Customisation& values) {
     return std::nullopt;
 }
 
+// The shell shows the name in place of the folder's own: a blank one would leave it nameless.
+std::optional<std::wstring> RefusedDisplayName(const Customisation& values) {
+    if (!values.displayName)
+        return std::nullopt;
+    if (HasLineBreak(*values.displayName))
+        return L"The display name must be a single line, without line breaks.";
+    if (values.displayName->find_first_not_of(L" \t") == std::wstring::npos)
+        return L"The display name must not be empty.";
+    return std::nullopt;
+}
+
 // Help lines are split at '\n'; a line starting "velquin-cli" is an example.
 constexpr MeasureRow kRows[] = {
     {MeasureId::Icon, kIconResourceKey, nullptr, L"--icon", L"FILE[,INDEX]",
@@ -104,6 +115,12 @@ constexpr MeasureRow kRows[] = {
      L"velquin-cli set --folder-picture D:\\cover.jpg D:\\Album",
      true, L"folderPicture", L"Folder picture", false, 0, nullptr,
      SingleLine<&Customisation::folderPicture, kPictureLines>},
+    {MeasureId::DisplayName, kDisplayNameKey, &Customisation::displayName, L"--display-name",
+     L"TEXT",
+     L"set: the name Explorer shows in place of the folder's\n"
+     L"own; the folder keeps its real name.\n"
+     L"velquin-cli set --display-name Holidays D:\\2024-07",
+     false, L"displayName", L"Display name", false, 0, nullptr, RefusedDisplayName},
 };
 
 static_assert(std::size(kRows) == kMeasureCount);

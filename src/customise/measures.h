@@ -22,6 +22,7 @@ enum class MeasureId : unsigned {
     TextColour,
     FolderType,
     FolderPicture,
+    DisplayName,
     Count,  // not a measure: how many there are
 };
 inline constexpr size_t kMeasureCount = static_cast<size_t>(MeasureId::Count);

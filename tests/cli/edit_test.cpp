@@ -145,6 +145,77 @@ TEST_F(EditTest, FolderTypeAndPictureRoundTripAndTheLastUnsetDeletesTheFile) {
     EXPECT_FALSE(Exists(folder + L"\\desktop.ini"));
 }
 
+// The name the shell shows for a folder, end to end: written as given (an "@file,-id"
+// resource too), shown by show and --json as it stands, taken away with every other byte kept.
+TEST_F(EditTest, DisplayNameIsWrittenShownAndTakenAway) {
+    const std::string wide =
+        Utf16(L"[.ShellClassInfo]\r\nInfoTip=\u2603\r\nLocalizedResourceName=Old\r\n");
+    struct Case {
+        const wchar_t* folder;
+        std::string before;
+        std::vector<std::wstring> args;  // the command and its options; the folder follows
+        std::string after;
+        std::wstring shown;  // show --json's displayName and show's line; empty: none
+    };
+    const Case cases[] = {
+        {L"new",
+         "",
+         {L"set", L"--display-name", L"Holiday photos"},
+         "[.ShellClassInfo]\r\nLocalizedResourceName=Holiday photos\r\n",
+         L"Holiday photos"},
+        {L"non-ASCII",
+         "",
+         {L"set", L"--display-name", L"Fotos \u65e5\u672c"},
+         Utf16(L"[.ShellClassInfo]\r\nLocalizedResourceName=Fotos \u65e5\u672c\r\n"),
+         L"Fotos \u65e5\u672c"},
+        {L"UTF-16",
+         wide,
+         {L"set", L"--display-name", L"New"},
+         Utf16(L"[.ShellClassInfo]\r\nInfoTip=\u2603\r\nLocalizedResourceName=New\r\n"),
+         L"New"},
+        {L"resource",
+         "",
+         {L"set", L"--display-name", L"@shell32.dll,-21770"},
+         "[.ShellClassInfo]\r\nLocalizedResourceName=@shell32.dll,-21770\r\n",
+         L"@shell32.dll,-21770"},
+        // Another measure's edit leaves the resource line as it was.
+        {L"kept",
+         kForeign,
+         {L"set", L"--tip", L"x"},
+         std::string(kForeign).insert(std::string(kForeign).find("\r\n\r\n[Tool"), "\r\nInfoTip=x"),
+         L"@%SystemRoot%\\system32\\shell32.dll,-21770"},
+        {L"unset",
+         kForeign,
+         {L"unset", L"--display-name"},
+         "; written by hand\r\n\r\n[.ShellClassInfo]\r\n"
+         "IconResource = C:\\Windows\\system32\\imageres.dll,-112\r\n"
+         "\r\n[Tool.Settings]\r\nColour=blue",
+         L""},
+        {L"unset wide",
+         wide,
+         {L"unset", L"--display-name"},
+         Utf16(L"[.ShellClassInfo]\r\nInfoTip=\u2603\r\n"),
+         L""},
+    };
+    for (const auto& c : cases) {
+        const std::wstring folder = Folder(c.folder, c.before);
+        std::vector<std::wstring> args = c.args;
+        args.push_back(folder);
+        Ok(args);
+        EXPECT_EQ(Ini(folder), c.after) << c.folder;
+        const nlohmann::json shown = cli_test::ShownJson(folder);
+        if (c.shown.empty())
+            EXPECT_TRUE(shown["displayName"].is_null()) << c.folder;
+        else
+            EXPECT_EQ(shown["displayName"], Utf8(c.shown)) << c.folder;
+        const std::wstring text = Ok({L"show", folder}).out;
+        EXPECT_EQ(text.find(L"  Display name: " + c.shown + L"\r\n") != std::wstring::npos,
+                  !c.shown.empty())
+            << c.folder << L"\n"
+            << text;
+    }
+}
+
 // A bad value or a missing measure is a usage error, and nothing is written anywhere.
 TEST_F(EditTest, BadInputWritesNothing) {
     const std::wstring folder = Folder(L"kept", kForeign);
@@ -156,6 +227,9 @@ TEST_F(EditTest, BadInputWritesNothing) {
         {L"set", L"--text-colour", L"0x12", folder},
         {L"set", L"--tip", L"two\nlines", folder},
         {L"set", L"--folder-picture", L"a\rb", folder},
+        {L"set", L"--display-name", L"", folder},
+        {L"set", L"--display-name", L"one\r\ntwo", folder},
+        {L"unset", L"--display-name=x", folder},
         {L"unset", L"--tip=x", folder},
         {L"show", L"--recursive", folder},
         {L"set", L"--tip", L"a", L"--tip", L"b", folder},

@@ -47,13 +47,14 @@ TEST_F(FolderSettingsTest, ShowsWhatApplyWroteWhatAnyToolWroteAndWhenThereIsNoth
     std::wstring ini =
         L"\xFEFF[.ShellClassInfo]\r\nIconFile=C:\\old.ico\r\nIconIndex=1\r\n"
         L"IconResource=C:\\Bilder\\m\u00FCnchen.dll,-7\r\nInfoTip=Gr\u00FC\u00DFe "
-        L"\u65E5\u672C\r\n";
+        L"\u65E5\u672C\r\nLocalizedResourceName=@%SystemRoot%\\system32\\shell32.dll,-21770\r\n";
     std::string bytes(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t));
     ::SetFileAttributesW((temp / L"desktop.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
     WriteBytes(temp / L"desktop.ini", bytes);
     const SeenBox& foreign = ShowSettings();
     for (const wchar_t* part :
-         {L"C:\\Bilder\\m\u00FCnchen.dll", L"-7", L"Gr\u00FC\u00DFe \u65E5\u672C"})
+         {L"C:\\Bilder\\m\u00FCnchen.dll", L"-7", L"Gr\u00FC\u00DFe \u65E5\u672C",
+          L"Display name: @%SystemRoot%\\system32\\shell32.dll,-21770\r\n"})
         EXPECT_NE(foreign.text.find(part), std::wstring::npos) << foreign.text;
     EXPECT_EQ(foreign.text.find(L"old.ico"), std::wstring::npos) << foreign.text;
     EXPECT_EQ(ReadBytes(temp / L"desktop.ini"), bytes);  // nothing changes
