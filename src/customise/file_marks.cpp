@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "customise/own_file.h"
+#include "platform/attributes.h"
 #include "platform/path_text.h"
 
 namespace customise {
@@ -72,9 +73,10 @@ std::optional<FileFailure> MarkFolder(const std::wstring& folder, const std::wst
     if (before & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM))
         return std::nullopt;
     const bool shortForm = platform::PlainFormIsExact(shown);
-    if (!(shortForm ? ::PathMakeSystemFolderW(shown.c_str())
-                    : ::SetFileAttributesW(folder.c_str(), (before & kSettableAttributes) |
-                                                               FILE_ATTRIBUTE_READONLY)))
+    if (!(shortForm
+              ? ::PathMakeSystemFolderW(shown.c_str())
+              : platform::SetAttributes(folder, (before & kSettableAttributes) |
+                                                    FILE_ATTRIBUTE_READONLY) == ERROR_SUCCESS))
         return FileFailure{
             L"The folder settings file was written, but the folder could not be "
             L"marked for the shell to read it.",
@@ -82,8 +84,8 @@ std::optional<FileFailure> MarkFolder(const std::wstring& folder, const std::wst
     if (before & FILE_ATTRIBUTE_HIDDEN) {
         const DWORD after = detail::readFolderAttributes(folder.c_str());
         if (after == INVALID_FILE_ATTRIBUTES ||
-            !::SetFileAttributesW(folder.c_str(),
-                                  (after & kSettableAttributes) | FILE_ATTRIBUTE_HIDDEN))
+            platform::SetAttributes(
+                folder, (after & kSettableAttributes) | FILE_ATTRIBUTE_HIDDEN) != ERROR_SUCCESS)
             return FileFailure{
                 L"The folder settings file was written and the folder marked, "
                 L"but the folder could not be hidden again.",

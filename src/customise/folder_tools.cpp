@@ -6,6 +6,7 @@
 #include "customise/ini_file.h"
 #include "customise/in_place.h"
 #include "customise/made_icon.h"
+#include "platform/attributes.h"
 #include "platform/error_text.h"
 #include "platform/path_text.h"
 #include "platform/scope_exit.h"
@@ -35,9 +36,7 @@ ReplaceResult TurnRefused(const std::wstring& folder, DWORD error) {
 
 // Removes a file this call made, clearing the marks that would keep it.
 void RemoveOwnFile(const std::wstring& path) {
-    const std::wstring extended = platform::ExtendedPath(path);
-    ::SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(extended.c_str());
+    platform::DeleteMarkedFile(platform::ExtendedPath(path));
 }
 
 // A copy of the icon this call made goes again unless the write that names it is kept.
@@ -160,10 +159,10 @@ ReplaceResult RestoreDesktopIni(const std::wstring& folder) {
         platform::ExtendedPath(platform::JoinPath(platform::WithoutSeparator(folder), kDesktopIni));
     const DWORD marked = ::GetFileAttributesW(ini.c_str());
     if (marks && marked != INVALID_FILE_ATTRIBUTES && (*marks & ~marked))
-        ::SetFileAttributesW(ini.c_str(), (marked & kMarks) | *marks);
+        platform::SetAttributes(ini, (marked & kMarks) | *marks);
 
     // A read-only backup can't be deleted: clear its marks first.
-    ::SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
+    platform::SetAttributes(extended, 0);
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (!::SetFileInformationByHandle(backup.get(), FileDispositionInfo, &dispose,
                                       sizeof(dispose)) &&

@@ -6,6 +6,7 @@
 
 #include "customise/file_steps.h"
 #include "customise/folder_tools.h"
+#include "platform/attributes.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
 
@@ -130,8 +131,7 @@ IconCopy CopyIconIntoFolder(const std::wstring& folder, const std::wstring& icon
         }
         if (DWORD error = CopyContent(source.get(), copy.get())) {
             copy.reset();
-            ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(target.c_str());
+            platform::DeleteMarkedFile(target);
             return Failed(candidate, error);
         }
         IconCopy made;

@@ -9,6 +9,7 @@
 #include "customise/folder_tools.h"
 #include "customise/ini_edit.h"
 #include "customise/made_icon.h"
+#include "platform/attributes.h"
 #include "platform/path_text.h"
 
 namespace customise {
@@ -41,8 +42,8 @@ void UnmarkFolder(const std::wstring& shown) {
     }
     const DWORD attributes = ::GetFileAttributesW(extended.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES)
-        ::SetFileAttributesW(extended.c_str(),
-                             attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+        platform::SetAttributes(extended,
+                                attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "customise/file_steps.h"
 #include "customise/ini_codec.h"
 #include "icon_maker/icon_maker.h"
+#include "platform/attributes.h"
 #include "platform/path_text.h"
 #include "platform/unique_handle.h"
 
@@ -127,8 +128,7 @@ void DeleteStaleMadeIcons(const std::wstring& folder) {
         // Only Velquin's own: a user's file may have a name of that form, but not its content.
         if (ReadWhole(extended, bytes) != ERROR_SUCCESS || icon_maker::ContentName(bytes) != name)
             continue;
-        ::SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(extended.c_str());
+        platform::DeleteMarkedFile(extended);
     }
 }
 

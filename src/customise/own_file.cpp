@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "customise/desktop_ini.h"
+#include "platform/attributes.h"
 #include "platform/path_text.h"
 
 namespace customise {
@@ -80,14 +81,12 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
 }
 
 void RestoreAttributes(const std::wstring& path, DWORD attributes) {
-    DWORD word = attributes & kSettableAttributes;
-    ::SetFileAttributesW(path.c_str(), word ? word : FILE_ATTRIBUTE_NORMAL);
+    platform::SetAttributes(path, attributes & kSettableAttributes);
 }
 
 // Deletes a file this call made, clearing the marks that would keep it.
 void DeleteOwnFile(const std::wstring& path) {
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(path.c_str());
+    platform::DeleteMarkedFile(path);
 }
 
 DWORD LastErrorUnless(BOOL ok) {

@@ -8,4 +8,9 @@ DWORD SetAttributes(const std::wstring& path, DWORD attributes) {
     return ::GetLastError();
 }
 
+DWORD DeleteMarkedFile(const std::wstring& path) {
+    SetAttributes(path, 0);
+    return ::DeleteFileW(path.c_str()) ? ERROR_SUCCESS : ::GetLastError();
+}
+
 }  // namespace platform

@@ -12,4 +12,9 @@ namespace platform {
 // ERROR_SUCCESS or the system's reason.
 DWORD SetAttributes(const std::wstring& path, DWORD attributes);
 
+// Deletes the file at path, its read-only, hidden and system marks cleared first (a
+// read-only file can't be deleted). ERROR_SUCCESS or the system's reason.
+DWORD DeleteMarkedFile(const std::wstring& path);
+
 }  // namespace platform
+#include "platform/attributes.h"
