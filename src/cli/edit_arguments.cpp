@@ -6,7 +6,7 @@
 
 #include "cli/icon_marks.h"
 #include "cli/make_icon_command.h"
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 #include "customise/measures.h"
 #include "platform/folder_entries.h"
 #include "platform/path_text.h"
@@ -140,7 +140,7 @@ std::optional<std::wstring> TakeEditOption(Arguments& arguments, const std::wstr
         case MeasureId::TextColour: {
             // A colour name in any letter case writes the chooser's code for it; anything
             // else is taken as a code and checked as the window checks a typed one.
-            const wchar_t* code = customise::ColourCodeForAnyCase(value);
+            const wchar_t* code = icon_maker::ColourCodeForAnyCase(value);
             values.textColour = customise::TextColour{code ? code : value, value};
             return std::nullopt;
         }
@@ -180,7 +180,7 @@ std::optional<std::wstring> CheckEditArguments(const Arguments& arguments) {
             refused = std::wstring(row.option) + L": " + *why;
             if (row.id == MeasureId::TextColour) {
                 *refused += L" Or a name:";
-                for (const auto& named : customise::kColours)
+                for (const auto& named : icon_maker::kColours)
                     *refused += std::wstring(L" ") + named.name + L",";
                 refused->back() = L'.';
             }

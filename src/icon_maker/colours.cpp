@@ -1,5 +1,5 @@
 // Colour names and codes as the command line and the window take them.
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 #include "icon_maker/icon_maker.h"
 
 namespace icon_maker {
@@ -31,7 +31,7 @@ std::optional<Rgb> ParseColour(std::wstring_view text) {
         return Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
                    static_cast<std::uint8_t>(b)};
     }
-    for (const auto& colour : customise::kColours) {
+    for (const auto& colour : icon_maker::kColours) {
         const std::wstring_view name = colour.name;
         if (::CompareStringOrdinal(text.data(), static_cast<int>(text.size()), name.data(),
                                    static_cast<int>(name.size()), TRUE) != CSTR_EQUAL)
@@ -47,7 +47,7 @@ std::optional<Rgb> ParseColour(std::wstring_view text) {
 
 std::wstring ColourNames() {
     std::wstring names;
-    for (const auto& colour : customise::kColours) {
+    for (const auto& colour : icon_maker::kColours) {
         if (!names.empty())
             names += L", ";
         names += colour.name;

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 #include "customise/made_icon.h"
 #include "icon_maker/icon_maker.h"
 #include "picker/my_form.h"
@@ -32,7 +32,7 @@ constexpr int kWidthTwips = 5595;
 // The mark row sits under the colour buttons; what was below moves down by its step.
 constexpr int kMarkStep = 570;
 constexpr int kHeightTwips = 3135 + kMarkStep;
-constexpr int kSwatchCount = static_cast<int>(std::size(customise::kColours));
+constexpr int kSwatchCount = static_cast<int>(std::size(icon_maker::kColours));
 constexpr int kMarkCount = 1 + static_cast<int>(std::size(icon_maker::kMarks));
 // The preview: 96 and 32 px at 96 dots per inch, beside each other, scaled for the DPI.
 constexpr RECT kLargePreview = {120, 1560 + kMarkStep, 1560, 3000 + kMarkStep};
@@ -53,7 +53,7 @@ constexpr ControlSpec kControls[] = {
 // clang-format on
 
 COLORREF SwatchColour(int index) {
-    const auto rgb = *icon_maker::ParseColour(customise::kColours[index].name);
+    const auto rgb = *icon_maker::ParseColour(icon_maker::kColours[index].name);
     return RGB(rgb.r, rgb.g, rgb.b);
 }
 
@@ -74,7 +74,7 @@ std::vector<std::wstring> MarkRowNames() {
 }
 std::vector<std::wstring> ColourNames() {
     std::vector<std::wstring> names;
-    for (const auto& colour : customise::kColours)
+    for (const auto& colour : icon_maker::kColours)
         names.emplace_back(colour.name);
     return names;
 }
@@ -302,8 +302,8 @@ class FolderColourWindow : public platform::Window, platform::OwnControls, picke
                         const int index = static_cast<int>(::SendMessageW(
                             ::GetDlgItem(hwnd(), kSwatchRow), kSwatchGetSelection, 0, 0));
                         if (index >= 0)
-                            ChooseColour(*icon_maker::ParseColour(customise::kColours[index].name),
-                                         customise::kColours[index].name);
+                            ChooseColour(*icon_maker::ParseColour(icon_maker::kColours[index].name),
+                                         icon_maker::kColours[index].name);
                         return 0;
                     }
                     case kOtherColour:

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 #include "main_window/form1_colours.h"
 #include "main_window/form1_extras.h"
 #include "main_window/form1_layout.h"
@@ -17,8 +17,8 @@
 namespace main_window {
 namespace {
 
-using customise::ColourCodeFor;
-using customise::kColours;
+using icon_maker::ColourCodeFor;
+using icon_maker::kColours;
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;

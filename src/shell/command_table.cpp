@@ -3,20 +3,20 @@
 #include <array>
 #include <utility>
 
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 #include "icon_maker/marks.h"
 #include "shell/shell_resources.h"
 
 namespace shell {
 namespace {
 
-constexpr size_t kColourCount = std::size(customise::kColours);
+constexpr size_t kColourCount = std::size(icon_maker::kColours);
 
 constexpr CommandRow ColourRow(size_t i) {
-    return {customise::kColours[i].name,
+    return {icon_maker::kColours[i].name,
             IDI_SHELL_FIRST_SWATCH + static_cast<int>(i),
             Action::SetColour,
-            customise::kColours[i].name,
+            icon_maker::kColours[i].name,
             {}};
 }
 

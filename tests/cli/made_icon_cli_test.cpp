@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/arguments.h"
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 #include "cli_process.h"
 #include "icon_maker/ico_file.h"
 #include "icon_maker/icon_maker.h"
@@ -131,8 +131,8 @@ TEST_F(MadeIconCliTest, FolderColourCascade) {
     }
     ::RegCloseKey(shell);
     ASSERT_EQ(texts.size(), 12u);
-    for (size_t i = 0; i < std::size(customise::kColours); ++i)
-        EXPECT_EQ(texts[i], customise::kColours[i].name);  // the colour list, in its order
+    for (size_t i = 0; i < std::size(icon_maker::kColours); ++i)
+        EXPECT_EQ(texts[i], icon_maker::kColours[i].name);  // the colour list, in its order
     EXPECT_EQ(texts.back(), L"Default Folder Icon");
     EXPECT_NE(commands[7].find(L"velquin.exe\" set --icon-colour \"Red\" \"%V\""),
               std::wstring::npos)

@@ -37,8 +37,7 @@ headers_of("${CORE}" core_headers)
 headers_of("${ICON_MAKER}" icon_maker_headers)
 headers_of("${CUSTOMISE}" customise_headers)
 check_layer(platform_core "${CORE}" "${core_headers}")
-# The icon maker reads the colour list's names (a table of constants, no code) for its colours.
-check_layer(icon_maker "${ICON_MAKER}" "${core_headers};${icon_maker_headers};customise/colour_table.h")
+check_layer(icon_maker "${ICON_MAKER}" "${core_headers};${icon_maker_headers}")
 check_layer(customise "${CUSTOMISE}" "${core_headers};${icon_maker_headers};${customise_headers}")
 
 # A window's DC and its paint belong to the window layer (platform/dc.h): no file below it

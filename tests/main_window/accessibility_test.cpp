@@ -5,7 +5,7 @@
 #include <set>
 
 #include "extras_support.h"
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 #include "form1_fixture.h"
 #include "main_window/folder_colour.h"
 #include "main_window/icon_chooser.h"
@@ -188,7 +188,7 @@ struct RadioRowCase {
 
 std::vector<RadioRowCase> RadioRows() {
     std::vector<std::wstring> colours;
-    for (const auto& colour : customise::kColours)
+    for (const auto& colour : icon_maker::kColours)
         colours.emplace_back(colour.name);
     return {{kSwatchRow, L"Folder colours", colours, -1},
             {kMarkRow,

@@ -1,10 +1,10 @@
 // The colour chooser: a chosen or typed name writes that name's one code.
 #include "form1_fixture.h"
 
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 
 using namespace main_window;
-using customise::kColours;
+using icon_maker::kColours;
 
 namespace testsupport {
 namespace {

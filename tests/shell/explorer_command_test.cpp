@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "cli/cli_process.h"
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 #include "icon_maker/marks.h"
 #include "shell/shell_fixture.h"
 
@@ -166,7 +166,7 @@ void ExpectMenu(const std::vector<ComPtr<IExplorerCommand>>& commands,
 
 TEST_F(ExplorerCommandTest, SubCommandsAreTheColoursThenMarksThenDefaultThenCustomise) {
     std::vector<MenuRow> rows;
-    for (const auto& colour : customise::kColours)
+    for (const auto& colour : icon_maker::kColours)
         rows.push_back({colour.name});
     rows.push_back({L""});
     rows.push_back({L"Mark", true, MarkRows()});
@@ -183,7 +183,7 @@ TEST_F(ExplorerCommandTest, ListFetchesSkipsAndClonesAsExplorerAsks) {
     IExplorerCommand* fetched[20] = {};
     ULONG count = 0;
     EXPECT_EQ(list->Next(20, fetched, &count), S_FALSE);
-    EXPECT_EQ(count, std::size(customise::kColours) + 4);
+    EXPECT_EQ(count, std::size(icon_maker::kColours) + 4);
     for (ULONG i = 0; i < count; ++i)
         fetched[i]->Release();
     EXPECT_EQ(list->Next(1, fetched, &count), S_FALSE);
@@ -194,7 +194,7 @@ TEST_F(ExplorerCommandTest, ListFetchesSkipsAndClonesAsExplorerAsks) {
     ComPtr<IExplorerCommand> second;
     ASSERT_EQ(copy->Next(1, second.put(), nullptr), S_OK);
     EXPECT_EQ(HandedText([&](LPWSTR* t) { return second->GetTitle(nullptr, t); }),
-              customise::kColours[1].name);
+              icon_maker::kColours[1].name);
     EXPECT_EQ(list->Skip(100), S_FALSE);
 }
 

@@ -1,8 +1,8 @@
-#include "customise/colour_table.h"
+#include "icon_maker/colour_table.h"
 
 #include <windows.h>
 
-namespace customise {
+namespace icon_maker {
 
 const wchar_t* ColourCodeFor(std::wstring_view text) {
     for (const auto& colour : kColours)
@@ -21,4 +21,4 @@ const wchar_t* ColourCodeForAnyCase(std::wstring_view text) {
     return nullptr;
 }
 
-}  // namespace customise
+}  // namespace icon_maker

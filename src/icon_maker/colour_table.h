@@ -1,10 +1,10 @@
-// The colour chooser's names and codes. One table serves the window's list, names typed into
-// it and the command line's colour names.
+// The colour list's names and codes. One table serves the window's list, names typed into
+// it, the command line's colour names and the colours of made icons.
 #pragma once
 
 #include <string_view>
 
-namespace customise {
+namespace icon_maker {
 
 struct ColourEntry {
     const wchar_t* name;
@@ -25,4 +25,4 @@ const wchar_t* ColourCodeFor(std::wstring_view text);
 // The same for a name in any letter case ("light blue", "RED"), as a command line takes it.
 const wchar_t* ColourCodeForAnyCase(std::wstring_view text);
 
-}  // namespace customise
+}  // namespace icon_maker
