@@ -224,11 +224,19 @@ LSTATUS AddEntry(const MenuPlace& place, const std::wstring& program, bool& crea
 
 // The entry's default value as the table has it: how an entry written without a record (by
 // an older on, or the installer) is known as Velquin's.
-const wchar_t* TableMenuText(const MenuPlace& place) {
-    for (const auto& value : kExplorerValues)
-        if (!value.name && std::wstring_view(value.key) == place.path)
-            return value.data;
-    return L"";
+// The table's value that names the entry in the menu: its default value, or a cascade's
+// MUIVerb. Null when the table has neither.
+const ExplorerValue* TableMenuText(const MenuPlace& place) {
+    const ExplorerValue* text = nullptr;
+    for (const auto& value : kExplorerValues) {
+        if (std::wstring_view(value.key) != place.path)
+            continue;
+        if (!value.name)
+            return &value;
+        if (std::wstring_view(value.name) == L"MUIVerb")
+            text = &value;
+    }
+    return text;
 }
 
 // True when a command key of the entry that on did not make is left without its command: it
@@ -277,11 +285,13 @@ LSTATUS RemoveEntry(const MenuPlace& place, bool& removed) {
         return ERROR_SUCCESS;
     }
     if (!HasRecord(place)) {
+        const ExplorerValue* named = TableMenuText(place);
         wchar_t text[256] = {};
         DWORD size = sizeof(text);
-        if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text,
-                           &size) != ERROR_SUCCESS ||
-            std::wstring_view(text) != TableMenuText(place))
+        if (!named ||
+            ::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), named->name, RRF_RT_REG_SZ, nullptr,
+                           text, &size) != ERROR_SUCCESS ||
+            std::wstring_view(text) != named->data)
             return ERROR_SUCCESS;  // not ours
         LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
         // The tree's deletion may take the key itself (Wine's does).

@@ -155,7 +155,8 @@ TEST(FaultsIntegrateTest, OffLeavesTheInstallersEntryWhole) {
     EXPECT_EQ(text(entry, L"Mine"), mine);
     for (const wchar_t* made :
          {L"Directory\\shell\\Velquin", L"Drive\\shell\\Velquin",
-          L"Directory\\Background\\shell\\Velquin", L"Directory\\shell\\VelquinColour"}) {
+          L"Directory\\Background\\shell\\Velquin", L"Directory\\shell\\VelquinColour",
+          L"Directory\\shell\\VelquinMark"}) {
         const std::wstring key = std::wstring(L"Software\\Classes\\") + made;
         ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
         ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
@@ -175,11 +176,18 @@ TEST(FaultsIntegrateTest, OffAfterAnEarlierOnKeepsTheCommand) {
     EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, entry.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
                              nullptr, nullptr),
               ERROR_SUCCESS);
+    // The cascades lost their record too: their MUIVerb, the table's, tells they are ours.
+    for (const wchar_t* cascade : {L"VelquinColour", L"VelquinMark"}) {
+        const std::wstring key = std::wstring(L"Software\\Classes\\Directory\\shell\\") + cascade;
+        EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"MUIVerb", RRF_RT_ANY, nullptr,
+                                 nullptr, nullptr),
+                  ERROR_SUCCESS)
+            << cascade;
+    }
     EXPECT_EQ(RunCli({L"integrate", L"off"}).exitCode, 0u);  // the entry alone: taken away
     EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, entry.c_str(), nullptr, RRF_RT_ANY, nullptr,
                              nullptr, nullptr),
               ERROR_SUCCESS);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Directory\\shell\\VelquinColour");
 }
 
 // on keeps the value it writes over each time: off puts back the user's latest.
