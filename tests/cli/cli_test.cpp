@@ -11,6 +11,7 @@
 
 #include "cli_process.h"
 #include "customise/desktop_ini.h"
+#include "customise/measures.h"
 #include "platform/error_text.h"
 #include "platform/unique_handle.h"
 #include "support/temp_folder.h"
@@ -265,15 +266,25 @@ TEST_F(CliTest, PortableIconTravelsWithTheFolder) {
     }
 }
 
-// --help names every command and option; --version is the project's version, by way of the
-// version record.
+// --help names every command and option, each measure's with what it takes and what it
+// does, in lines a console of 80 columns shows whole; --version is the project's version, by
+// way of the version record.
 TEST(CliProgramTest, HelpAndVersion) {
     CliRun help = RunCli({L"--help"});
     EXPECT_EQ(help.exitCode, 0u);
-    for (const wchar_t* word :
-         {L"show", L"apply", L"remove", L"restore", L"integrate", L"--json", L"--icon",
-          L"--portable", L"--image", L"--text-colour", L"--tip", L"--version"})
+    for (const wchar_t* word : {L"show", L"apply", L"remove", L"restore", L"integrate", L"--json",
+                                L"--portable", L"--icon-mark", L"--version"})
         EXPECT_NE(help.out.find(word), std::wstring::npos) << word;
+    for (const auto& row : customise::Measures()) {
+        const std::wstring option = row.option, value = row.valueName, help_ = row.help;
+        for (const std::wstring& shown :
+             {L"[" + option + L" " + value + L"]", L"[" + option + L"]",
+              L"  " + option + L" " + value + L" ", help_.substr(0, help_.find(L'\n'))})
+            EXPECT_NE(help.out.find(shown), std::wstring::npos) << shown;
+    }
+    for (size_t start = 0, end; (end = help.out.find(L"\r\n", start)) != std::wstring::npos;
+         start = end + 2)
+        EXPECT_LE(end - start, 79u) << help.out.substr(start, end - start);
 
     CliRun run = RunCli({L"--version"});
     EXPECT_EQ(run.exitCode, 0u);
