@@ -45,12 +45,10 @@ bool Mentions(const std::wstring& text, const std::wstring& name) {
 }  // namespace
 
 std::wstring UserIconFolder() {
-    wchar_t* local = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &local)))
-        folder = platform::JoinPath(platform::JoinPath(local, L"Velquin"), L"Icons");
-    ::CoTaskMemFree(local);
-    return folder;
+    platform::UniqueCoTaskString local;
+    if (FAILED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, local.put())))
+        return {};
+    return platform::JoinPath(platform::JoinPath(local.get(), L"Velquin"), L"Icons");
 }
 
 SavedIcon SaveMadeIcon(const std::string& bytes, const std::wstring& folder) {

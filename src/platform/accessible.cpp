@@ -371,10 +371,8 @@ LRESULT ClientObject(const std::shared_ptr<Hook>& hook, WPARAM wParam) {
     // The object is handed out through COM's marshalling, which needs COM on this thread.
     if (FAILED(StartOle()))
         return 0;
-    auto* object = new AccessibleControl(hook, std::move(proxy));
-    LRESULT result = ::LresultFromObject(__uuidof(IAccessible), wParam, object);
-    object->Release();
-    return result;
+    const ComPtr<IAccessible> object(new AccessibleControl(hook, std::move(proxy)));
+    return ::LresultFromObject(__uuidof(IAccessible), wParam, object.get());
 }
 
 LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,

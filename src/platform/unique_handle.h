@@ -135,13 +135,23 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueAccel = UniqueHandle<AccelTraits>;
 using UniqueLocal = UniqueHandle<LocalTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
+// A string COM's allocator gave us (SHGetKnownFolderPath, IShellItem::GetDisplayName).
+struct CoTaskStringTraits {
+    using Type = wchar_t*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) { ::CoTaskMemFree(p); }
+};
+
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>;
 
 // A COM interface pointer that releases its reference.
 template <typename I>
 class ComPtr {
   public:
     ComPtr() noexcept = default;
+    // Takes over a reference the caller holds (a new object's first).
+    explicit ComPtr(I* owned) noexcept : p_(owned) {}
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
     ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}

@@ -18,11 +18,10 @@ void ReadItem(IShellItem* item, Selection& selection) {
         attributes = 0;
     SelectedItem read;
     read.fileSystemFolder = (attributes & asked) == (SFGAO_FILESYSTEM | SFGAO_FOLDER);
-    PWSTR path = nullptr;
-    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path) {
-        selection.paths.emplace_back(path);
-        read.driveRoot = platform::IsRoot(path);
-        ::CoTaskMemFree(path);
+    platform::UniqueCoTaskString path;
+    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, path.put())) && path) {
+        selection.paths.emplace_back(path.get());
+        read.driveRoot = platform::IsRoot(path.get());
     } else {
         read.fileSystemFolder = false;
     }

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "platform/unique_handle.h"
 #include "shell/explorer_command.h"
 #include "velquin_shell_clsid.h"
 
@@ -38,12 +39,11 @@ class ClassFactory final : public IClassFactory {
         *out = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        IExplorerCommand* command = shell::NewExplorerCommand(shell::RootCommand());
+        const platform::ComPtr<IExplorerCommand> command(
+            shell::NewExplorerCommand(shell::RootCommand()));
         if (!command)
             return E_OUTOFMEMORY;
-        const HRESULT result = command->QueryInterface(iid, out);
-        command->Release();
-        return result;
+        return command->QueryInterface(iid, out);
     } catch (...) {
         return E_UNEXPECTED;
     }
