@@ -34,12 +34,10 @@ std::vector<std::wstring> NamesMatching(const std::wstring& folder, const wchar_
     return names;
 }
 
+// True when text holds name in any letter case, as the file system compares names.
 bool Mentions(const std::wstring& text, const std::wstring& name) {
-    for (size_t at = 0; at + name.size() <= text.size(); ++at)
-        if (::CompareStringOrdinal(text.data() + at, static_cast<int>(name.size()), name.data(),
-                                   static_cast<int>(name.size()), TRUE) == CSTR_EQUAL)
-            return true;
-    return false;
+    return ::FindStringOrdinal(FIND_FROMSTART, text.data(), static_cast<int>(text.size()),
+                               name.data(), static_cast<int>(name.size()), TRUE) >= 0;
 }
 
 }  // namespace
