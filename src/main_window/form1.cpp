@@ -324,6 +324,8 @@ void Form1::FillLists() {
     if (filled_)
         return;
     filled_ = true;
+    if (extras_)
+        extras_->AttachTips();
     for (const auto& colour : kColours)
         ::SendMessageW(Control(kCboColor), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour.name));
     // The start folder opens first, so that the current folder is never listed for nothing.
