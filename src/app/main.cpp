@@ -12,6 +12,7 @@
 #include "main_window/form1_extras.h"
 #include "platform/error_text.h"
 #include "platform/folder_entries.h"
+#include "platform/late_imports.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/ole_session.h"
@@ -33,6 +34,7 @@ std::wstring FullPath(const std::wstring& path) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    platform::InstallLateImportFallbacks();
     // `velquin.exe set --icon-colour red "C:\Work"`: a command of velquin-cli's, run windowless.
     if (int commandExit = 0; app::RunConsoleCommand(Arguments(), commandExit))
         return commandExit;

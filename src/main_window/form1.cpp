@@ -310,9 +310,8 @@ void Form1::SetText(int id, const std::wstring& text) {
 // --- Start-up, About and Exit ---
 
 void Form1::Form_Load() {
-    for (const auto& colour : kColours)
-        ::SendMessageW(Control(kCboColor), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour.name));
-    // Reading the drives' labels and listing a folder can take long: the window shows first.
+    // Reading the drives' labels and listing a folder can take long, and each entry of a
+    // list costs even the colours' a little: the window shows first.
     ::PostMessageW(hwnd(), kFillLists, 0, 0);
 }
 
@@ -325,6 +324,10 @@ void Form1::FillLists() {
     if (filled_)
         return;
     filled_ = true;
+    if (extras_)
+        extras_->AttachTips();
+    for (const auto& colour : kColours)
+        ::SendMessageW(Control(kCboColor), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour.name));
     // The start folder opens first, so that the current folder is never listed for nothing.
     DWORD startError = startFolder_ ? GoToFolder(*this, *startFolder_) : 0;
     if (dir1_.Path().empty())

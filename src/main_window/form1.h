@@ -34,8 +34,8 @@ class Form1 : public platform::Window,
     ~Form1() override;
 
     // Creates the window and its controls and runs the load handler; the window stays
-    // hidden until Show. The drive and folder lists are filled by a message the window posts
-    // itself, so they fill once the window has been shown and painted, at the first turn of
+    // hidden until Show. The colour, drive and folder lists are filled by a message the window
+    // posts itself, so they fill once the window has been shown and painted, at the first turn of
     // the message loop. False when the window could not be created.
     bool Create();
     void Show(int showCommand);

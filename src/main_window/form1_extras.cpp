@@ -39,10 +39,13 @@ int StartIndex(const std::wstring& text) {
 Form1Extras::Form1Extras(Form1& form) : form_(form) {
     folderMenu_.Install(form.hwnd());
     menu_.Install(form.hwnd());
-    tips_.Attach(form.hwnd(), Form1Tips(), platform::TipsMade::OnFirstHover);
     AcceptDrops(form.hwnd());
     ::SetWindowSubclass(form.Control(kTxtIcoIndex), IndexFieldProc, kIndexFieldSubclass,
                         reinterpret_cast<DWORD_PTR>(form.hwnd()));
+}
+
+void Form1Extras::AttachTips() {
+    tips_.Attach(form_.hwnd(), Form1Tips(), platform::TipsMade::OnFirstHover);
 }
 
 bool Form1Extras::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

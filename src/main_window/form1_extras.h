@@ -20,8 +20,11 @@ class Form1;
 
 class Form1Extras {
   public:
-    // Installs the menu items, tooltips and drop handling on the form's created window.
+    // Installs the menu items and drop handling on the form's created window.
     explicit Form1Extras(Form1& form);
+    // Installs the tooltips, which wait for the mouse: the window calls this once, after its
+    // first paint, since the hook they need on it costs on each of its messages.
+    void AttachTips();
     Form1Extras(const Form1Extras&) = delete;
     Form1Extras& operator=(const Form1Extras&) = delete;
 

@@ -1,16 +1,13 @@
 #include "platform/accessible.h"
 
-#include <commctrl.h>
+#include <mutex>
+#include <unordered_map>
 
 #include "platform/ole_session.h"
 #include "platform/unique_handle.h"
 
 namespace platform {
 namespace {
-
-constexpr UINT_PTR kSubclassId = 0xACC;
-// The control's hook, found again by this property (mingw-w64 has no GetWindowSubclass).
-constexpr wchar_t kHookProperty[] = L"Velquin.Accessible";
 
 // What a control's objects share. The window may go while a screen reader still holds an
 // object: then `alive` is false and the object answers that it is gone.
@@ -375,46 +372,74 @@ LRESULT ClientObject(const std::shared_ptr<Hook>& hook, WPARAM wParam) {
     return ::LresultFromObject(__uuidof(IAccessible), wParam, object.get());
 }
 
-LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR ref) noexcept {
-    auto* hook = reinterpret_cast<std::shared_ptr<Hook>*>(ref);
+// The hooked controls, each with the procedure it had. A window procedure of our own in
+// front of the control's keeps the look-up in the process: a comctl32 subclass looks its
+// hooks up as a window property on every message, a wineserver round trip under Wine, and
+// the named controls take many messages while a window first shows.
+struct Hooked {
+    WNDPROC previous = nullptr;
+    std::shared_ptr<Hook> hook;
+};
+std::mutex g_hooksLock;
+std::unordered_map<HWND, Hooked>& Hooks() {
+    static std::unordered_map<HWND, Hooked> hooks;
+    return hooks;
+}
+
+LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    Hooked hooked;
+    {
+        std::lock_guard lock(g_hooksLock);
+        auto found = Hooks().find(hwnd);
+        if (found == Hooks().end())
+            return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+        hooked = found->second;
+        // The control goes: its own procedure still takes this last message below.
+        if (msg == WM_NCDESTROY)
+            Hooks().erase(found);
+    }
     try {
         if (msg == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT &&
-            (*hook)->alive) {
-            if (LRESULT result = ClientObject(*hook, wParam))
+            hooked.hook->alive) {
+            if (LRESULT result = ClientObject(hooked.hook, wParam))
                 return result;
         }
     } catch (...) {
         // No object then: the system's proxy answers instead.
     }
     if (msg == WM_NCDESTROY) {
-        (*hook)->alive = false;
-        (*hook)->source.reset();
-        ::RemovePropW(hwnd, kHookProperty);
-        ::RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-        delete hook;
+        hooked.hook->alive = false;
+        hooked.hook->source.reset();
     }
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    return ::CallWindowProcW(hooked.previous, hwnd, msg, wParam, lParam);
 }
 
 Hook* FoundHook(HWND control) {
-    auto* hook = static_cast<std::shared_ptr<Hook>*>(::GetPropW(control, kHookProperty));
-    return hook ? hook->get() : nullptr;
+    std::lock_guard lock(g_hooksLock);
+    auto found = Hooks().find(control);
+    return found == Hooks().end() ? nullptr : found->second.hook.get();
 }
 
 Hook* HookOf(HWND control) {
     if (Hook* found = FoundHook(control))
         return found;
-    auto hook = std::make_unique<std::shared_ptr<Hook>>(std::make_shared<Hook>());
-    (*hook)->hwnd = control;
-    if (!::SetPropW(control, kHookProperty, hook.get()))
+    // Only the control's own thread may replace its procedure, and nothing runs on it
+    // between the replacement and the entry that serves it.
+    DWORD process = 0;
+    if (::GetWindowThreadProcessId(control, &process) != ::GetCurrentThreadId())
         return nullptr;
-    if (!::SetWindowSubclass(control, SubclassProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(hook.get()))) {
-        ::RemovePropW(control, kHookProperty);
+    auto hook = std::make_shared<Hook>();
+    hook->hwnd = control;
+    std::lock_guard lock(g_hooksLock);
+    Hooked& entry = Hooks()[control];
+    entry.hook = hook;
+    entry.previous = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HookProc)));
+    if (!entry.previous) {
+        Hooks().erase(control);
         return nullptr;
     }
-    return hook.release()->get();
+    return hook.get();
 }
 
 void Notify(DWORD event, HWND control, long index) {

@@ -65,14 +65,10 @@ void PlaceControls(HWND parent, std::span<const ControlSpec> table, UINT dpi, Ow
         HWND child = ::GetDlgItem(parent, control.id);
         if (!child)
             continue;
-        int height = r.bottom - r.top;
         if (control.kind == ControlKind::ComboBox) {
-            // The window's height sets the drop-down; the closed height is fitted after.
-            ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height * 10,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
-            FitComboHeight(child, height);
+            PlaceCombo(child, r);
         } else if (!PlacedAt(child, r)) {
-            ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height,
+            ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                            SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }

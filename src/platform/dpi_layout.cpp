@@ -127,6 +127,10 @@ HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table,
 // back and measure, then correct by the difference: Wine reads the field back 2 pixels
 // taller than it was set, so adding to the read value alone overshoots there.
 void FitComboHeight(HWND combo, int height) {
+    // Each setting lays out the box and its list again, the dearest part of a window's start.
+    RECT now;
+    if (::GetWindowRect(combo, &now) && now.bottom - now.top == height)
+        return;
     LRESULT field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     if (field == CB_ERR)
         return;
@@ -136,6 +140,19 @@ void FitComboHeight(HWND combo, int height) {
     LRESULT wanted = field + height - (r.bottom - r.top);
     if (wanted >= 1 && wanted != field)
         ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+}
+
+void PlaceCombo(HWND combo, const RECT& rect) {
+    int height = rect.bottom - rect.top;
+    // The window's height sets the drop-down's. A box already there keeps it: moving it
+    // again would only lay it out again.
+    RECT now;
+    if (!::GetWindowRect(combo, &now) ||
+        !::MapWindowPoints(nullptr, ::GetParent(combo), reinterpret_cast<POINT*>(&now), 2) ||
+        now.left != rect.left || now.top != rect.top || now.right != rect.right)
+        ::SetWindowPos(combo, nullptr, rect.left, rect.top, rect.right - rect.left, height * 10,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    FitComboHeight(combo, height);
 }
 
 UniqueFont CreateDefaultFont(UINT dpi) {

@@ -82,6 +82,9 @@ HWND CreateStandardControl(HWND parent, std::span<const ControlSpec> table,
 
 // A combo box's closed height follows its font; make it the table's height.
 void FitComboHeight(HWND combo, int height);
+// Moves a combo box to `rect` (its closed place), with a drop-down ten times as tall, and
+// fits its closed height.
+void PlaceCombo(HWND combo, const RECT& rect);
 
 // The user's message font at `dpi`; the default for every control.
 UniqueFont CreateDefaultFont(UINT dpi);

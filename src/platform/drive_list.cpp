@@ -98,12 +98,8 @@ void DriveList::SetDrive(const std::wstring& path) {
 }
 
 void DriveList::Place(const RECT& rect) {
-    if (!hwnd_)
-        return;
-    int height = rect.bottom - rect.top;
-    ::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left, height * 10,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    FitComboHeight(hwnd_, height);
+    if (hwnd_)
+        PlaceCombo(hwnd_, rect);
 }
 
 }  // namespace platform

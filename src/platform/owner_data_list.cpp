@@ -26,7 +26,7 @@ bool OwnerDataList::CreateList(HWND parent, int id, const RECT& rect) {
     auto ref = reinterpret_cast<UINT_PTR>(this);
     // The parent is subclassed first: the list box asks it for the row height while it is
     // being created.
-    if (!::SetWindowSubclass(parent, SubclassProc, ref, reinterpret_cast<DWORD_PTR>(this)))
+    if (!HookParent())
         return false;
     DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NODATA |
                   LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
@@ -40,10 +40,14 @@ bool OwnerDataList::CreateList(HWND parent, int id, const RECT& rect) {
         if (list)
             ::DestroyWindow(list);
         ::RemoveWindowSubclass(parent, SubclassProc, ref);
+        parentHooked_ = false;
         ::SetLastError(error ? error : ERROR_CANNOT_MAKE);
         return false;
     }
     hwnd_ = list;
+    // Until there are rows to draw or open, the parent's messages need no look.
+    ::RemoveWindowSubclass(parent, SubclassProc, ref);
+    parentHooked_ = false;
     // The rows are described while the list lives: the source goes with the window.
     SetAccessibleRows(
         list, [this](long row) { return DescribeRow(static_cast<size_t>(row)); },
@@ -54,6 +58,13 @@ bool OwnerDataList::CreateList(HWND parent, int id, const RECT& rect) {
     // Until the parent hands over its font, the list draws with the control's own.
     FitOwnerDataRows(list);
     return true;
+}
+
+bool OwnerDataList::HookParent() {
+    if (!parentHooked_ && parent_)
+        parentHooked_ = ::SetWindowSubclass(parent_, SubclassProc, reinterpret_cast<UINT_PTR>(this),
+                                            reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    return parentHooked_;
 }
 
 void OwnerDataList::Place(const RECT& rect) {
@@ -118,6 +129,10 @@ LRESULT OwnerDataList::ListMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (wParam == L'\r' && OpensRows())
                 return 0;
             break;
+        case LB_SETCOUNT:
+            if (wParam > 0)
+                HookParent();
+            break;
         case WM_SETFONT: {
             LRESULT result = ::DefSubclassProc(list, msg, wParam, lParam);
             FitOwnerDataRows(list);
@@ -127,6 +142,7 @@ LRESULT OwnerDataList::ListMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             auto ref = reinterpret_cast<UINT_PTR>(this);
             if (parent_)
                 ::RemoveWindowSubclass(parent_, SubclassProc, ref);
+            parentHooked_ = false;
             ::RemoveWindowSubclass(list, SubclassProc, ref);
             hwnd_ = nullptr;
             break;

@@ -1,6 +1,8 @@
 // What the folder and file lists share: an owner-data list box that draws only its visible
 // rows, sized by its font. The owner-drawn messages go to the list's parent, so each list
-// subclasses its parent (and itself) and answers them for its own control only. The rows are
+// subclasses its parent (and itself) and answers them for its own control only; an empty list
+// leaves its parent alone, so a window that fills its lists after its first paint shows without
+// the hook's cost on each of its messages. The rows are
 // the list's accessible items, since the system's proxy can't read rows that hold no text.
 #pragma once
 
@@ -27,8 +29,9 @@ class OwnerDataList {
     void Place(const RECT& rect);
 
   protected:
-    // Subclasses the parent, creates the list box as child `id` and subclasses it too.
-    // False on failure, with no subclass left behind.
+    // Creates the list box as child `id` and subclasses it; the parent is subclassed while the
+    // list is made (for its row height) and again once it has rows. False on failure, with
+    // no subclass left behind.
     bool CreateList(HWND parent, int id, const RECT& rect);
     // Derived destructors call this first, so no message reaches a half-destroyed list.
     void DestroyList();
@@ -49,6 +52,9 @@ class OwnerDataList {
     LRESULT ListMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT ParentMessage(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
     void OpenSelectedRow();
+    bool HookParent();
+
+    bool parentHooked_ = false;
 };
 
 // The row height for the list's font at the list's DPI: room for the text and a glyph.

@@ -44,7 +44,9 @@ TEST_F(FolderTest, TheListsFillAfterTheWindowShows) {
     EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
     EXPECT_EQ(form->Dir1().RowCount(), 0u);
     EXPECT_EQ(::SendMessageW(Ctl(kDrive1), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(::SendMessageW(Ctl(kCboColor), CB_GETCOUNT, 0, 0), 0);
     Pump();
+    EXPECT_EQ(::SendMessageW(Ctl(kCboColor), CB_GETCOUNT, 0, 0), 11);
     EXPECT_EQ(form->Dir1().Path(), temp.path());
     EXPECT_GT(form->Dir1().RowCount(), 0u);
     EXPECT_GT(::SendMessageW(Ctl(kDrive1), CB_GETCOUNT, 0, 0), 0);

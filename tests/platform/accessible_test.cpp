@@ -1,11 +1,13 @@
 // The accessibility layer on plain controls: names given over the label before them, a row
 // of choices read as radio buttons with their events, and objects that outlive their window.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/accessible.h"
 #include "platform/accessible_radio_row.h"
+#include "platform/window.h"
 #include "platform/list_host.h"
 #include "support/screen_reader.h"
 
@@ -60,6 +62,29 @@ TEST_F(AccessibleTest, AGivenNameWinsOverTheLabelBefore) {
     ASSERT_EQ(object->get_accValue(testsupport::Child(CHILDID_SELF), &value), S_OK);
     EXPECT_STREQ(value, L"C:\\");
     ::SysFreeString(value);
+}
+
+LRESULT CALLBACK PassOn(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+// The name's hook sits among the common controls' subclasses, made before or after it, and
+// stays when they go; the control keeps working and its name goes with it.
+TEST_F(AccessibleTest, TheNameStaysAmongOtherSubclasses) {
+    HWND before = Child(L"EDIT", L"", WS_TABSTOP, 30);
+    HWND after = Child(L"EDIT", L"", WS_TABSTOP, 60);
+    ASSERT_TRUE(::SetWindowSubclass(before, PassOn, 1, 0));
+    platform::SetAccessibleName(before, L"Made after a subclass");
+    platform::SetAccessibleName(after, L"Made before a subclass");
+    ASSERT_TRUE(::SetWindowSubclass(after, PassOn, 1, 0));
+    ASSERT_TRUE(::RemoveWindowSubclass(after, PassOn, 1));
+    EXPECT_EQ(NameOf(before), L"Made after a subclass");
+    EXPECT_EQ(NameOf(after), L"Made before a subclass");
+    ::SetWindowTextW(after, L"typed");
+    EXPECT_EQ(platform::WindowText(after), L"typed");
+    ::DestroyWindow(before);
+    ::DestroyWindow(after);
+    EXPECT_EQ(platform::AccessibleNameOf(after), L"");
 }
 
 TEST_F(AccessibleTest, ARenameIsAnnounced) {

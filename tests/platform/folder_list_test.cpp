@@ -70,7 +70,7 @@ TEST_F(FolderListTest, StartsAtTheCurrentFolderWithoutChange) {
 }
 
 // Made empty, the list opens nothing (no rows, no path) until its first SetPath, which is a
-// change like any other.
+// change like any other; from then on it draws the rows its parent is asked to draw.
 TEST_F(FolderListTest, MadeEmptyOpensNothingUntilSetPath) {
     FolderList empty;
     {
@@ -84,6 +84,10 @@ TEST_F(FolderListTest, MadeEmptyOpensNothingUntilSetPath) {
     ASSERT_EQ(list.SetPath(temp.path()), 0u);
     EXPECT_EQ(Rows(empty), Rows(list));
     EXPECT_EQ(host.Count(kId + 1, kFolderListChange), 1);
+    platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    DRAWITEMSTRUCT draw{ODT_LISTBOX,         kId + 1, 0, ODA_DRAWENTIRE, 0, empty.hwnd(), dc.get(),
+                        RECT{0, 0, 100, 20}, 0};
+    EXPECT_TRUE(::SendMessageW(host.hwnd(), WM_DRAWITEM, kId + 1, reinterpret_cast<LPARAM>(&draw)));
 }
 
 TEST_F(FolderListTest, RowsShowAncestorsOpenFolderThenSortedSubfolders) {
