@@ -9,8 +9,12 @@
 #include "cli/arguments.h"
 #include "cli/console_out.h"
 #include "cli/run_command.h"
+#include "platform/late_imports.h"
 
 int wmain() {
+    // The picture and hash libraries load at their first call; a failed load is a failure
+    // reported for the folder, not the end of the program.
+    platform::InstallLateImportFallbacks();
     // Errors about files are reported per folder; the system must not stop to ask about a
     // drive without a disk.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
