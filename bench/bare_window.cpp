@@ -10,8 +10,8 @@
 #include <shellapi.h>
 
 #include "main_window/form1_layout.h"
-#include "platform/dpi_layout.h"
-#include "platform/unique_handle.h"
+#include "platform/ui/dpi_layout.h"
+#include "platform/core/unique_handle.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include "bench_clock.h"
 #include "quiet_process.h"
 #include "customise/desktop_ini.h"
-#include "platform/module_path.h"
-#include "platform/unique_handle.h"
+#include "platform/core/module_path.h"
+#include "platform/core/unique_handle.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "bench_clock.h"
 #include "icon_maker/icon_maker.h"
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 #include "quiet_process.h"
 #include "support/hostile_files.h"
 

@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "bench_clock.h"
-#include "platform/file_list.h"
-#include "platform/folder_entries.h"
-#include "platform/folder_list.h"
-#include "platform/unique_handle.h"
-#include "platform/window.h"
+#include "platform/ui/file_list.h"
+#include "platform/core/folder_entries.h"
+#include "platform/ui/folder_list.h"
+#include "platform/core/unique_handle.h"
+#include "platform/ui/window.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "picker/image_control.h"
 #include "picker/module1.h"
 #include "picker/picture.h"
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace {
 

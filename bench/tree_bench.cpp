@@ -16,7 +16,7 @@
 
 #include "bench_clock.h"
 #include "quiet_process.h"
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace {
 

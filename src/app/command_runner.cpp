@@ -5,7 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/console_out.h"
 #include "cli/run_command.h"
-#include "platform/message_box.h"
+#include "platform/ui/message_box.h"
 
 namespace app {
 

@@ -10,13 +10,13 @@
 #include "cli/arguments.h"
 #include "main_window/form1.h"
 #include "main_window/form1_extras.h"
-#include "platform/error_text.h"
-#include "platform/folder_entries.h"
-#include "platform/late_imports.h"
-#include "platform/message_box.h"
-#include "platform/modal.h"
-#include "platform/ole_session.h"
-#include "platform/unique_handle.h"
+#include "platform/core/error_text.h"
+#include "platform/core/folder_entries.h"
+#include "platform/core/late_imports.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/modal.h"
+#include "platform/ui/ole_session.h"
+#include "platform/core/unique_handle.h"
 
 namespace {
 

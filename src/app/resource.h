@@ -1,4 +1,4 @@
 // The resource script's ids: those of the window layer, which loads them.
 #pragma once
 
-#include "../platform/resource_ids.h"
+#include "../platform/ui/resource_ids.h"

@@ -9,7 +9,7 @@
 #include "cli/make_icon_command.h"
 #include "cli/report.h"
 #include "customise/folder_tools.h"
-#include "platform/error_text.h"
+#include "platform/core/error_text.h"
 
 namespace cli {
 namespace {

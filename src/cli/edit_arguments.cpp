@@ -8,8 +8,8 @@
 #include "cli/make_icon_command.h"
 #include "icon_maker/colour_table.h"
 #include "customise/measures.h"
-#include "platform/folder_entries.h"
-#include "platform/path_text.h"
+#include "platform/core/folder_entries.h"
+#include "platform/core/path_text.h"
 
 namespace cli {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/folder_entries.h"
-#include "platform/path_text.h"
+#include "platform/core/folder_entries.h"
+#include "platform/core/path_text.h"
 
 namespace cli {
 namespace {

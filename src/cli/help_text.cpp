@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "customise/measures.h"
-#include "platform/module_path.h"
+#include "platform/core/module_path.h"
 
 namespace cli {
 namespace {

@@ -10,9 +10,9 @@
 #include "cli/explorer_entries.h"
 #include "cli/package_registration.h"
 #include "cli/report.h"
-#include "platform/module_path.h"
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/module_path.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 
 namespace cli {
 namespace {

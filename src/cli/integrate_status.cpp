@@ -6,7 +6,7 @@
 
 #include "cli/explorer_entries.h"
 #include "cli/package_registration.h"
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace cli {
 namespace {

@@ -9,7 +9,7 @@
 #include "cli/arguments.h"
 #include "cli/console_out.h"
 #include "cli/run_command.h"
-#include "platform/late_imports.h"
+#include "platform/core/late_imports.h"
 
 int wmain() {
     // The picture and hash libraries load at their first call; a failed load is a failure

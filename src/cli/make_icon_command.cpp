@@ -5,9 +5,9 @@
 #include "customise/file_steps.h"
 #include "customise/made_icon.h"
 #include "icon_maker/icon_maker.h"
-#include "platform/folder_entries.h"
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/folder_entries.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 
 namespace cli {
 namespace {

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "cli/report.h"
-#include "platform/file_bytes.h"
-#include "platform/module_path.h"
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/file_bytes.h"
+#include "platform/core/module_path.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 
 namespace cli {
 namespace {

@@ -1,6 +1,6 @@
 #include "cli/report.h"
 
-#include "platform/error_text.h"
+#include "platform/core/error_text.h"
 
 namespace cli {
 

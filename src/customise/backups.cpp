@@ -2,7 +2,7 @@
 
 #include "customise/desktop_ini.h"
 #include "customise/file_steps.h"
-#include "platform/path_text.h"
+#include "platform/core/path_text.h"
 
 namespace customise {
 

@@ -4,8 +4,8 @@
 #include <shlwapi.h>
 
 #include "customise/own_file.h"
-#include "platform/attributes.h"
-#include "platform/path_text.h"
+#include "platform/core/attributes.h"
+#include "platform/core/path_text.h"
 
 namespace customise {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 
 namespace customise {
 

@@ -4,8 +4,8 @@
 #include "customise/file_steps.h"
 #include "customise/folder_tools.h"
 #include "customise/ini_document.h"
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 
 namespace customise {
 namespace {

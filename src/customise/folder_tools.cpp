@@ -6,11 +6,11 @@
 #include "customise/ini_file.h"
 #include "customise/in_place.h"
 #include "customise/made_icon.h"
-#include "platform/attributes.h"
-#include "platform/error_text.h"
-#include "platform/path_text.h"
-#include "platform/scope_exit.h"
-#include "platform/unique_handle.h"
+#include "platform/core/attributes.h"
+#include "platform/core/error_text.h"
+#include "platform/core/path_text.h"
+#include "platform/core/scope_exit.h"
+#include "platform/core/unique_handle.h"
 
 namespace customise {
 namespace {

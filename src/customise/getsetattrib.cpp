@@ -1,6 +1,6 @@
 #include "customise/getsetattrib.h"
 
-#include "platform/attributes.h"
+#include "platform/core/attributes.h"
 
 namespace customise {
 

@@ -9,8 +9,8 @@
 #include "customise/folder_tools.h"
 #include "customise/ini_edit.h"
 #include "customise/made_icon.h"
-#include "platform/attributes.h"
-#include "platform/path_text.h"
+#include "platform/core/attributes.h"
+#include "platform/core/path_text.h"
 
 namespace customise {
 namespace {

@@ -6,9 +6,9 @@
 #include "customise/desktop_ini.h"
 #include "customise/file_steps.h"
 #include "customise/own_file.h"
-#include "platform/attributes.h"
-#include "platform/path_text.h"
-#include "platform/scope_exit.h"
+#include "platform/core/attributes.h"
+#include "platform/core/path_text.h"
+#include "platform/core/scope_exit.h"
 
 namespace customise {
 namespace {

@@ -9,9 +9,9 @@
 #include "customise/file_steps.h"
 #include "customise/ini_codec.h"
 #include "icon_maker/icon_maker.h"
-#include "platform/attributes.h"
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/attributes.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 
 namespace customise {
 namespace {

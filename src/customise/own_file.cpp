@@ -3,8 +3,8 @@
 #include <atomic>
 
 #include "customise/desktop_ini.h"
-#include "platform/attributes.h"
-#include "platform/path_text.h"
+#include "platform/core/attributes.h"
+#include "platform/core/path_text.h"
 
 namespace customise {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "customise/file_marks.h"
 #include "customise/file_steps.h"
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace customise {
 

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "platform/path_text.h"
+#include "platform/core/path_text.h"
 
 namespace customise {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 
 namespace customise {
 

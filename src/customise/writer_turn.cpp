@@ -1,6 +1,6 @@
 #include "customise/writer_turn.h"
 
-#include "platform/path_text.h"
+#include "platform/core/path_text.h"
 
 namespace customise {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace customise {
 

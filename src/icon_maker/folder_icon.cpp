@@ -9,7 +9,7 @@
 
 #include "icon_maker/icon_parts.h"
 #include "icon_maker/recipe.h"
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace icon_maker {
 namespace {

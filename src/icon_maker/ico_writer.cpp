@@ -4,7 +4,7 @@
 #include <wincodec.h>
 
 #include "icon_maker/icon_parts.h"
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace icon_maker {
 namespace {

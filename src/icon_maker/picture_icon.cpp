@@ -9,8 +9,8 @@
 #include "icon_maker/area_scaler.h"
 #include "icon_maker/icon_parts.h"
 #include "icon_maker/recipe.h"
-#include "platform/content_checks.h"
-#include "platform/unique_handle.h"
+#include "platform/core/content_checks.h"
+#include "platform/core/unique_handle.h"
 
 namespace icon_maker {
 namespace {

@@ -3,7 +3,7 @@
 #include <wincodec.h>
 
 #include "icon_maker/icon_parts.h"
-#include "platform/error_text.h"
+#include "platform/core/error_text.h"
 
 namespace icon_maker {
 

@@ -1,8 +1,8 @@
 #include "main_window/folder_commands.h"
 
 #include "customise/folder_tools.h"
-#include "platform/error_text.h"
-#include "platform/message_box.h"
+#include "platform/core/error_text.h"
+#include "platform/ui/message_box.h"
 
 namespace main_window {
 namespace {

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace main_window {
 

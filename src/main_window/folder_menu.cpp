@@ -3,8 +3,8 @@
 #include "customise/folder_tools.h"
 #include "customise/in_place.h"
 #include "customise/shell_notify.h"
-#include "platform/error_text.h"
-#include "platform/message_box.h"
+#include "platform/core/error_text.h"
+#include "platform/ui/message_box.h"
 
 namespace main_window {
 namespace {

@@ -7,12 +7,12 @@
 #include "main_window/form1_extras.h"
 #include "main_window/form1_layout.h"
 #include "main_window/input_box.h"
-#include "platform/dc.h"
-#include "platform/dpi_layout.h"
-#include "platform/error_text.h"
-#include "platform/folder_entries.h"
-#include "platform/message_box.h"
-#include "platform/resource_ids.h"
+#include "platform/ui/dc.h"
+#include "platform/ui/dpi_layout.h"
+#include "platform/core/error_text.h"
+#include "platform/core/folder_entries.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/resource_ids.h"
 
 namespace main_window {
 namespace {

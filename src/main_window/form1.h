@@ -12,12 +12,12 @@
 
 #include "main_window/apply_remove.h"
 #include "picker/my_form.h"
-#include "platform/control_table.h"
-#include "platform/drive_list.h"
-#include "platform/folder_list.h"
-#include "platform/unique_handle.h"
-#include "platform/window.h"
-#include "platform/window_icons.h"
+#include "platform/ui/control_table.h"
+#include "platform/ui/drive_list.h"
+#include "platform/ui/folder_list.h"
+#include "platform/core/unique_handle.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_icons.h"
 
 namespace main_window {
 

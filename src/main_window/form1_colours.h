@@ -3,8 +3,8 @@
 // for the colour code's box).
 #pragma once
 
-#include "platform/contrast.h"
-#include "platform/dpi_layout.h"
+#include "platform/ui/contrast.h"
+#include "platform/ui/dpi_layout.h"
 
 namespace main_window {
 

@@ -12,8 +12,8 @@
 #include "main_window/form1.h"
 #include "main_window/form1_layout.h"
 #include "main_window/icon_source.h"
-#include "platform/error_text.h"
-#include "platform/message_box.h"
+#include "platform/core/error_text.h"
+#include "platform/ui/message_box.h"
 
 namespace main_window {
 namespace {

@@ -12,7 +12,7 @@
 #include "main_window/folder_menu.h"
 #include "main_window/icon_chooser.h"
 #include "main_window/system_menu.h"
-#include "platform/tooltips.h"
+#include "platform/ui/tooltips.h"
 
 namespace main_window {
 

@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "platform/dpi_layout.h"
+#include "platform/ui/dpi_layout.h"
 
 namespace main_window {
 

@@ -4,15 +4,15 @@
 #include <vector>
 
 #include "main_window/icon_source.h"
-#include "platform/accessible_list.h"
-#include "platform/control_table.h"
-#include "platform/dpi_layout.h"
-#include "platform/error_text.h"
-#include "platform/message_box.h"
-#include "platform/modal.h"
-#include "platform/resource_ids.h"
-#include "platform/unique_handle.h"
-#include "platform/window_icons.h"
+#include "platform/ui/accessible_list.h"
+#include "platform/ui/control_table.h"
+#include "platform/ui/dpi_layout.h"
+#include "platform/core/error_text.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/modal.h"
+#include "platform/ui/resource_ids.h"
+#include "platform/core/unique_handle.h"
+#include "platform/ui/window_icons.h"
 
 namespace main_window {
 namespace {

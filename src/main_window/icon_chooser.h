@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/modal.h"
+#include "platform/ui/modal.h"
 
 namespace main_window {
 

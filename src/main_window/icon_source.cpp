@@ -1,6 +1,6 @@
 #include "main_window/icon_source.h"
 
-#include "platform/file_bytes.h"
+#include "platform/core/file_bytes.h"
 
 namespace main_window {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/content_checks.h"
-#include "platform/unique_handle.h"
+#include "platform/core/content_checks.h"
+#include "platform/core/unique_handle.h"
 
 namespace main_window {
 

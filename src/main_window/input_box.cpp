@@ -1,9 +1,9 @@
 #include "main_window/input_box.h"
 
-#include "platform/control_table.h"
-#include "platform/dpi_layout.h"
-#include "platform/modal.h"
-#include "platform/window.h"
+#include "platform/ui/control_table.h"
+#include "platform/ui/dpi_layout.h"
+#include "platform/ui/modal.h"
+#include "platform/ui/window.h"
 
 namespace main_window {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include "platform/error_text.h"
-#include "platform/message_box.h"
-#include "platform/ole_session.h"
+#include "platform/core/error_text.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/ole_session.h"
 
 namespace main_window {
 

@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "platform/accelerators.h"
-#include "platform/unique_handle.h"
+#include "platform/ui/accelerators.h"
+#include "platform/core/unique_handle.h"
 
 namespace main_window {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "picker/picture.h"
-#include "platform/accessible.h"
-#include "platform/dc.h"
+#include "platform/ui/accessible.h"
+#include "platform/ui/dc.h"
 
 namespace picker {
 namespace {

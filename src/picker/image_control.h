@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "platform/unique_handle.h"
-#include "platform/window.h"
+#include "platform/core/unique_handle.h"
+#include "platform/ui/window.h"
 
 namespace picker {
 

@@ -2,8 +2,8 @@
 
 #include <olectl.h>
 
-#include "platform/shell_icon.h"
-#include "platform/unique_handle.h"
+#include "platform/ui/shell_icon.h"
+#include "platform/core/unique_handle.h"
 
 namespace picker {
 namespace {

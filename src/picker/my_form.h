@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/modal.h"
+#include "platform/ui/modal.h"
 
 namespace platform {
 class DriveList;

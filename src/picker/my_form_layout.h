@@ -1,7 +1,7 @@
 // The picker window's design: its caption, client size and controls, in twips.
 #pragma once
 
-#include "platform/dpi_layout.h"
+#include "platform/ui/dpi_layout.h"
 
 namespace picker {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "picker/my_form_layout.h"
-#include "platform/tooltips.h"
+#include "platform/ui/tooltips.h"
 
 namespace picker {
 

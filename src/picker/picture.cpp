@@ -2,9 +2,9 @@
 
 #include <olectl.h>
 
-#include "platform/content_checks.h"
-#include "platform/error_text.h"
-#include "platform/path_text.h"
+#include "platform/core/content_checks.h"
+#include "platform/core/error_text.h"
+#include "platform/core/path_text.h"
 
 namespace picker {
 namespace {

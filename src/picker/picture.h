@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace picker {
 

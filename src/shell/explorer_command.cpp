@@ -6,9 +6,9 @@
 #include <new>
 #include <string>
 
-#include "platform/module_path.h"
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/module_path.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 #include "shell/selection.h"
 #include "shell/velquin_run.h"
 

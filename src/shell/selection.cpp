@@ -3,8 +3,8 @@
 #include <shlguid.h>
 #include <shlwapi.h>
 
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 
 namespace shell {
 

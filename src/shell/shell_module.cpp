@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 #include "shell/explorer_command.h"
 #include "velquin_shell_clsid.h"
 

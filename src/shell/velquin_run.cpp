@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace shell {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 #include "support/host_path.h"
 #include "support/start_process.h"
 #include "support/utf_text.h"

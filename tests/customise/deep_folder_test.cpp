@@ -3,7 +3,7 @@
 #include "customise/desktop_ini.h"
 #include "customise/folder_tools.h"
 #include "customise_fixture.h"
-#include "platform/path_text.h"
+#include "platform/core/path_text.h"
 
 using namespace customise_test;
 using main_window::Outcome;

@@ -5,7 +5,7 @@
 #include "customise/folder_tools.h"
 
 #include "customise_fixture.h"
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 using namespace customise_test;
 using main_window::Outcome;

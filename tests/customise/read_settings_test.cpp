@@ -3,8 +3,8 @@
 #include "customise/folder_tools.h"
 
 #include "customise_fixture.h"
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 
 using testsupport::TempFolder;
 

@@ -8,9 +8,9 @@
 #include "customise/desktop_ini.h"
 #include "customise/ini_file.h"
 #include "customise_fixture.h"
-#include "platform/module_path.h"
-#include "platform/path_text.h"
-#include "platform/unique_handle.h"
+#include "platform/core/module_path.h"
+#include "platform/core/path_text.h"
+#include "platform/core/unique_handle.h"
 #include "support/start_process.h"
 
 using namespace customise_test;

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "icon_maker/icon_maker.h"
-#include "platform/content_checks.h"
+#include "platform/core/content_checks.h"
 #include "support/hostile_files.h"
 #include "support/temp_folder.h"
 

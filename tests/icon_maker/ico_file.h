@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace icontest {
 

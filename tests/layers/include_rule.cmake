@@ -40,7 +40,7 @@ check_layer(platform_core "${CORE}" "${core_headers}")
 check_layer(icon_maker "${ICON_MAKER}" "${core_headers};${icon_maker_headers}")
 check_layer(customise "${CUSTOMISE}" "${core_headers};${icon_maker_headers};${customise_headers}")
 
-# A window's DC and its paint belong to the window layer (platform/dc.h): no file below it
+# A window's DC and its paint belong to the window layer (platform/ui/dc.h): no file below it
 # takes one, so no owner of one sits there either.
 function(check_no_window_dc layer files)
     foreach(file IN LISTS files)

@@ -11,7 +11,7 @@
 
 #include "main_window/form1.h"
 #include "main_window/form1_layout.h"
-#include "platform/window.h"
+#include "platform/ui/window.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
 

@@ -4,7 +4,7 @@
 
 #include "form1_fixture.h"
 #include "main_window/form1_colours.h"
-#include "platform/contrast.h"
+#include "platform/ui/contrast.h"
 
 using namespace main_window;
 using platform::DrawColour;

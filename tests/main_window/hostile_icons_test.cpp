@@ -8,9 +8,9 @@
 #include <cstdio>
 
 #include "main_window/icon_source.h"
-#include "platform/content_checks.h"
-#include "platform/dc.h"
-#include "platform/unique_handle.h"
+#include "platform/core/content_checks.h"
+#include "platform/ui/dc.h"
+#include "platform/core/unique_handle.h"
 #include "support/hostile_files.h"
 
 namespace refusal = platform::refusal;

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/late_imports.h"
-#include "platform/unique_handle.h"
+#include "platform/core/late_imports.h"
+#include "platform/core/unique_handle.h"
 #include "support/dialog_answerer.h"
 
 namespace testsupport {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/dpi_layout.h"
+#include "platform/ui/dpi_layout.h"
 
 using main_window::Form1Controls;
 using namespace main_window;

@@ -8,7 +8,7 @@
 #include "form1_fixture.h"
 #include "main_window/form1_extras.h"
 #include "picker/my_form_layout.h"
-#include "platform/tooltips.h"
+#include "platform/ui/tooltips.h"
 
 using namespace main_window;
 

@@ -4,7 +4,7 @@
 #include "form1_fixture.h"
 #include "main_window/form1_extras.h"
 #include "main_window/icon_chooser.h"
-#include "platform/modal.h"
+#include "platform/ui/modal.h"
 
 #include <algorithm>
 

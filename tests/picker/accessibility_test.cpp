@@ -11,7 +11,7 @@
 #include "picker/my_form_layout.h"
 #include "picker/picker_harness.h"
 #include "picker/picture_files.h"
-#include "platform/file_list.h"
+#include "platform/ui/file_list.h"
 #include "support/screen_reader.h"
 
 using namespace pickertest;

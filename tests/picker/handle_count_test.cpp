@@ -10,8 +10,8 @@
 #include "picker/my_form.h"
 #include "picker/picker_harness.h"
 #include "picker/picture_files.h"
-#include "platform/file_list.h"
-#include "platform/window.h"
+#include "platform/ui/file_list.h"
+#include "platform/ui/window.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
 

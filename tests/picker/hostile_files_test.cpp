@@ -10,7 +10,7 @@
 #include "picker/module1.h"
 #include "picker/picker_harness.h"
 #include "picker/picture.h"
-#include "platform/content_checks.h"
+#include "platform/core/content_checks.h"
 #include "support/hostile_files.h"
 
 using namespace pickertest;

@@ -10,7 +10,7 @@
 #include "picker/my_form_layout.h"
 #include "picker/picker_harness.h"
 #include "picker/picture_files.h"
-#include "platform/window.h"
+#include "platform/ui/window.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
 

@@ -6,9 +6,9 @@
 
 #include "picker/image_control.h"
 #include "picker/my_form_layout.h"
-#include "platform/file_list.h"
-#include "platform/folder_list.h"
-#include "platform/modal.h"
+#include "platform/ui/file_list.h"
+#include "platform/ui/folder_list.h"
+#include "platform/ui/modal.h"
 
 namespace pickertest {
 

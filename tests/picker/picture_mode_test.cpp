@@ -8,7 +8,7 @@
 #include "picker/my_form_layout.h"
 #include "picker/picker_harness.h"
 #include "picker/picture_files.h"
-#include "platform/file_list.h"
+#include "platform/ui/file_list.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
 

@@ -14,9 +14,9 @@
 #include "picker/picker_harness.h"
 #include "picker/picture.h"
 #include "picker/picture_files.h"
-#include "platform/file_list.h"
-#include "platform/unique_handle.h"
-#include "platform/window.h"
+#include "platform/ui/file_list.h"
+#include "platform/core/unique_handle.h"
+#include "platform/ui/window.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
 

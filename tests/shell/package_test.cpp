@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 #include "support/host_path.h"
 #include "support/temp_folder.h"
 #include "velquin_shell_clsid.h"

@@ -1,6 +1,6 @@
 #include "support/dialog_answerer.h"
 
-#include "platform/window.h"
+#include "platform/ui/window.h"
 
 namespace testsupport {
 namespace {

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/unique_handle.h"
+#include "platform/core/unique_handle.h"
 
 namespace testsupport {
 

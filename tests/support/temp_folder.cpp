@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "platform/folder_entries.h"
-#include "platform/modal.h"
-#include "platform/path_text.h"
+#include "platform/core/folder_entries.h"
+#include "platform/ui/modal.h"
+#include "platform/core/path_text.h"
 
 namespace testsupport {
 namespace {

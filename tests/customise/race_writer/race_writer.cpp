@@ -9,7 +9,7 @@
 
 #include "customise/desktop_ini.h"
 #include "customise/ini_file.h"
-#include "platform/path_text.h"
+#include "platform/core/path_text.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 4)

@@ -1,2 +1,2 @@
 // A core file that breaks the layer rule: the check must refuse it.
-#include "platform/window.h"
+#include "platform/ui/window.h"
