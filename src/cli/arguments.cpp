@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -35,6 +36,54 @@ Parsed Error(std::wstring text) {
     Parsed parsed;
     parsed.error = std::move(text);
     return parsed;
+}
+
+// The option at args[i] (and the value after it when it takes one: i then moves past it)
+// into the arguments; the usage error, if any.
+std::optional<std::wstring> TakeOption(const std::vector<std::wstring>& args, size_t& i,
+                                       Arguments& a, std::vector<std::wstring>& given) {
+    // "--name=value" and "--name value" both work.
+    std::wstring name = args[i];
+    std::optional<std::wstring> value;
+    if (size_t equals = name.find(L'='); equals != name.npos) {
+        value = name.substr(equals + 1);
+        name.resize(equals);
+    }
+    bool takesValue = false;
+    const bool editOption = IsEditOption(a.command, name, takesValue);
+    const bool madeIcon =
+        (a.command == Command::Apply || a.command == Command::Set) && IsMadeIconOption(name);
+    const bool flag =
+        (a.command == Command::Apply && name == L"--portable") ||
+        ((a.command == Command::Show || a.command == Command::Integrate) && name == L"--json") ||
+        (a.command == Command::Integrate && name == L"--package") ||
+        (a.command == Command::Unset && name == kMarkOption);
+    if (!editOption && !madeIcon && !flag)
+        return L"unknown option for " + args[0] + L": " + name;
+    if (std::find(given.begin(), given.end(), name) != given.end())
+        return name + L" is given twice";
+    given.push_back(name);
+    if (!takesValue && !madeIcon) {
+        if (value)
+            return name + L" takes no value";
+    } else if (!value) {
+        if (i + 1 >= args.size())
+            return name + L" needs a value";
+        value = args[++i];
+    }
+    if (editOption)
+        return TakeEditOption(a, name, value.value_or(L""));
+    if (madeIcon)
+        return SetMadeIconOption(name, *value, a);
+    if (name == L"--json")
+        a.json = true;
+    else if (name == L"--portable")
+        a.portable = true;
+    else if (name == L"--package")
+        a.integratePackage = true;
+    else
+        a.unsetMark = true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -79,74 +128,12 @@ Parsed ParseArguments(const std::vector<std::wstring>& args) {
     std::vector<std::wstring> given;  // options seen, so that none is given twice
     bool optionsEnded = false;
     for (size_t i = 1; i < args.size(); ++i) {
-        const std::wstring& word = args[i];
-        if (optionsEnded || !IsOption(word)) {
-            a.folders.push_back(word);
-            continue;
-        }
-        if (word == L"--") {
+        if (optionsEnded || !IsOption(args[i]))
+            a.folders.push_back(args[i]);
+        else if (args[i] == L"--")
             optionsEnded = true;
-            continue;
-        }
-        // "--name=value" and "--name value" both work.
-        std::wstring name = word;
-        std::optional<std::wstring> value;
-        if (size_t equals = word.find(L'='); equals != word.npos) {
-            name = word.substr(0, equals);
-            value = word.substr(equals + 1);
-        }
-        bool takesValue = false;
-        bool known = false;
-        if ((a.command == Command::Apply || a.command == Command::Set) && IsMadeIconOption(name))
-            known = takesValue = true;
-        known = known || (a.command == Command::Apply && name == L"--portable");
-        if (a.command == Command::Unset && name == kMarkOption) {
-            if (value)
-                return Error(name + L" takes no value");
-            a.unsetMark = known = true;
-        }
-        known = known || ((a.command == Command::Show || a.command == Command::Integrate) &&
-                          name == L"--json");
-        if (a.command == Command::Integrate && name == L"--package")
-            known = a.integratePackage = true;
-        const bool editOption = IsEditOption(a.command, name, takesValue);
-        known = known || editOption;
-        if (!known)
-            return Error(L"unknown option for " + args[0] + L": " + name);
-        for (const auto& seen : given)
-            if (seen == name)
-                return Error(name + L" is given twice");
-        given.push_back(name);
-        if (a.unsetMark && name == kMarkOption)
-            continue;
-        if (editOption && !takesValue && value)
-            return Error(name + L" takes no value");
-        if (editOption && takesValue && !value) {
-            if (i + 1 >= args.size())
-                return Error(name + L" needs a value");
-            value = args[++i];
-        }
-        if (editOption) {
-            if (auto error = TakeEditOption(a, name, value.value_or(L"")))
-                return Error(*error);
-            continue;
-        }
-        if (!takesValue) {
-            if (value)
-                return Error(name + L" takes no value");
-            if (name == L"--json")
-                a.json = true;
-            else
-                a.portable = true;
-            continue;
-        }
-        if (!value) {
-            if (i + 1 >= args.size())
-                return Error(name + L" needs a value");
-            value = args[++i];
-        }
-        if (auto refused = SetMadeIconOption(name, *value, a))
-            return Error(*refused);
+        else if (auto error = TakeOption(args, i, a, given))
+            return Error(*error);
     }
 
     if (a.command == Command::Integrate) {
