@@ -136,6 +136,13 @@ TEST_F(CliTest, UsageErrorsWriteNothing) {
         {L"apply", L"--icon", L"C:\\a.ico,99999999999999999999", a},
         {L"show", L"--portable", a},
         {L"remove", L"--json", a},
+        // Measures only an edit writes: Apply's whole file has no place for them.
+        {L"apply", L"--folder-type", L"music", a},
+        {L"apply", L"--display-name", L"Songs", a},
+        {L"apply", L"--json", a},
+        {L"show", L"--json=yes", a},
+        {L"set", a, L"--tip"},
+        {L"integrate", L"on", L"--package=yes"},
         {L"restore"},
         {L"integrate"},
         {L"integrate", L"maybe"},
