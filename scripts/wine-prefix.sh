@@ -5,9 +5,21 @@
 set -euo pipefail
 prefix="$1"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$prefix/system.reg" ]; then
+# A prefix is whole once Wine's own DLLs are in it. wineboot can stop short (seen once in a
+# fresh clone, leaving a system.reg but no kernel32.dll): such a prefix is made again.
+kernel32="$prefix/drive_c/windows/system32/kernel32.dll"
+for attempt in 1 2 3; do
+    [ -f "$kernel32" ] && break
+    if [ -e "$prefix" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$prefix"
+    fi
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w
+done
+if [ ! -f "$kernel32" ]; then
+    echo "wine-prefix.sh: could not make the Wine prefix $prefix (no kernel32.dll after wineboot)" >&2
+    exit 1
 fi
 # Debian's Wine finds the fonts of fonts-wine (MS Sans Serif, Tahoma...) only in the prefix.
 fonts="$prefix/drive_c/windows/Fonts"
