@@ -59,6 +59,12 @@ void InstallLateImportFallbacks() {
 }  // namespace platform
 
 #ifdef _MSC_VER
+// MSVC's helper reads the hook from a constant the program defines; calling
+// InstallLateImportFallbacks links this file, and with it the definition.
+extern "C" const PfnDliHook __pfnDliFailureHook2 = platform::LateImportFallback;
+#endif
+
+#ifdef _MSC_VER
 // Microsoft's helper reads a hook the program defines.
 extern "C" const PfnDliHook __pfnDliFailureHook2 = platform::LateImportFallback;
 #endif
