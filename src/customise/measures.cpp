@@ -80,47 +80,93 @@ std::optional<std::wstring> RefusedDisplayName(const Customisation& values) {
 
 // Help lines are split at '\n'; a line starting "velquin-cli" is an example.
 constexpr MeasureRow kRows[] = {
-    {MeasureId::Icon, kIconResourceKey, nullptr, L"--icon", L"FILE[,INDEX]",
-     L"The folder icon from an .ico, .dll or .exe file;\n"
-     L"index 0 when none is given.\n"
-     L"velquin-cli apply --icon shell32.dll,4 D:\\Work",
-     false, L"iconResource", nullptr, false, 2, L"Applies Icon: ", RefusedIcon},
-    {MeasureId::Tip, kInfoTipKey, &Customisation::tip, L"--tip", L"TEXT",
-     L"The info tip shown when the mouse rests on the folder.\n"
-     L"velquin-cli apply --tip \"Holiday 2024\" D:\\Photos",
-     false, L"infoTip", L"Info tip", true, 4, L"Applies Folder InfoTip: ",
-     SingleLine<&Customisation::tip, kTipLines>},
-    {MeasureId::Image, kImageKey, &Customisation::image, L"--image", L"FILE",
-     L"The background image of the folder's window.\n"
-     L"velquin-cli apply --image D:\\sky.jpg D:\\Photos",
-     true, L"backgroundImage", L"Background image", true, 1, L"Applies Background Image: ",
-     SingleLine<&Customisation::image, kImageLines>},
-    {MeasureId::TextColour, kTextColourKey, nullptr, L"--text-colour", L"COLOUR",
-     L"The icon captions' colour: White, Black, Gray, Brown,\n"
-     L"Light Blue, Dark Blue, Pink, Red, Orange, Light Green,\n"
-     L"Dark Green (any letter case), or 0x and six hex\n"
-     L"digits (blue, green, red).\n"
-     L"velquin-cli apply --text-colour \"light blue\" D:\\Photos",
-     false, L"textColour", L"Icon text colour", true, 3, L"Applies Icon Text Color: ",
-     RefusedColour},
-    {MeasureId::FolderType, kFolderTypeKey, &Customisation::folderType, L"--folder-type", L"TYPE",
-     L"set: what Explorer optimises the folder for: generic,\n"
-     L"documents, pictures, music or videos.\n"
-     L"velquin-cli set --folder-type pictures D:\\Photos",
-     false, L"folderType", L"Folder type", false, 0, nullptr, RefusedFolderType},
-    {MeasureId::FolderPicture, kLogoKey, &Customisation::folderPicture, L"--folder-picture",
-     L"FILE",
-     L"set: the picture Explorer's thumbnail views show on\n"
-     L"the folder.\n"
-     L"velquin-cli set --folder-picture D:\\cover.jpg D:\\Album",
-     true, L"folderPicture", L"Folder picture", false, 0, nullptr,
-     SingleLine<&Customisation::folderPicture, kPictureLines>},
-    {MeasureId::DisplayName, kDisplayNameKey, &Customisation::displayName, L"--display-name",
-     L"TEXT",
-     L"set: the name Explorer shows in place of the folder's\n"
-     L"own; the folder keeps its real name.\n"
-     L"velquin-cli set --display-name Holidays D:\\2024-07",
-     false, L"displayName", L"Display name", false, 0, nullptr, RefusedDisplayName},
+    {.id = MeasureId::Icon,
+     .key = kIconResourceKey,
+     .option = L"--icon",
+     .valueName = L"FILE[,INDEX]",
+     .help = L"The folder icon from an .ico, .dll or .exe file;\n"
+             L"index 0 when none is given.\n"
+             L"velquin-cli apply --icon shell32.dll,4 D:\\Work",
+     .json = L"iconResource",
+     .applyPlace = 2,
+     .applied = L"Applies Icon: ",
+     .refused = RefusedIcon},
+    {.id = MeasureId::Tip,
+     .key = kInfoTipKey,
+     .text = &Customisation::tip,
+     .option = L"--tip",
+     .valueName = L"TEXT",
+     .help = L"The info tip shown when the mouse rests on the folder.\n"
+             L"velquin-cli apply --tip \"Holiday 2024\" D:\\Photos",
+     .json = L"infoTip",
+     .label = L"Info tip",
+     .shownEmpty = true,
+     .applyPlace = 4,
+     .applied = L"Applies Folder InfoTip: ",
+     .refused = SingleLine<&Customisation::tip, kTipLines>},
+    {.id = MeasureId::Image,
+     .key = kImageKey,
+     .text = &Customisation::image,
+     .option = L"--image",
+     .valueName = L"FILE",
+     .help = L"The background image of the folder's window.\n"
+             L"velquin-cli apply --image D:\\sky.jpg D:\\Photos",
+     .path = true,
+     .json = L"backgroundImage",
+     .label = L"Background image",
+     .shownEmpty = true,
+     .applyPlace = 1,
+     .applied = L"Applies Background Image: ",
+     .refused = SingleLine<&Customisation::image, kImageLines>},
+    {.id = MeasureId::TextColour,
+     .key = kTextColourKey,
+     .option = L"--text-colour",
+     .valueName = L"COLOUR",
+     .help = L"The icon captions' colour: White, Black, Gray, Brown,\n"
+             L"Light Blue, Dark Blue, Pink, Red, Orange, Light Green,\n"
+             L"Dark Green (any letter case), or 0x and six hex\n"
+             L"digits (blue, green, red).\n"
+             L"velquin-cli apply --text-colour \"light blue\" D:\\Photos",
+     .json = L"textColour",
+     .label = L"Icon text colour",
+     .shownEmpty = true,
+     .applyPlace = 3,
+     .applied = L"Applies Icon Text Color: ",
+     .refused = RefusedColour},
+    {.id = MeasureId::FolderType,
+     .key = kFolderTypeKey,
+     .text = &Customisation::folderType,
+     .option = L"--folder-type",
+     .valueName = L"TYPE",
+     .help = L"set: what Explorer optimises the folder for: generic,\n"
+             L"documents, pictures, music or videos.\n"
+             L"velquin-cli set --folder-type pictures D:\\Photos",
+     .json = L"folderType",
+     .label = L"Folder type",
+     .refused = RefusedFolderType},
+    {.id = MeasureId::FolderPicture,
+     .key = kLogoKey,
+     .text = &Customisation::folderPicture,
+     .option = L"--folder-picture",
+     .valueName = L"FILE",
+     .help = L"set: the picture Explorer's thumbnail views show on\n"
+             L"the folder.\n"
+             L"velquin-cli set --folder-picture D:\\cover.jpg D:\\Album",
+     .path = true,
+     .json = L"folderPicture",
+     .label = L"Folder picture",
+     .refused = SingleLine<&Customisation::folderPicture, kPictureLines>},
+    {.id = MeasureId::DisplayName,
+     .key = kDisplayNameKey,
+     .text = &Customisation::displayName,
+     .option = L"--display-name",
+     .valueName = L"TEXT",
+     .help = L"set: the name Explorer shows in place of the folder's\n"
+             L"own; the folder keeps its real name.\n"
+             L"velquin-cli set --display-name Holidays D:\\2024-07",
+     .json = L"displayName",
+     .label = L"Display name",
+     .refused = RefusedDisplayName},
 };
 
 static_assert(std::size(kRows) == kMeasureCount);

@@ -32,20 +32,20 @@ struct MeasureRow {
     IniKey key;  // what an edit writes and show reads (the icon: IconResource)
     // The value as given, for a measure of one text; null for the icon and the text colour,
     // which hold more (a file and index, a code and its name).
-    std::optional<std::wstring> Customisation::*text;
-    const wchar_t* option;     // set's and unset's option; apply's too for Apply's measures
-    const wchar_t* valueName;  // what the option takes, as the help names it
-    const wchar_t* help;       // the option's description in the help ('\n' between lines)
-    bool path;                 // a file the shell reads: the command line makes it full
-    const wchar_t* json;       // show --json's member
-    const wchar_t* label;      // show's line; null when other lines tell it
-    bool shownEmpty;           // show lists it as "(none)" when the file lacks it
+    std::optional<std::wstring> Customisation::*text = nullptr;
+    const wchar_t* option;           // set's and unset's option; apply's too for Apply's measures
+    const wchar_t* valueName;        // what the option takes, as the help names it
+    const wchar_t* help;             // the option's description in the help ('\n' between lines)
+    bool path = false;               // a file the shell reads: the command line makes it full
+    const wchar_t* json;             // show --json's member
+    const wchar_t* label = nullptr;  // show's line; null when other lines tell it
+    bool shownEmpty = false;         // show lists it as "(none)" when the file lacks it
     // Apply's measures: their place (from 1) in its summary and in the order its checks run;
     // 0 for a measure only an edit writes (Apply's whole file has no place for it).
-    int applyPlace;
-    const wchar_t* applied;  // Apply's summary line, before the value
+    int applyPlace = 0;
+    const wchar_t* applied = nullptr;  // Apply's summary line, before the value
     // Why the measure's value (given in values) can't be written, or nothing.
-    std::optional<std::wstring> (*refused)(const Customisation& values);
+    std::optional<std::wstring> (*refused)(const Customisation& values) = nullptr;
 };
 
 std::span<const MeasureRow> Measures();
