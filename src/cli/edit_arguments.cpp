@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "customise/file_steps.h"
 #include "cli/icon_marks.h"
 #include "cli/make_icon_command.h"
 #include "icon_maker/colour_table.h"
@@ -50,22 +51,17 @@ const Customisation& ValuesOf(const Arguments& arguments) {
     return arguments.command == Command::Apply ? arguments.values : arguments.edit;
 }
 
-bool IsFile(const std::wstring& path) {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // "FILE[,INDEX]": a text that names an existing file is the file whole (its name may hold a
 // comma); otherwise the text after the last comma is the index when it is a number. No index
 // means the first icon. The refusal, if any.
 std::optional<std::wstring> TakeIcon(const std::wstring& value,
                                      std::optional<customise::IconChoice>& icon) {
     size_t comma = value.rfind(L',');
-    if (comma == value.npos || IsFile(value) ||
+    if (comma == value.npos || customise::IsFile(value) ||
         !customise::IsWholeNumber(value.substr(comma + 1))) {
         icon = customise::IconChoice{value, L"0"};
         // Not a file and no index: the comma was part of a name that isn't there.
-        if (comma != value.npos && !IsFile(value))
+        if (comma != value.npos && !customise::IsFile(value))
             return L"--icon: the icon file was not found: " + value;
     } else {
         icon = customise::IconChoice{value.substr(0, comma), value.substr(comma + 1)};

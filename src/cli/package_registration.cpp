@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "customise/file_steps.h"
 #include "cli/report.h"
 #include "platform/core/file_bytes.h"
 #include "platform/core/module_path.h"
@@ -39,11 +40,6 @@ uint32_t Le(const std::vector<std::byte>& bytes, size_t at, int size) {
     for (int i = size - 1; i >= 0; --i)
         value = value << 8 | std::to_integer<uint32_t>(bytes[at + i]);
     return value;
-}
-
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -135,8 +131,9 @@ PackageFacts ReadPackageFacts(const std::wstring& programFolder) {
     ::GetSystemDirectoryW(system, MAX_PATH);
     facts.systemFolder = system;
     const std::wstring package = platform::JoinPath(programFolder, kShellPackageFile);
-    facts.packagePresent = IsFile(package);
-    facts.extensionPresent = IsFile(platform::JoinPath(programFolder, kShellExtensionFile));
+    facts.packagePresent = customise::IsFile(package);
+    facts.extensionPresent =
+        customise::IsFile(platform::JoinPath(programFolder, kShellExtensionFile));
     facts.packageSigned = facts.packagePresent && PackageIsSigned(package);
     facts.registered = ShellPackageRegistered();
     return facts;

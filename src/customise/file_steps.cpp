@@ -66,6 +66,10 @@ bool IsFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IsFile(const std::wstring& path) {
+    return IsFile(::GetFileAttributesW(path.c_str()));
+}
+
 DWORD AttributesOf(const std::wstring& path, DWORD& error) {
     const DWORD attributes = detail::readFileAttributes(path.c_str());
     error = ERROR_SUCCESS;

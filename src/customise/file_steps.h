@@ -27,6 +27,8 @@ std::wstring FileNamePart(const std::wstring& path);
 
 // True when the attributes name an existing file (not a folder).
 bool IsFile(DWORD attributes);
+// True when path names an existing file (not a folder).
+bool IsFile(const std::wstring& path);
 
 // The attributes of path, or INVALID_FILE_ATTRIBUTES with error set to why it could not be
 // looked at; error stays ERROR_SUCCESS when nothing is there. Only a missing file is "no
